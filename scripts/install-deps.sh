@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kestran needs, and only those that are missing.
+# Usage: scripts/install-deps.sh [build|gui|dev]  (default: gui)
+#   build  compiler, CMake, libpng, GoogleTest
+#   gui    build + Qt 6 Widgets, a CJK font, Xvfb for the screenshot check
+#   dev    gui + clang/libFuzzer and the locale tools used by the hardening runs
+set -euo pipefail
+
+level=${1:-gui}
+pkgs=(build-essential cmake pkg-config libpng-dev libgtest-dev googletest)
+if [ "$level" = gui ] || [ "$level" = dev ]; then
+    pkgs+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk xvfb xauth locales)
+fi
+if [ "$level" = dev ]; then
+    pkgs+=(clang libclang-rt-dev llvm)
+fi
+
+missing=()
+for p in "${pkgs[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo_cmd=(sudo)
+fi
+"${sudo_cmd[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Result of CImage::Load.
+enum class ImageLoadResult { Ok, Fail, OutOfMemory };
+
+// A picture held as a device-independent bitmap: rows stored bottom-up, so the pitch is
+// negative and the pixel base points at the top row; 32-bit pixels are the bytes blue,
+// green, red, alpha with straight alpha. Every reader addresses pixels through
+// GetBits() + y * GetPitch() + x * GetBPP() / 8.
+class CImage {
+public:
+    CImage() = default;
+    ~CImage() = default;
+    CImage(const CImage&) = delete;
+    CImage& operator=(const CImage&) = delete;
+
+    // Decode a picture file into this (empty) container. On failure the container stays
+    // empty, except where the result says the buffer was made but could not be filled.
+    ImageLoadResult Load(const char* path);
+
+    // Make an empty buffer of the given size (bits per pixel 24 or 32), zero-filled.
+    bool Create(int width, int height, int bitsPerPixel, bool hasAlpha);
+
+    // Release the picture; the container is empty afterwards. Releasing an empty one does
+    // nothing.
+    void Destroy();
+
+    bool IsNull() const { return m_block.empty(); }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    int GetBPP() const { return m_bpp; }
+    int GetPitch() const { return m_pitch; }
+    bool HasAlpha() const { return m_alpha; }
+    // Address of the first byte of the top row, or null when empty.
+    uint8_t* GetBits() { return m_base; }
+    const uint8_t* GetBits() const { return m_base; }
+    // Address of pixel (x, y), y = 0 being the top row.
+    uint8_t* PixelAt(int x, int y) { return m_base + y * m_pitch + x * (m_bpp / 8); }
+    const uint8_t* PixelAt(int x, int y) const { return m_base + y * m_pitch + x * (m_bpp / 8); }
+
+    // Bytes per stored row: rows start on 4-byte boundaries.
+    static int RowLength(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
+
+private:
+    std::vector<uint8_t> m_block;  // the whole buffer, bottom row first
+    uint8_t* m_base = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    int m_pitch = 0;
+    int m_bpp = 0;
+    bool m_alpha = false;
+};

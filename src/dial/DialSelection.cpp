@@ -1,0 +1,71 @@
+// Choosing the two dial pictures: file dialog, validation, previews and the check boxes.
+#include "dial/PixelOps.h"
+#include "dialog/CTillerbyDlg.h"
+#include "dialog/ControlIds.h"
+
+namespace {
+constexpr int kDialSide = 230;
+}  // namespace
+
+void CTillerbyDlg::OnSelectIasDial() { SelectDial(IasSlot()); }
+void CTillerbyDlg::OnSelectTasDial() { SelectDial(TasSlot()); }
+void CTillerbyDlg::OnIasDialCheck() { DialCheck(IasSlot()); }
+void CTillerbyDlg::OnTasDialCheck() { DialCheck(TasSlot()); }
+
+CTillerbyDlg::SDialSlot CTillerbyDlg::IasSlot() {
+    return {ids::kIasCheck, &m_iasUpload, &m_iasPreview, m_iasPreviewX, m_iasPreviewY};
+}
+
+CTillerbyDlg::SDialSlot CTillerbyDlg::TasSlot() {
+    return {ids::kTasCheck, &m_tasUpload, &m_tasPreview, m_tasPreviewX, m_tasPreviewY};
+}
+
+void CTillerbyDlg::SelectDial(const SDialSlot& slot) {
+    SFileDialogRequest request;
+    request.open = true;
+    request.defaultExt = "png";
+    request.flags = kOfnHideReadOnly | kOfnOverwritePrompt;
+    request.filter = "PNG Files (*.png)|*.png|All File (*.*)|*.*||";
+    const std::optional<std::string> path = m_host.FileDialog(request);
+    if (!path) {
+        if (slot.upload->IsNull()) m_host.SetCheck(slot.checkId, 0);
+        return;
+    }
+
+    m_host.RepaintNow();
+    // The held dial is dropped before the new file is read, whatever the outcome.
+    slot.upload->Destroy();
+    slot.upload->Load(path->c_str());
+
+    const char* refusal = nullptr;
+    if (slot.upload->IsNull()) {
+        refusal = "Image load error";
+    } else if (slot.upload->GetWidth() != kDialSide || slot.upload->GetHeight() != kDialSide) {
+        refusal = "Image resolution must be 230 x 230 pixels";
+    } else if (slot.upload->GetBPP() != 32) {
+        refusal = "Image must has a color depth of 32bit per pixel(has an alpha channel)";
+    }
+
+    if (refusal != nullptr) {
+        m_host.MessageBox(refusal);
+        slot.upload->Destroy();
+        m_host.SetCheck(slot.checkId, 0);
+    } else {
+        m_host.SetCheck(slot.checkId, 1);
+        slot.preview->Destroy();
+        slot.preview->Load(path->c_str());
+        pixelops::Premultiply(*slot.preview);
+        m_host.DrawImage(*slot.preview, slot.previewX, slot.previewY);
+    }
+
+    // Put back the other slot's preview, which the repaint wiped.
+    const SDialSlot other = slot.checkId == ids::kIasCheck ? TasSlot() : IasSlot();
+    if (!other.upload->IsNull()) m_host.DrawImage(*other.preview, other.previewX, other.previewY);
+
+    UpdateButtonState();
+}
+
+void CTillerbyDlg::DialCheck(const SDialSlot& slot) {
+    if (m_host.GetCheck(slot.checkId) != 0 && slot.upload->IsNull()) SelectDial(slot);
+    UpdateButtonState();
+}

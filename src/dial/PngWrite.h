@@ -1,0 +1,7 @@
+#pragma once
+
+class CImage;
+
+// Write a 24- or 32-bit picture as an 8-bit RGB or RGBA PNG file. False when the file
+// cannot be written completely.
+bool WritePng(const char* path, const CImage& image);

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CImage;
+
+// Flags of the file dialogs, with the values the dialog resources use.
+constexpr unsigned kOfnOverwritePrompt = 0x0002;
+constexpr unsigned kOfnHideReadOnly = 0x0004;
+
+struct SFileDialogRequest {
+    bool open = true;         // open dialog; false: save-as dialog
+    std::string defaultExt;   // added to a typed name without extension, e.g. "png"
+    std::string fileName;     // initial file name
+    unsigned flags = 0;       // kOfn... bits
+    std::string filter;       // "Text (*.x)|*.x|All File (*.*)|*.*||"
+};
+
+// What the main dialog's logic needs from a window system. Controls are addressed by the
+// ids of the dialog template. All calls except PostSerialNotification are made on the
+// user-interface thread.
+class IDialogHost {
+public:
+    virtual ~IDialogHost() = default;
+
+    // Any control.
+    virtual std::string GetWindowText(int id) const = 0;
+    virtual void SetWindowText(int id, const std::string& text) = 0;
+    virtual bool IsWindowEnabled(int id) const = 0;
+    virtual void EnableWindow(int id, bool enable) = 0;
+    virtual void SetFocus(int id) = 0;
+
+    // Check boxes: 0 clear, 1 ticked.
+    virtual int GetCheck(int id) const = 0;
+    virtual void SetCheck(int id, int state) = 0;
+
+    // Combo boxes. AddString keeps a sorted box sorted and answers the new item's index.
+    virtual void ResetContent(int id) = 0;
+    virtual int AddString(int id, const std::string& text) = 0;
+    virtual int GetCount(int id) const = 0;
+    virtual int GetCurSel(int id) const = 0;  // -1 when nothing is selected
+    virtual void SetCurSel(int id, int index) = 0;
+
+    // Edit boxes: select characters [start, end) and scroll the caret into view.
+    virtual void SetSel(int id, int start, int end) = 0;
+
+    // Progress bar, range 0..100.
+    virtual void SetProgressPos(int id, int pos) = 0;
+
+    // Native integer range and position of a spin button.
+    virtual void SetSpinRange(int id, int lower, int upper) = 0;
+    virtual void SetSpinPos(int id, int pos) = 0;
+
+    // Modal message box with the application's name as caption and one OK button.
+    virtual void MessageBox(const std::string& text) = 0;
+
+    // Modal file dialog; the chosen full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> FileDialog(const SFileDialogRequest& request) = 0;
+
+    // Invalidate the whole client area with erasing and repaint it at once.
+    virtual void RepaintNow() = 0;
+    // Draw a picture unscaled with its top-left corner at client pixel (x, y).
+    virtual void DrawImage(const CImage& image, int x, int y) = 0;
+
+    // Thread-safe: ask the user-interface thread to run the dialog's serial notification
+    // handler (OnSerialData with wParam 1, lParam 0) once. Called by the reader thread.
+    virtual void PostSerialNotification() = 0;
+};

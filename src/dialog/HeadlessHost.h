@@ -1,0 +1,120 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dial/PixelOps.h"
+#include "dialog/DialogHost.h"
+
+class CTillerbyDlg;
+
+// A dialog host without a window: every control of the main dialog's template lives in
+// memory. The command-line uploader runs the dialog on it, and tests drive and inspect it.
+// Clicks, selections and typing go through the same rules a window has: a disabled
+// control does not react.
+class CHeadlessHost : public IDialogHost {
+public:
+    struct SControlState {
+        std::string text;
+        bool enabled = true;
+        int check = 0;
+        std::vector<std::string> items;
+        int curSel = -1;
+        bool sorted = false;
+        int progress = 0;
+        int spinLower = 0, spinUpper = 100, spinPos = 0;
+        int selStart = 0, selEnd = 0;
+    };
+    struct SDrawCall {
+        int x, y, width, height;
+    };
+
+    // Client area of the main dialog in pixels, and the colour it is erased with.
+    static constexpr int kClientWidth = 988;
+    static constexpr int kClientHeight = 657;
+    static constexpr uint8_t kBackground = 240;
+
+    CHeadlessHost();
+
+    // The dialog whose handlers the simulated user actions and notifications reach.
+    void Attach(CTillerbyDlg* dialog) { m_dialog = dialog; }
+
+    // IDialogHost ----------------------------------------------------------------------
+    std::string GetWindowText(int id) const override;
+    void SetWindowText(int id, const std::string& text) override;
+    bool IsWindowEnabled(int id) const override;
+    void EnableWindow(int id, bool enable) override;
+    void SetFocus(int id) override;
+    int GetCheck(int id) const override;
+    void SetCheck(int id, int state) override;
+    void ResetContent(int id) override;
+    int AddString(int id, const std::string& text) override;
+    int GetCount(int id) const override;
+    int GetCurSel(int id) const override;
+    void SetCurSel(int id, int index) override;
+    void SetSel(int id, int start, int end) override;
+    void SetProgressPos(int id, int pos) override;
+    void SetSpinRange(int id, int lower, int upper) override;
+    void SetSpinPos(int id, int pos) override;
+    void MessageBox(const std::string& text) override;
+    std::optional<std::string> FileDialog(const SFileDialogRequest& request) override;
+    void RepaintNow() override;
+    void DrawImage(const CImage& image, int x, int y) override;
+    void PostSerialNotification() override;
+
+    // Simulated user -------------------------------------------------------------------
+    // Click a button or check box (an automatic check box toggles first). False when the
+    // control is disabled and nothing happened.
+    bool Click(int id);
+    // Pick an item of a combo box.
+    bool SelectItem(int id, int index);
+    // Replace an edit box's text as typing would.
+    bool Type(int id, const std::string& text);
+    // Click a spin button's arrow: delta +1 up, -1 down.
+    bool ClickSpin(int id, int delta);
+    // Answers for the next file dialogs, in order; nothing means cancel. Without a queued
+    // answer a file dialog is cancelled.
+    void QueueFileDialogAnswer(std::optional<std::string> path);
+
+    // Serial notifications posted by the reader thread --------------------------------
+    // Wait up to `timeout` for a posted notification and run the dialog's handler on the
+    // calling thread. False when none came.
+    bool RunNotification(std::chrono::milliseconds timeout);
+    int PendingNotifications() const;
+
+    // Inspection -----------------------------------------------------------------------
+    const SControlState& Control(int id) const;
+    const std::vector<std::string>& Messages() const { return m_messages; }
+    void ClearMessages() { m_messages.clear(); }
+    const std::vector<SFileDialogRequest>& FileDialogRequests() const { return m_fileRequests; }
+    const std::vector<SDrawCall>& DrawCalls() const { return m_draws; }
+    int RepaintCount() const { return m_repaints; }
+    int FocusId() const { return m_focus; }
+    // The client area as drawn since the last repaint: 32-bit, top row first.
+    const std::vector<uint8_t>& Canvas() const { return m_canvas; }
+    const uint8_t* CanvasPixel(int x, int y) const;
+
+private:
+    SControlState& At(int id);
+    const SControlState& At(int id) const;
+
+    CTillerbyDlg* m_dialog = nullptr;
+    std::map<int, SControlState> m_controls;
+    std::vector<std::string> m_messages;
+    std::deque<std::optional<std::string>> m_fileAnswers;
+    std::vector<SFileDialogRequest> m_fileRequests;
+    std::vector<SDrawCall> m_draws;
+    std::vector<uint8_t> m_canvas;
+    int m_repaints = 0;
+    int m_focus = 0;
+
+    mutable std::mutex m_postMutex;
+    std::condition_variable m_postCv;
+    int m_posted = 0;
+};

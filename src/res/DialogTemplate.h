@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The dialog resources: templates 100 and 102 and the string table, as plain data that
+// every dialog host builds its window from.
+namespace res {
+
+enum class ControlKind {
+    ComboBox,
+    PushButton,
+    DefPushButton,
+    AutoCheckBox,
+    Static,
+    StaticIcon,
+    GroupBox,
+    Edit,
+    Spin,
+    Progress,
+};
+
+// Style bits that matter to a host; they name what the resource script says.
+enum Style : unsigned {
+    kNone = 0,
+    kTabStop = 1u << 0,
+    kDropDownList = 1u << 1,
+    kSorted = 1u << 2,
+    kVScroll = 1u << 3,
+    kBorder = 1u << 4,
+    kAutoHScroll = 1u << 5,
+    kAlignRight = 1u << 6,    // spin: sits at the right edge of its buddy
+    kAutoBuddy = 1u << 7,     // spin: takes the previous control as buddy
+    kArrowKeys = 1u << 8,     // spin: reacts to the arrow keys
+    kNoPrefix = 1u << 9,      // static: '&' is shown as it is
+    kGroupStart = 1u << 10,
+    kWrap = 1u << 11,         // spin: wraps at the ends of its range
+};
+
+struct SControlDef {
+    int id;  // -1 for controls without an id of their own
+    ControlKind kind;
+    std::string caption;  // UTF-8
+    int x, y, w, h;       // dialog units
+    unsigned style;
+};
+
+struct SDialogDef {
+    int id;
+    std::string caption;  // UTF-8
+    int w, h;             // dialog units
+    std::vector<SControlDef> controls;  // template order = tab order
+};
+
+// Template 102, the main dialog: 220 controls.
+const SDialogDef& MainDialog();
+// Template 100, the About box.
+const SDialogDef& AboutDialog();
+
+// Index into MainDialog().controls of the control with this id, or -1.
+int IndexOfControl(int id);
+const SControlDef* FindControl(int id);
+
+// String table.
+constexpr int kIdsAboutBox = 101;
+constexpr int kIdsAppName = 57344;
+std::string LoadString(int id);  // empty for an unknown id
+
+// Name of the application: the caption of every message box.
+inline std::string AppName() { return LoadString(kIdsAppName); }
+
+// Dialog units to client pixels of the hosts (2 px across, 2.25 px down, rounded).
+int DluToPixelX(int dluX);
+int DluToPixelY(int dluY);
+
+}  // namespace res

@@ -1,0 +1,80 @@
+// Connect and Disconnect, the reader thread and the writer of the main dialog.
+#include <chrono>
+#include <stdexcept>
+
+#include "dialog/CTillerbyDlg.h"
+#include "dialog/ControlIds.h"
+
+namespace {
+// How long the reader holds a notification back while the previous one is unhandled.
+constexpr std::chrono::milliseconds kConsumedWait{300};
+}  // namespace
+
+void CTillerbyDlg::OnConnect() {
+    if (m_portOpen.load()) {
+        Disconnect();
+    } else {
+        Connect();
+    }
+}
+
+void CTillerbyDlg::Connect() {
+    const int selection = m_host.GetCurSel(ids::kPortList);
+    if (selection < 0 || selection >= static_cast<int>(m_portList.size())) {
+        throw std::invalid_argument("No serial port is selected: choose a port in the list first.");
+    }
+    std::unique_ptr<ISerialPort> port =
+        m_services.makeSerialPort ? m_services.makeSerialPort() : nullptr;
+    if (!port || !port->Open(m_portList[static_cast<size_t>(selection)].devicePath)) {
+        m_host.MessageBox("Failed to open COM port!");
+        return;
+    }
+    port->ApplyLineSettings();
+    m_port = std::move(port);
+    m_portOpen = true;
+    m_readerExitCode = 1;
+    m_readerThread = std::thread(&CTillerbyDlg::SerialReaderThread, this);
+    m_host.SetWindowText(ids::kConnect, "Disconnect");
+    UpdateButtonState();
+}
+
+void CTillerbyDlg::Disconnect() {
+    m_portOpen = false;
+    m_dataConsumed.SetEvent();  // wakes a reader waiting for the event
+    if (m_port) m_port->CancelWait();  // wakes a reader sleeping on the line
+    if (m_readerThread.joinable()) m_readerThread.join();
+    if (m_port) {
+        m_port->Close();
+        m_port.reset();
+    }
+    m_host.SetWindowText(ids::kConnect, "Connect");
+    UpdateButtonState();
+}
+
+// Runs beside the user-interface thread from Connect to Disconnect. It never reads the
+// port's data: it only tells the dialog that bytes are waiting, at most one notification
+// in flight (or one every 300 ms when the dialog is slow).
+void CTillerbyDlg::SerialReaderThread() {
+    ISerialPort* port = m_port.get();
+    if (port == nullptr) {
+        m_readerExitCode = -1;
+        return;
+    }
+    while (m_portOpen.load()) {
+        if (port->BytesWaiting() > 0) {
+            m_dataConsumed.Lock(kConsumedWait);
+            m_dataConsumed.ResetEvent();
+            m_host.PostSerialNotification();
+        } else if (port->WaitForInput() == ISerialPort::WaitResult::Failed) {
+            // The line is gone (hang-up, device unplugged): stop instead of spinning.
+            m_readerExitCode = -1;
+            return;
+        }
+    }
+    m_readerExitCode = 0;
+}
+
+uint32_t CTillerbyDlg::WriteSerial(const void* data, uint32_t n) {
+    if (!m_port || !m_portOpen.load()) return 0;
+    return m_port->Write(data, n);
+}

@@ -1,0 +1,56 @@
+// The Update button: opens the first stage of an upload and locks the dialog for it.
+#include <array>
+#include <cstdio>
+
+#include "dialog/CTillerbyDlg.h"
+#include "dialog/ControlIds.h"
+#include "upload/WireFormat.h"
+
+void CTillerbyDlg::OnUpdate() {
+    const bool ias = m_host.GetCheck(ids::kIasCheck) != 0;
+    const bool tas = m_host.GetCheck(ids::kTasCheck) != 0;
+    const bool table = m_host.GetCheck(ids::kMaxSpeedCheck) != 0;
+    if (table && !tas) {
+        m_host.MessageBox(
+            "Due to the arrangement and limitation of the storage on the device, angle table can "
+            "only be updated together with TAS dial.");
+        return;
+    }
+    // The button is usable only with an open port and something selected; a caller that
+    // ignores that gets nothing sent.
+    if (!m_portOpen.load() || (!ias && !tas)) return;
+    if (table) {
+        // An angle that does not fit three hexadecimal digits would garble the table line:
+        // refuse before anything reaches the gauge.
+        int badEntry = 0;
+        const auto line = wire::AngleTableLine(
+            m_host.GetCurSel(ids::kMaxSpeedList) + 10,
+            [this](int k) { return m_host.GetWindowText(ids::EntryBoxId(k)); }, &badEntry);
+        if (!line) {
+            char message[256];
+            std::snprintf(message, sizeof message,
+                          "Needle angle for %d knots cannot be sent to the gauge: angles must be "
+                          "from 0 to 409.5 degrees.",
+                          10 * badEntry);
+            m_host.MessageBox(message);
+            return;
+        }
+    }
+    m_upload.UploadStage = ias ? 1 : 2;
+    SendLoadCommand();
+    EnableControls(false);
+}
+
+void CTillerbyDlg::EnableControls(bool enable) {
+    static constexpr std::array<int, 15> kControls = {
+        ids::kRefresh,       ids::kConnect,       ids::kPortList,    ids::kLoad,
+        ids::kSave,          ids::kLinearIncrement, ids::kIasCheck,  ids::kTasCheck,
+        ids::kUpdate,        ids::kMaxSpeedList,  ids::kAngleBox,    ids::kAngleSpin,
+        ids::kMaxSpeedCheck, ids::kSelectIasDial, ids::kSelectTasDial,
+    };
+    for (int id : kControls) m_host.EnableWindow(id, enable);
+    for (int k = 1; k <= ids::kEntryCount; ++k) {
+        m_host.EnableWindow(ids::EntryBoxId(k), enable);
+        m_host.EnableWindow(ids::EntrySpinId(k), enable);
+    }
+}
