@@ -1,0 +1,3 @@
+#include "app/AppIcon.h"
+
+QIcon AppIcon() { return QIcon(QStringLiteral(":/kestran/kestran.png")); }

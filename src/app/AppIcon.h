@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The application icon: a gauge face, shown by the windows, the About box and the desktop.
+QIcon AppIcon();
