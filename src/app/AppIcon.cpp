@@ -1,3 +1,5 @@
 #include "app/AppIcon.h"
 
-QIcon AppIcon() { return QIcon(QStringLiteral(":/kestran/kestran.png")); }
+QIcon AppIcon() {
+    return QIcon(QStringLiteral(":/kestran/kestran.png"));
+}

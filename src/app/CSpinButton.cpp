@@ -12,9 +12,7 @@ constexpr int kRepeatInterval = 60;
 }  // namespace
 
 CSpinButton::CSpinButton(QWidget* parent)
-    : QWidget(parent),
-      m_up(MakeArrow(Qt::UpArrow, +1)),
-      m_down(MakeArrow(Qt::DownArrow, -1)) {
+    : QWidget(parent), m_up(MakeArrow(Qt::UpArrow, +1)), m_down(MakeArrow(Qt::DownArrow, -1)) {
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -36,9 +34,11 @@ void CSpinButton::resizeEvent(QResizeEvent* /*event*/) {
 }
 
 void CSpinButton::SetBuddy(QLineEdit* buddy) {
-    if (m_buddy != nullptr) m_buddy->removeEventFilter(this);
+    if (m_buddy != nullptr)
+        m_buddy->removeEventFilter(this);
     m_buddy = buddy;
-    if (m_buddy != nullptr) m_buddy->installEventFilter(this);
+    if (m_buddy != nullptr)
+        m_buddy->installEventFilter(this);
 }
 
 void CSpinButton::SetRange(int lower, int upper) {
@@ -46,11 +46,14 @@ void CSpinButton::SetRange(int lower, int upper) {
     m_upper = upper;
 }
 
-void CSpinButton::SetPos(int pos) { m_pos = pos; }
+void CSpinButton::SetPos(int pos) {
+    m_pos = pos;
+}
 
 void CSpinButton::Step(int delta) {
     const long result = m_handler ? m_handler(delta) : 0;
-    if (result != 0) return;
+    if (result != 0)
+        return;
     const int low = std::min(m_lower, m_upper);
     const int high = std::max(m_lower, m_upper);
     m_pos = std::clamp(m_pos + delta, low, high);

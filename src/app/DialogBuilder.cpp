@@ -14,7 +14,9 @@
 namespace dialogbuilder {
 namespace {
 
-QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
 
 QWidget* MakeLabel(const res::SControlDef& def, QWidget* parent) {
     auto* label = new QLabel(Text(def.caption), parent);
@@ -79,16 +81,20 @@ void Place(const res::SControlDef& def, QWidget* widget) {
 // the room for it.
 void AttachSpin(const res::SControlDef& def, CSpinButton* spin, QWidget* previous) {
     auto* buddy = qobject_cast<QLineEdit*>(previous);
-    if ((def.style & res::kAutoBuddy) == 0 || buddy == nullptr) return;
+    if ((def.style & res::kAutoBuddy) == 0 || buddy == nullptr)
+        return;
     spin->SetBuddy(buddy);
-    if ((def.style & res::kAlignRight) == 0) return;
+    if ((def.style & res::kAlignRight) == 0)
+        return;
     const QRect b = buddy->geometry();
     const int spinWidth = res::DluToPixelX(def.w);
     buddy->setGeometry(b.x(), b.y(), b.width() - spinWidth, b.height());
     spin->setGeometry(b.x() + b.width() - spinWidth, b.y(), spinWidth, b.height());
 }
 
-bool IsTabStop(const res::SControlDef& def) { return (def.style & res::kTabStop) != 0; }
+bool IsTabStop(const res::SControlDef& def) {
+    return (def.style & res::kTabStop) != 0;
+}
 
 }  // namespace
 
@@ -108,7 +114,8 @@ std::vector<QWidget*> BuildControls(const res::SDialogDef& dialog, QWidget* pare
     for (const res::SControlDef& def : dialog.controls) {
         QWidget* widget = MakeWidget(def, parent, icon);
         widget->setProperty("controlId", def.id);
-        if (def.id >= 0) widget->setObjectName(QStringLiteral("control%1").arg(def.id));
+        if (def.id >= 0)
+            widget->setObjectName(QStringLiteral("control%1").arg(def.id));
         Place(def, widget);
 
         if (auto* spin = qobject_cast<CSpinButton*>(widget)) {
@@ -116,7 +123,8 @@ std::vector<QWidget*> BuildControls(const res::SDialogDef& dialog, QWidget* pare
         }
         if (IsTabStop(def)) {
             widget->setFocusPolicy(Qt::StrongFocus);
-            if (lastTabStop != nullptr) QWidget::setTabOrder(lastTabStop, widget);
+            if (lastTabStop != nullptr)
+                QWidget::setTabOrder(lastTabStop, widget);
             lastTabStop = widget;
         } else {
             widget->setFocusPolicy(Qt::NoFocus);
@@ -130,7 +138,8 @@ std::vector<QWidget*> BuildControls(const res::SDialogDef& dialog, QWidget* pare
     }
     // A frame stays behind the controls it surrounds.
     for (QWidget* widget : widgets) {
-        if (qobject_cast<QGroupBox*>(widget) != nullptr) widget->lower();
+        if (qobject_cast<QGroupBox*>(widget) != nullptr)
+            widget->lower();
     }
     return widgets;
 }

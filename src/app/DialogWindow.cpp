@@ -33,8 +33,12 @@ namespace {
 // The reader thread's notification, delivered on the user-interface thread.
 const QEvent::Type kSerialNotification = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
-std::string Utf8(const QString& text) { return text.toStdString(); }
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
 
 void CopyPicture(const CImage& from, CImage& to) {
     to.Create(from.GetWidth(), from.GetHeight(), from.GetBPP(), from.HasAlpha());
@@ -58,7 +62,8 @@ CDialogWindow::CDialogWindow(SDialogServices services, QWidget* parent) : QDialo
     m_controls = dialogbuilder::BuildControls(dialog, this, AppIcon());
     for (QWidget* widget : m_controls) {
         const int id = widget->property("controlId").toInt();
-        if (id >= 0) m_byId[id] = widget;
+        if (id >= 0)
+            m_byId[id] = widget;
     }
     m_templateSize = QSize(res::DluToPixelX(dialog.w), res::DluToPixelY(dialog.h));
     m_portListWidth = At(ids::kPortList)->width();
@@ -81,7 +86,8 @@ CDialogWindow::~CDialogWindow() {
 void CDialogWindow::WireNotifications() {
     for (QWidget* widget : m_controls) {
         const int id = widget->property("controlId").toInt();
-        if (id < 0) continue;
+        if (id < 0)
+            continue;
         if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             connect(button, &QAbstractButton::clicked, this,
                     [this, id] { m_dialog->OnCommand(id, Notify::Clicked); });
@@ -103,14 +109,18 @@ QWidget* CDialogWindow::Control(int id) const {
 
 QWidget* CDialogWindow::At(int id) const {
     QWidget* widget = Control(id);
-    if (widget == nullptr) throw std::logic_error("no control with id " + std::to_string(id));
+    if (widget == nullptr)
+        throw std::logic_error("no control with id " + std::to_string(id));
     return widget;
 }
 
-CSpinButton* CDialogWindow::Spin(int id) const { return qobject_cast<CSpinButton*>(Control(id)); }
+CSpinButton* CDialogWindow::Spin(int id) const {
+    return qobject_cast<CSpinButton*>(Control(id));
+}
 
 void CDialogWindow::OnSysCommand(int id) {
-    if ((id & 0xFFF0) != ids::kAboutCommand) return;
+    if ((id & 0xFFF0) != ids::kAboutCommand)
+        return;
     CAboutDlg about(this);
     about.exec();
 }
@@ -119,11 +129,16 @@ void CDialogWindow::OnSysCommand(int id) {
 
 std::string CDialogWindow::GetWindowText(int id) const {
     QWidget* widget = At(id);
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) return Utf8(combo->currentText());
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return Utf8(edit->text());
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return Utf8(button->text());
-    if (auto* label = qobject_cast<QLabel*>(widget)) return Utf8(label->text());
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) return Utf8(group->title());
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        return Utf8(combo->currentText());
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return Utf8(edit->text());
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return Utf8(button->text());
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return Utf8(label->text());
+    if (auto* group = qobject_cast<QGroupBox*>(widget))
+        return Utf8(group->title());
     return {};
 }
 
@@ -140,9 +155,15 @@ void CDialogWindow::SetWindowText(int id, const std::string& text) {
     }
 }
 
-bool CDialogWindow::IsWindowEnabled(int id) const { return At(id)->isEnabled(); }
-void CDialogWindow::EnableWindow(int id, bool enable) { At(id)->setEnabled(enable); }
-void CDialogWindow::SetFocus(int id) { At(id)->setFocus(Qt::OtherFocusReason); }
+bool CDialogWindow::IsWindowEnabled(int id) const {
+    return At(id)->isEnabled();
+}
+void CDialogWindow::EnableWindow(int id, bool enable) {
+    At(id)->setEnabled(enable);
+}
+void CDialogWindow::SetFocus(int id) {
+    At(id)->setFocus(Qt::OtherFocusReason);
+}
 
 int CDialogWindow::GetCheck(int id) const {
     auto* box = qobject_cast<QCheckBox*>(At(id));
@@ -150,18 +171,22 @@ int CDialogWindow::GetCheck(int id) const {
 }
 
 void CDialogWindow::SetCheck(int id, int state) {
-    if (auto* box = qobject_cast<QCheckBox*>(At(id))) box->setChecked(state != 0);
+    if (auto* box = qobject_cast<QCheckBox*>(At(id)))
+        box->setChecked(state != 0);
 }
 
 namespace {
 QComboBox* ComboAt(QWidget* widget) {
     auto* combo = qobject_cast<QComboBox*>(widget);
-    if (combo == nullptr) throw std::logic_error("control is not a combo box");
+    if (combo == nullptr)
+        throw std::logic_error("control is not a combo box");
     return combo;
 }
 }  // namespace
 
-void CDialogWindow::ResetContent(int id) { ComboAt(At(id))->clear(); }
+void CDialogWindow::ResetContent(int id) {
+    ComboAt(At(id))->clear();
+}
 
 int CDialogWindow::AddString(int id, const std::string& text) {
     QComboBox* combo = ComboAt(At(id));
@@ -170,17 +195,23 @@ int CDialogWindow::AddString(int id, const std::string& text) {
     if (def != nullptr && (def->style & res::kSorted) != 0) {
         // The first item that sorts after the new one; equal texts keep their order.
         index = 0;
-        while (index < combo->count() && Utf8(combo->itemText(index)) <= text) ++index;
+        while (index < combo->count() && Utf8(combo->itemText(index)) <= text)
+            ++index;
     }
     const int selected = combo->currentIndex();
     combo->insertItem(index, Text(text));
     // Adding an item never selects one.
-    if (selected < 0) combo->setCurrentIndex(-1);
+    if (selected < 0)
+        combo->setCurrentIndex(-1);
     return index;
 }
 
-int CDialogWindow::GetCount(int id) const { return ComboAt(At(id))->count(); }
-int CDialogWindow::GetCurSel(int id) const { return ComboAt(At(id))->currentIndex(); }
+int CDialogWindow::GetCount(int id) const {
+    return ComboAt(At(id))->count();
+}
+int CDialogWindow::GetCurSel(int id) const {
+    return ComboAt(At(id))->currentIndex();
+}
 
 void CDialogWindow::SetCurSel(int id, int index) {
     QComboBox* combo = ComboAt(At(id));
@@ -189,28 +220,34 @@ void CDialogWindow::SetCurSel(int id, int index) {
 
 void CDialogWindow::SetSel(int id, int start, int end) {
     auto* edit = qobject_cast<QLineEdit*>(At(id));
-    if (edit == nullptr) return;
+    if (edit == nullptr)
+        return;
     if (start < 0) {
         edit->deselect();
         return;
     }
     const int length = static_cast<int>(edit->text().size());
-    if (end < 0 || end > length) end = length;
+    if (end < 0 || end > length)
+        end = length;
     start = std::min(start, length);
-    if (end < start) std::swap(start, end);
+    if (end < start)
+        std::swap(start, end);
     edit->setSelection(start, end - start);
 }
 
 void CDialogWindow::SetProgressPos(int id, int pos) {
-    if (auto* bar = qobject_cast<QProgressBar*>(At(id))) bar->setValue(std::clamp(pos, 0, 100));
+    if (auto* bar = qobject_cast<QProgressBar*>(At(id)))
+        bar->setValue(std::clamp(pos, 0, 100));
 }
 
 void CDialogWindow::SetSpinRange(int id, int lower, int upper) {
-    if (CSpinButton* spin = Spin(id)) spin->SetRange(lower, upper);
+    if (CSpinButton* spin = Spin(id))
+        spin->SetRange(lower, upper);
 }
 
 void CDialogWindow::SetSpinPos(int id, int pos) {
-    if (CSpinButton* spin = Spin(id)) spin->SetPos(pos);
+    if (CSpinButton* spin = Spin(id))
+        spin->SetPos(pos);
 }
 
 // --- modal dialogs -------------------------------------------------------------------
@@ -228,10 +265,13 @@ std::optional<std::string> CDialogWindow::FileDialog(const SFileDialogRequest& r
     dialog.setDefaultSuffix(Text(request.defaultExt));
     dialog.setOption(QFileDialog::DontConfirmOverwrite,
                      request.open || (request.flags & kOfnOverwritePrompt) == 0);
-    if (!request.fileName.empty()) dialog.selectFile(Text(request.fileName));
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (!request.fileName.empty())
+        dialog.selectFile(Text(request.fileName));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty()) return std::nullopt;
+    if (chosen.isEmpty())
+        return std::nullopt;
     return Utf8(chosen.front());
 }
 
@@ -243,7 +283,8 @@ void CDialogWindow::RepaintNow() {
 }
 
 void CDialogWindow::DrawImage(const CImage& image, int x, int y) {
-    if (image.IsNull()) return;
+    if (image.IsNull())
+        return;
     auto held = std::make_unique<SHeldPreview>();
     held->x = x;
     held->y = y;
@@ -263,7 +304,8 @@ QRect CDialogWindow::HeldPreviewBounds() const {
 void CDialogWindow::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     const QRect bounds = HeldPreviewBounds();
-    if (bounds.isEmpty()) return;
+    if (bounds.isEmpty())
+        return;
     // The previews are blended over the dialog's own background, in the order they were
     // drawn, on a 32-bit surface laid out like the dial buffers (blue, green, red, alpha).
     QImage surface(bounds.size(), QImage::Format_RGB32);
@@ -313,7 +355,8 @@ void CDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 bool CDialogWindow::event(QEvent* event) {
     if (event->type() == kSerialNotification) {
-        if (!m_ended && m_dialog) m_dialog->OnSerialData(1, 0);
+        if (!m_ended && m_dialog)
+            m_dialog->OnSerialData(1, 0);
         return true;
     }
     return QDialog::event(event);
@@ -326,7 +369,8 @@ void CDialogWindow::PostSerialNotification() {
 void CDialogWindow::done(int result) {
     if (!m_ended) {
         m_ended = true;
-        if (m_dialog) m_dialog->OnEndDialog();
+        if (m_dialog)
+            m_dialog->OnEndDialog();
     }
     QDialog::done(result);
 }

@@ -8,10 +8,13 @@ QString ConvertPatterns(const QString& patterns) {
     QStringList out;
     for (QString pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
         pattern = pattern.trimmed();
-        if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
-        if (!pattern.isEmpty()) out << pattern;
+        if (pattern == QLatin1String("*.*"))
+            pattern = QStringLiteral("*");
+        if (!pattern.isEmpty())
+            out << pattern;
     }
-    if (out.isEmpty()) out << QStringLiteral("*");
+    if (out.isEmpty())
+        out << QStringLiteral("*");
     return out.join(u' ');
 }
 
@@ -20,7 +23,8 @@ QString StripTrailingPatterns(QString name) {
     name = name.trimmed();
     if (name.endsWith(u')')) {
         const qsizetype open = name.lastIndexOf(u'(');
-        if (open > 0) name = name.left(open).trimmed();
+        if (open > 0)
+            name = name.left(open).trimmed();
     }
     return name;
 }
@@ -32,9 +36,11 @@ QStringList ToQtNameFilters(const std::string& filter) {
     QStringList filters;
     // Pairs of name and patterns; the list ends at the first empty name.
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty()) break;
+        if (parts[i].isEmpty())
+            break;
         QString name = StripTrailingPatterns(parts[i]);
-        if (name.isEmpty()) name = parts[i].trimmed();
+        if (name.isEmpty())
+            name = parts[i].trimmed();
         filters << QStringLiteral("%1 (%2)").arg(name, ConvertPatterns(parts[i + 1]));
     }
     return filters;

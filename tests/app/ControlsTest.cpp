@@ -1,0 +1,202 @@
+// The main window's controls against the dialog template: ids, classes, captions, places,
+// tab order, spin buddies and the behaviour on resizing.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "WindowFixture.h"
+#include "res/DialogTemplate.h"
+
+namespace {
+
+using res::ControlKind;
+
+// Dialog units to pixels, edge by edge: 2 px across, 2.25 px down, halves rounded up.
+int PxX(int dlu) {
+    return 2 * dlu;
+}
+int PxY(int dlu) {
+    return (9 * dlu + 2) / 4;
+}
+
+QRect Expected(const res::SControlDef& def) {
+    return QRect(QPoint(PxX(def.x), PxY(def.y)),
+                 QPoint(PxX(def.x + def.w) - 1, PxY(def.y + def.h) - 1));
+}
+
+bool IsFocusable(const res::SControlDef& def) {
+    return (def.style & res::kTabStop) != 0;
+}
+
+}  // namespace
+
+using ControlsTest = WindowFixture;
+
+TEST_F(ControlsTest, EveryTemplateControlExistsWithItsClassAndCaption) {
+    const auto& defs = res::MainDialog().controls;
+    ASSERT_EQ(defs.size(), 220u);
+    ASSERT_EQ(window->Controls().size(), 220u);
+    EXPECT_EQ(window->windowTitle(), "Kestran V0.1");
+    EXPECT_EQ(window->size(), QSize(988, 657));
+
+    for (size_t i = 0; i < defs.size(); ++i) {
+        const res::SControlDef& def = defs[i];
+        QWidget* w = window->Controls()[i];
+        SCOPED_TRACE("control #" + std::to_string(i + 1) + " id " + std::to_string(def.id));
+        if (def.id >= 0) {
+            EXPECT_EQ(window->Control(def.id), w);
+        }
+        const QString caption = QString::fromStdString(def.caption);
+        switch (def.kind) {
+            case ControlKind::ComboBox: {
+                auto* combo = qobject_cast<QComboBox*>(w);
+                ASSERT_NE(combo, nullptr);
+                EXPECT_FALSE(combo->isEditable());
+                break;
+            }
+            case ControlKind::PushButton: {
+                auto* button = qobject_cast<QPushButton*>(w);
+                ASSERT_NE(button, nullptr);
+                EXPECT_EQ(button->text(), caption);
+                EXPECT_FALSE(button->isDefault());
+                break;
+            }
+            case ControlKind::AutoCheckBox: {
+                auto* box = qobject_cast<QCheckBox*>(w);
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(box->text(), caption);
+                EXPECT_FALSE(box->isChecked());
+                break;
+            }
+            case ControlKind::Static: {
+                auto* label = qobject_cast<QLabel*>(w);
+                ASSERT_NE(label, nullptr);
+                // The status line is the one static whose text changes at start-up.
+                if (def.id != ids::kStatus) {
+                    EXPECT_EQ(label->text(), caption);
+                }
+                break;
+            }
+            case ControlKind::GroupBox: {
+                auto* group = qobject_cast<QGroupBox*>(w);
+                ASSERT_NE(group, nullptr);
+                EXPECT_EQ(group->title(), caption);
+                break;
+            }
+            case ControlKind::Edit:
+                EXPECT_NE(qobject_cast<QLineEdit*>(w), nullptr);
+                break;
+            case ControlKind::Spin:
+                EXPECT_NE(qobject_cast<CSpinButton*>(w), nullptr);
+                break;
+            case ControlKind::Progress: {
+                auto* bar = qobject_cast<QProgressBar*>(w);
+                ASSERT_NE(bar, nullptr);
+                EXPECT_EQ(bar->minimum(), 0);
+                EXPECT_EQ(bar->maximum(), 100);
+                EXPECT_EQ(bar->value(), 0);
+                break;
+            }
+            default:
+                ADD_FAILURE() << "unexpected kind in the main dialog";
+        }
+        EXPECT_EQ(w->focusPolicy() != Qt::NoFocus, IsFocusable(def));
+    }
+    EXPECT_EQ(Text(ids::kStatus), "Ready");
+}
+
+TEST_F(ControlsTest, ControlsSitWhereTheTemplatePutsThem) {
+    const auto& defs = res::MainDialog().controls;
+    for (size_t i = 0; i < defs.size(); ++i) {
+        const res::SControlDef& def = defs[i];
+        SCOPED_TRACE("control #" + std::to_string(i + 1) + " id " + std::to_string(def.id));
+        const QRect actual = window->Controls()[i]->geometry();
+        QRect expected = Expected(def);
+        const bool isBuddy = i + 1 < defs.size() && defs[i + 1].kind == ControlKind::Spin;
+        if (def.kind == ControlKind::Spin) {
+            // Flush with the right edge of its buddy, as high as the buddy.
+            const QRect buddy = Expected(defs[i - 1]);
+            expected = QRect(buddy.right() + 1 - PxX(def.w), buddy.y(), PxX(def.w), buddy.height());
+        } else if (isBuddy) {
+            expected.setWidth(expected.width() - PxX(defs[i + 1].w));
+        } else if (def.kind == ControlKind::ComboBox) {
+            expected.setHeight(PxY(14));
+        }
+        EXPECT_EQ(actual, expected);
+    }
+    // The dial previews fit between the controls: IAS below its button, TAS above the
+    // bottom edge.
+    EXPECT_LE(W(ids::kIasCheck)->geometry().bottom(), 125);
+    EXPECT_LE(W(ids::kSelectTasDial)->geometry().bottom(), 408);
+    EXPECT_GE(W(ids::kSelectTasDial)->geometry().top(), 125 + 230);
+}
+
+TEST_F(ControlsTest, EachSpinButtonTakesThePreviousEditBoxAsBuddy) {
+    EXPECT_EQ(window->Spin(ids::kAngleSpin)->Buddy(), W(ids::kAngleBox));
+    for (int k = 1; k <= ids::kEntryCount; ++k) {
+        SCOPED_TRACE("entry " + std::to_string(k));
+        CSpinButton* spin = window->Spin(ids::EntrySpinId(k));
+        ASSERT_NE(spin, nullptr);
+        EXPECT_EQ(spin->Buddy(), W(ids::EntryBoxId(k)));
+        EXPECT_EQ(spin->geometry().left(), W(ids::EntryBoxId(k))->geometry().right() + 1);
+    }
+}
+
+TEST_F(ControlsTest, TabVisitsTheTabStopsInTemplateOrder) {
+    // Everything enabled, so that Tab skips nothing but the controls without a tab stop.
+    for (QWidget* w : window->Controls())
+        w->setEnabled(true);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+    std::vector<QWidget*> expected;
+    const auto& defs = res::MainDialog().controls;
+    for (size_t i = 0; i < defs.size(); ++i) {
+        if (IsFocusable(defs[i]))
+            expected.push_back(window->Controls()[i]);
+    }
+    ASSERT_EQ(expected.size(), 1u + 2 + 1 + 2 + 2 + 1 + 1 + 1 + 50 + 3);
+
+    expected.front()->setFocus(Qt::OtherFocusReason);
+    std::vector<QWidget*> visited{QApplication::focusWidget()};
+    for (size_t i = 1; i <= expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(QApplication::focusWidget());
+    }
+    expected.push_back(expected.front());  // and round again
+    EXPECT_EQ(visited, expected);
+}
+
+TEST_F(ControlsTest, ResizingWidensAndNarrowsOnlyThePortList) {
+    std::vector<QRect> before;
+    for (QWidget* w : window->Controls())
+        before.push_back(w->geometry());
+    const int portIndex = res::IndexOfControl(ids::kPortList);
+
+    for (const QSize delta : {QSize(150, 40), QSize(-120, -30)}) {
+        window->resize(window->size() + delta);
+        QCoreApplication::processEvents();
+        for (size_t i = 0; i < before.size(); ++i) {
+            QRect expected = before[i];
+            if (static_cast<int>(i) == portIndex)
+                expected.setWidth(expected.width() + delta.width());
+            EXPECT_EQ(window->Controls()[i]->geometry(), expected) << "control #" << i + 1;
+        }
+        window->resize(988, 657);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(W(ids::kPortList)->geometry(), before[static_cast<size_t>(portIndex)]);
+}
+
+TEST_F(ControlsTest, TheWindowHasNoMinimiseOrMaximiseBox) {
+    const Qt::WindowFlags flags = window->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_NE(window->minimumSize(), window->maximumSize());  // resizable
+    EXPECT_FALSE(window->windowIcon().isNull());
+}

@@ -1,0 +1,120 @@
+// The reader thread's notifications on the window, and ending the program mid-upload.
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "WindowFixture.h"
+#include "support/TestImages.h"
+
+namespace {
+const char* const kStepOne = "Update in progress, step 1 of 1, do not close this program";
+}  // namespace
+
+class SerialWindowTest : public WindowFixture {
+protected:
+    // Connects, selects an IAS dial and presses Update: the LOAD line goes out.
+    void StartUpload() {
+        CModalDriver driver;
+        const std::string dial = WriteTestPng(dir, "ias.png", 230, 230, 32, [](int x, int y) {
+            return SBgra{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 7, 255};
+        });
+        Click(ids::kConnect);
+        ASSERT_TRUE(window->Dialog().IsPortOpen());
+        driver.ChooseFile(dial);
+        Click(ids::kSelectIasDial);
+        ASSERT_TRUE(Enabled(ids::kUpdate));
+        Click(ids::kUpdate);
+        ASSERT_EQ(line->TakeWrites(), std::vector<std::string>({"LOAD=11\r\n"}));
+        EXPECT_FALSE(Enabled(ids::kConnect));  // locked for the upload
+    }
+
+    CTempDir dir;
+};
+
+TEST_F(SerialWindowTest, ANotificationPostedFromAnotherThreadRunsOnTheWindowsThread) {
+    StartUpload();
+    // Silence the reader thread, so that only the notification posted below announces data.
+    line->HangUp();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Dialog().ReaderExitCode() == -1; }, 5000));
+    {
+        std::lock_guard<std::mutex> lock(line->mutex);
+        line->incoming = "READY";
+    }
+    std::thread poster([&] { window->PostSerialNotification(); });
+    poster.join();
+    // Queued, not run on the posting thread.
+    EXPECT_EQ(Text(ids::kStatus), "Ready");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(ids::kStatus) == kStepOne; }, 5000));
+    EXPECT_TRUE(line->incoming.empty());
+}
+
+TEST_F(SerialWindowTest, TheReaderThreadDrivesTheUploadThroughTheWindow) {
+    StartUpload();
+    line->Send("READY");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(ids::kStatus) == kStepOne; }, 5000));
+    // Every acknowledgement brings the next pixel line; the progress bar follows.
+    // Pixel (x, 0) has blue x, green 0, red 7 and is opaque.
+    for (int x = 0; x < 40; ++x) {
+        std::vector<std::string> writes;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !(writes = line->TakeWrites()).empty(); }, 5000));
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "00%02X0007\r\n", x);
+        ASSERT_EQ(writes, std::vector<std::string>({expected})) << x;
+        line->Send("U");
+    }
+    EXPECT_EQ(window->Dialog().UploadState().UploadStage, 1);
+}
+
+TEST_F(SerialWindowTest, EscapeDuringAnUploadClosesThePortAndJoinsTheReader) {
+    StartUpload();
+    line->Send("READY");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(ids::kStatus) == kStepOne; }, 5000));
+
+    // A chatty device keeps acknowledging while the user presses Escape.
+    std::atomic<bool> stop{false};
+    std::thread device([&] {
+        while (!stop) {
+            line->Send("U");
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    QTest::qWait(50);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
+                    Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_FALSE(window->Dialog().IsPortOpen());
+    EXPECT_EQ(window->Dialog().ReaderExitCode(), 0);
+    EXPECT_FALSE(line->open);
+
+    // Whatever the device still sends reaches nothing.
+    const auto written = line->written.size();
+    QTest::qWait(50);
+    stop = true;
+    device.join();
+    EXPECT_EQ(line->written.size(), written);
+    Close();
+}
+
+TEST_F(SerialWindowTest, EnterEndsTheDialogExceptOnAPushButton) {
+    Click(ids::kConnect);
+    ASSERT_TRUE(window->Dialog().IsPortOpen());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+    // On the focused Connect button Enter clicks it: the port closes, the dialog stays.
+    W(ids::kConnect)->setFocus();
+    QTest::keyClick(W(ids::kConnect), Qt::Key_Return);
+    EXPECT_FALSE(window->Dialog().IsPortOpen());
+    EXPECT_TRUE(window->isVisible());
+
+    Click(ids::kConnect);
+    ASSERT_TRUE(window->Dialog().IsPortOpen());
+    W(ids::kIasCheck)->setFocus();
+    QTest::keyClick(W(ids::kIasCheck), Qt::Key_Return);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_FALSE(window->Dialog().IsPortOpen());
+    EXPECT_FALSE(line->open);
+}

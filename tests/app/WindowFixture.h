@@ -1,0 +1,58 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+#include <string>
+
+#include "ModalDriver.h"
+#include "app/CSpinButton.h"
+#include "app/DialogWindow.h"
+#include "dialog/ControlIds.h"
+#include "support/FakeSerialPort.h"
+
+// The main window on the offscreen platform, with one fake serial port "GAUGE".
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override { Open(); }
+    void TearDown() override { Close(); }
+
+    SDialogServices Services() {
+        SDialogServices services;
+        services.findSerialPorts = [this](SerInfoList& list) { list = ports; };
+        services.makeSerialPort = [this] { return std::make_unique<CFakeSerialPort>(line); };
+        return services;
+    }
+
+    void Open() {
+        window = std::make_unique<CDialogWindow>(Services());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void Close() {
+        window.reset();
+        QCoreApplication::sendPostedEvents();
+    }
+
+    QWidget* W(int id) const { return window->Control(id); }
+    template <class T>
+    T* As(int id) const {
+        return qobject_cast<T*>(W(id));
+    }
+    std::string Text(int id) const { return window->GetWindowText(id); }
+    bool Enabled(int id) const { return window->IsWindowEnabled(id); }
+    void Click(int id) { QTest::mouseClick(W(id), Qt::LeftButton); }
+    void ClickArrow(int spinId, int delta) {
+        CSpinButton* spin = window->Spin(spinId);
+        QTest::mouseClick(delta > 0 ? static_cast<QWidget*>(spin->UpButton())
+                                    : static_cast<QWidget*>(spin->DownButton()),
+                          Qt::LeftButton);
+    }
+
+    SerInfoList ports{SSerInfo{"/dev/fake-gauge", "", "GAUGE", false, "Gauge"}};
+    std::shared_ptr<SFakeLine> line = std::make_shared<SFakeLine>();
+    std::unique_ptr<CDialogWindow> window;
+};
