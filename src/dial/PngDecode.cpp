@@ -18,15 +18,19 @@ constexpr png_byte kTransparencyChunk[] = {'t', 'R', 'N', 'S', '\0'};
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
-void RaiseError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void RaiseError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
 
 struct SPngReader {
     FILE* file = nullptr;
     png_structp png = nullptr;
     png_infop info = nullptr;
     ~SPngReader() {
-        if (png != nullptr) png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
-        if (file != nullptr) std::fclose(file);
+        if (png != nullptr)
+            png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
+        if (file != nullptr)
+            std::fclose(file);
     }
 };
 
@@ -39,11 +43,16 @@ bool RequestBgr8(png_structp png, png_infop info) {
 
     // Rounds to the nearest 8-bit value, so a 16-bit file widened from 8 bits (v * 257)
     // gives back exactly v; taking the high byte alone would bias every value down.
-    if (bitDepth == 16) png_set_scale_16(png);
-    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-    if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
-    if (hasTrns) png_set_tRNS_to_alpha(png);
-    if ((colorType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
+    if (bitDepth == 16)
+        png_set_scale_16(png);
+    if (colorType == PNG_COLOR_TYPE_PALETTE)
+        png_set_palette_to_rgb(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8)
+        png_set_expand_gray_1_2_4_to_8(png);
+    if (hasTrns)
+        png_set_tRNS_to_alpha(png);
+    if ((colorType & PNG_COLOR_MASK_COLOR) == 0)
+        png_set_gray_to_rgb(png);
     png_set_bgr(png);
     return (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
 }
@@ -96,11 +105,13 @@ ImageLoadResult DecodeInto(SPngReader& reader, CImage& image) {
 
 ImageLoadResult CImage::Load(const char* path) {
     Destroy();
-    if (path == nullptr) return ImageLoadResult::Fail;
+    if (path == nullptr)
+        return ImageLoadResult::Fail;
 
     SPngReader reader;
     reader.file = std::fopen(path, "rb");
-    if (reader.file == nullptr) return ImageLoadResult::Fail;
+    if (reader.file == nullptr)
+        return ImageLoadResult::Fail;
     // Also turns away directories and empty files, whose reads fail.
     png_byte signature[8];
     if (std::fread(signature, 1, sizeof signature, reader.file) != sizeof signature ||
@@ -108,11 +119,14 @@ ImageLoadResult CImage::Load(const char* path) {
         return ImageLoadResult::Fail;
     }
     reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
-    if (reader.png == nullptr) return ImageLoadResult::Fail;
+    if (reader.png == nullptr)
+        return ImageLoadResult::Fail;
     reader.info = png_create_info_struct(reader.png);
-    if (reader.info == nullptr) return ImageLoadResult::Fail;
+    if (reader.info == nullptr)
+        return ImageLoadResult::Fail;
 
     const ImageLoadResult result = DecodeInto(reader, *this);
-    if (result != ImageLoadResult::Ok) Destroy();
+    if (result != ImageLoadResult::Ok)
+        Destroy();
     return result;
 }

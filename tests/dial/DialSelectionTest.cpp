@@ -15,14 +15,21 @@ constexpr const char* kDepthError =
 // The dial picture of the tests: top-left half transparent, top-right opaque, bottom-right
 // fully transparent, the rest a mid grey at alpha 64 (blue, green, red, alpha).
 SBgra DialPixel(int x, int y) {
-    if (x == 0 && y == 0) return {200, 100, 255, 128};
-    if (x == 229 && y == 0) return {10, 20, 30, 255};
-    if (x == 229 && y == 229) return {77, 77, 77, 0};
+    if (x == 0 && y == 0)
+        return {200, 100, 255, 128};
+    if (x == 229 && y == 0)
+        return {10, 20, 30, 255};
+    if (x == 229 && y == 229)
+        return {77, 77, 77, 0};
     return {128, uint8_t(x), uint8_t(y), 64};
 }
 
-std::vector<uint8_t> Px(const uint8_t* p, int n = 4) { return {p, p + n}; }
-std::vector<uint8_t> Background() { return {240, 240, 240, 255}; }
+std::vector<uint8_t> Px(const uint8_t* p, int n = 4) {
+    return {p, p + n};
+}
+std::vector<uint8_t> Background() {
+    return {240, 240, 240, 255};
+}
 
 bool SameDraw(const CHeadlessHost::SDrawCall& call, int x, int y) {
     return call.x == x && call.y == y && call.width == 230 && call.height == 230;
@@ -124,11 +131,13 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
     // A real dial cut short in its pixel data must not pass as a picture of zeros.
     const std::vector<uint8_t> bytes = ReadBytes(dial);
     const std::string cut = dir.File("cut.png");
-    WriteBytes(cut, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() / 2)));
+    WriteBytes(cut, std::vector<uint8_t>(bytes.begin(),
+                                         bytes.begin() + static_cast<long>(bytes.size() / 2)));
 
     const std::vector<std::pair<std::string, const char*>> cases = {
-        {wide, kResolutionError}, {smallRgb, kResolutionError}, {rgb, kDepthError},
-        {text, kLoadError},       {cut, kLoadError},            {dir.File("gone.png"), kLoadError},
+        {wide, kResolutionError}, {smallRgb, kResolutionError},
+        {rgb, kDepthError},       {text, kLoadError},
+        {cut, kLoadError},        {dir.File("gone.png"), kLoadError},
     };
     Select(ids::kSelectTasDial, dial);
     for (const auto& [path, message] : cases) {

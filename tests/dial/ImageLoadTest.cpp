@@ -96,7 +96,8 @@ TEST_F(ImageLoadTest, RgbDialIs24BitsWithPaddedRows) {
     EXPECT_EQ(std::vector<uint8_t>(topLeftOfRow1, topLeftOfRow1 + 6),
               (std::vector<uint8_t>{9, 1, 0, 9, 1, 1}));
     const uint8_t* bottomRight = image.PixelAt(229, 229);
-    EXPECT_EQ(std::vector<uint8_t>(bottomRight, bottomRight + 3), (std::vector<uint8_t>{9, 229, 229}));
+    EXPECT_EQ(std::vector<uint8_t>(bottomRight, bottomRight + 3),
+              (std::vector<uint8_t>{9, 229, 229}));
 }
 
 // Every other kind of PNG: what depth it ends at, and the exact 8-bit values.
@@ -117,7 +118,9 @@ SPngKind Kind(int colorType, int bitDepth, std::function<Samples(int, int)> samp
     return kind;
 }
 
-SBgra Grey(int v, int a = 255) { return {uint8_t(v), uint8_t(v), uint8_t(v), uint8_t(a)}; }
+SBgra Grey(int v, int a = 255) {
+    return {uint8_t(v), uint8_t(v), uint8_t(v), uint8_t(a)};
+}
 
 std::vector<SKindCase> KindCases() {
     std::vector<SKindCase> cases;
@@ -128,40 +131,59 @@ std::vector<SKindCase> KindCases() {
         return SBgra{c.blue, c.green, c.red, uint8_t(alpha)};
     };
 
-    cases.push_back({"grey 8", Kind(PNG_COLOR_TYPE_GRAY, 8, [](int x, int y) {
-                         return Samples{uint16_t(x * 19 + y), 0, 0, 0};
-                     }),
+    cases.push_back({"grey 8",
+                     Kind(PNG_COLOR_TYPE_GRAY, 8,
+                          [](int x, int y) {
+                              return Samples{uint16_t(x * 19 + y), 0, 0, 0};
+                          }),
                      24, [](int x, int y) { return Grey(x * 19 + y); }});
-    cases.push_back({"grey 1", Kind(PNG_COLOR_TYPE_GRAY, 1, [](int x, int y) {
-                         return Samples{uint16_t((x + y) & 1), 0, 0, 0};
-                     }),
+    cases.push_back({"grey 1",
+                     Kind(PNG_COLOR_TYPE_GRAY, 1,
+                          [](int x, int y) {
+                              return Samples{uint16_t((x + y) & 1), 0, 0, 0};
+                          }),
                      24, [](int x, int y) { return Grey(((x + y) & 1) * 255); }});
     {
-        SKindCase c{"grey 4 with tRNS", Kind(PNG_COLOR_TYPE_GRAY, 4, [](int x, int) {
-                        return Samples{uint16_t(x), 0, 0, 0};
-                    }),
+        SKindCase c{"grey 4 with tRNS",
+                    Kind(PNG_COLOR_TYPE_GRAY, 4,
+                         [](int x, int) {
+                             return Samples{uint16_t(x), 0, 0, 0};
+                         }),
                     32, [](int x, int) { return Grey(x * 17, x == 5 ? 0 : 255); }};
         c.kind.transparent = png_color_16{0, 0, 0, 0, 5};
         cases.push_back(c);
     }
-    cases.push_back({"grey+alpha 8", Kind(PNG_COLOR_TYPE_GRAY_ALPHA, 8, [](int x, int y) {
-                         return Samples{uint16_t(x * 10), uint16_t(y * 20), 0, 0};
-                     }),
+    cases.push_back({"grey+alpha 8",
+                     Kind(PNG_COLOR_TYPE_GRAY_ALPHA, 8,
+                          [](int x, int y) {
+                              return Samples{uint16_t(x * 10), uint16_t(y * 20), 0, 0};
+                          }),
                      32, [](int x, int y) { return Grey(x * 10, y * 20); }});
     // 16-bit samples are scaled to the nearest 8-bit value: 0x10FF is 16.93 of 255, where
     // its high byte alone would say 16.
-    cases.push_back({"grey 16", Kind(PNG_COLOR_TYPE_GRAY, 16, [](int x, int) {
-                         return Samples{uint16_t(x == 0 ? 0x10FF : x * 257), 0, 0, 0};
-                     }),
+    cases.push_back({"grey 16",
+                     Kind(PNG_COLOR_TYPE_GRAY, 16,
+                          [](int x, int) {
+                              return Samples{uint16_t(x == 0 ? 0x10FF : x * 257), 0, 0, 0};
+                          }),
                      24, [](int x, int) { return Grey(x == 0 ? 17 : x); }});
-    cases.push_back({"RGB 16", Kind(PNG_COLOR_TYPE_RGB, 16, [](int x, int y) {
-                         return Samples{0x10FF, uint16_t(x * 257), uint16_t(y * 257 + 0x7F), 0};
-                     }),
-                     24, [](int x, int y) { return SBgra{uint8_t(y), uint8_t(x), 17, 255}; }});
-    cases.push_back({"RGBA 16", Kind(PNG_COLOR_TYPE_RGB_ALPHA, 16, [](int x, int y) {
-                         return Samples{uint16_t(x * 257), uint16_t(y * 257), 0xFFFF, 0x01FF};
-                     }),
-                     32, [](int x, int y) { return SBgra{255, uint8_t(y), uint8_t(x), 2}; }});
+    cases.push_back(
+        {"RGB 16",
+         Kind(PNG_COLOR_TYPE_RGB, 16,
+              [](int x, int y) {
+                  return Samples{0x10FF, uint16_t(x * 257), uint16_t(y * 257 + 0x7F), 0};
+              }),
+         24, [](int x, int y) {
+             return SBgra{uint8_t(y), uint8_t(x), 17, 255};
+         }});
+    cases.push_back({"RGBA 16",
+                     Kind(PNG_COLOR_TYPE_RGB_ALPHA, 16,
+                          [](int x, int y) {
+                              return Samples{uint16_t(x * 257), uint16_t(y * 257), 0xFFFF, 0x01FF};
+                          }),
+                     32, [](int x, int y) {
+                         return SBgra{255, uint8_t(y), uint8_t(x), 2};
+                     }});
     {
         SKindCase c{"palette 2", Kind(PNG_COLOR_TYPE_PALETTE, 2, index4), 24,
                     [paletteColour](int x, int y) { return paletteColour(x, y, 255); }};
@@ -180,12 +202,15 @@ std::vector<SKindCase> KindCases() {
         cases.push_back(c);
     }
     {
-        SKindCase c{"RGB 8 with tRNS", Kind(PNG_COLOR_TYPE_RGB, 8, [](int x, int y) {
-                        return Samples{uint16_t(x), uint16_t(y), 7, 0};
-                    }),
-                    32, [](int x, int y) {
-                        return SBgra{7, uint8_t(y), uint8_t(x), uint8_t(x == 3 && y == 4 ? 0 : 255)};
-                    }};
+        SKindCase c{
+            "RGB 8 with tRNS",
+            Kind(PNG_COLOR_TYPE_RGB, 8,
+                 [](int x, int y) {
+                     return Samples{uint16_t(x), uint16_t(y), 7, 0};
+                 }),
+            32, [](int x, int y) {
+                return SBgra{7, uint8_t(y), uint8_t(x), uint8_t(x == 3 && y == 4 ? 0 : 255)};
+            }};
         c.kind.transparent = png_color_16{0, 3, 4, 7, 0};
         cases.push_back(c);
     }
@@ -201,8 +226,8 @@ std::vector<SKindCase> KindCases() {
 
 TEST_F(ImageLoadTest, EveryPngKindEndsAt8BitBgrWithAlphaExactlyWhenTransparent) {
     for (const SKindCase& c : KindCases()) {
-        SCOPED_TRACE(c.name + ", colour type " + std::to_string(c.kind.colorType) +
-                     ", depth " + std::to_string(c.kind.bitDepth));
+        SCOPED_TRACE(c.name + ", colour type " + std::to_string(c.kind.colorType) + ", depth " +
+                     std::to_string(c.kind.bitDepth));
         ASSERT_EQ(image.Load(Write(c.kind).c_str()), ImageLoadResult::Ok);
         EXPECT_EQ(image.GetWidth(), 13);
         EXPECT_EQ(image.GetHeight(), 11);
@@ -275,7 +300,8 @@ TEST_F(ImageLoadTest, TruncatedOrDamagedPixelDataIsNeverHalfLoaded) {
     ASSERT_GT(idat, 0u);
     const std::string path = dir.File("cut.png");
     for (size_t length = 0; length < bytes.size(); length += 1 + length / 8) {
-        WriteBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)));
+        WriteBytes(path,
+                   std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)));
         const ImageLoadResult result = image.Load(path.c_str());
         ASSERT_NE(result, ImageLoadResult::Ok) << "cut at " << length;
         ASSERT_TRUE(image.IsNull()) << "cut at " << length;
@@ -290,7 +316,8 @@ TEST_F(ImageLoadTest, TruncatedOrDamagedPixelDataIsNeverHalfLoaded) {
 
     // Damaged compressed data (its checksum left as it was).
     std::vector<uint8_t> damaged = bytes;
-    for (size_t i = idat + 50; i < idat + 60; ++i) damaged[i] ^= 0x5A;
+    for (size_t i = idat + 50; i < idat + 60; ++i)
+        damaged[i] ^= 0x5A;
     WriteBytes(path, damaged);
     EXPECT_EQ(image.Load(path.c_str()), ImageLoadResult::OutOfMemory);
     EXPECT_TRUE(image.IsNull());
@@ -316,15 +343,18 @@ TEST_F(ImageLoadTest, HugeDimensionsAreRefused) {
     const size_t ihdr = ChunkData(bytes, "IHDR");
     for (const uint32_t side : {8193u, 100000u, 0x7FFFFFFFu}) {
         SCOPED_TRACE(side);
-        for (int i = 0; i < 4; ++i) bytes[ihdr + static_cast<size_t>(i)] = uint8_t(side >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[ihdr + static_cast<size_t>(i)] = uint8_t(side >> (24 - 8 * i));
         // Recompute the header's CRC so only the size is wrong.
         uint32_t crc = 0xFFFFFFFFu;
         for (size_t i = ihdr - 4; i < ihdr + 13; ++i) {
             crc ^= bytes[i];
-            for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+            for (int k = 0; k < 8; ++k)
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
         }
         crc ^= 0xFFFFFFFFu;
-        for (int i = 0; i < 4; ++i) bytes[ihdr + 13 + static_cast<size_t>(i)] = uint8_t(crc >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[ihdr + 13 + static_cast<size_t>(i)] = uint8_t(crc >> (24 - 8 * i));
         const std::string path = dir.File("huge.png");
         WriteBytes(path, bytes);
         EXPECT_EQ(image.Load(path.c_str()), ImageLoadResult::Fail);

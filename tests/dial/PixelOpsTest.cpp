@@ -9,14 +9,18 @@
 
 namespace {
 
-std::vector<uint8_t> Bytes(const uint8_t* p, int n) { return {p, p + n}; }
+std::vector<uint8_t> Bytes(const uint8_t* p, int n) {
+    return {p, p + n};
+}
 
 // A 32-bit surface of `width` x `height` inside a buffer with a one-pixel frame around it,
 // so writes outside the surface show up in the frame.
 class CFramedSurface {
 public:
     CFramedSurface(int width, int height, uint8_t fill, bool bottomUp = false)
-        : m_stride((width + 2) * 4), m_height(height), m_buffer(size_t(m_stride) * (height + 2), 77) {
+        : m_stride((width + 2) * 4),
+          m_height(height),
+          m_buffer(size_t(m_stride) * (height + 2), 77) {
         surface.width = width;
         surface.height = height;
         surface.pitch = bottomUp ? -m_stride : m_stride;
@@ -35,7 +39,8 @@ public:
         for (int row = 0; row < m_height + 2; ++row) {
             for (int col = 0; col < m_stride; ++col) {
                 const bool inside = row >= 1 && row <= m_height && col >= 4 && col < m_stride - 4;
-                if (!inside && m_buffer[size_t(row * m_stride + col)] != 77) return false;
+                if (!inside && m_buffer[size_t(row * m_stride + col)] != 77)
+                    return false;
             }
         }
         return true;
@@ -111,13 +116,14 @@ TEST(PixelOpsTest, DrawWithoutAlphaFlagCopiesOpaque) {
 // right place and nothing outside the surface may change.
 TEST(PixelOpsTest, DrawIsClippedAtEverySurfaceEdge) {
     CImage image;
-    FillImage(image, 3, 3, 32,
-              [](int x, int y) { return SBgra{uint8_t(10 * x + y), uint8_t(y), uint8_t(x), 255}; });
+    FillImage(image, 3, 3, 32, [](int x, int y) {
+        return SBgra{uint8_t(10 * x + y), uint8_t(y), uint8_t(x), 255};
+    });
     for (const bool bottomUp : {false, true}) {
         for (const auto& [x, y] : std::vector<std::pair<int, int>>{
                  {-1, -2}, {3, 2}, {-2, 3}, {2, -1}, {-3, 0}, {4, 4}, {0, 100}, {-100, 0}}) {
-            SCOPED_TRACE(::testing::Message() << "at (" << x << ", " << y << ")"
-                                              << (bottomUp ? " bottom-up" : ""));
+            SCOPED_TRACE(::testing::Message()
+                         << "at (" << x << ", " << y << ")" << (bottomUp ? " bottom-up" : ""));
             CFramedSurface target(4, 4, 240, bottomUp);
             EXPECT_TRUE(image.Draw(target.surface, x, y));
             for (int ty = 0; ty < 4; ++ty) {
@@ -128,7 +134,8 @@ TEST(PixelOpsTest, DrawIsClippedAtEverySurfaceEdge) {
                         covered ? std::vector<uint8_t>{uint8_t(10 * sx + sy), uint8_t(sy),
                                                        uint8_t(sx), 255}
                                 : std::vector<uint8_t>{240, 240, 240, 255};
-                    ASSERT_EQ(Bytes(target.At(tx, ty), 4), want) << "target (" << tx << ", " << ty << ")";
+                    ASSERT_EQ(Bytes(target.At(tx, ty), 4), want)
+                        << "target (" << tx << ", " << ty << ")";
                 }
             }
             EXPECT_TRUE(target.FrameUntouched());

@@ -22,11 +22,11 @@ struct SPngKind {
     int colorType = PNG_COLOR_TYPE_RGB_ALPHA;
     int bitDepth = 8;
     bool interlaced = false;
-    std::vector<png_color> palette;         // PLTE entries (palette pictures)
-    std::vector<png_byte> paletteAlpha;     // tRNS for a palette picture
+    std::vector<png_color> palette;           // PLTE entries (palette pictures)
+    std::vector<png_byte> paletteAlpha;       // tRNS for a palette picture
     std::optional<png_color_16> transparent;  // tRNS colour for grey or RGB pictures
-    std::optional<double> gamma;            // gAMA chunk
-    bool srgb = false;                      // sRGB chunk
+    std::optional<double> gamma;              // gAMA chunk
+    bool srgb = false;                        // sRGB chunk
     // Stored sample values of pixel (x, y) in file order: grey | grey, alpha | R, G, B |
     // R, G, B, A | palette index. Only the first channels of the colour type are used.
     std::function<std::array<uint16_t, 4>(int, int)> sample;
@@ -34,11 +34,16 @@ struct SPngKind {
 
 inline int ChannelCount(int colorType) {
     switch (colorType) {
-        case PNG_COLOR_TYPE_GRAY: return 1;
-        case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-        case PNG_COLOR_TYPE_RGB: return 3;
-        case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-        default: return 1;  // palette index
+        case PNG_COLOR_TYPE_GRAY:
+            return 1;
+        case PNG_COLOR_TYPE_GRAY_ALPHA:
+            return 2;
+        case PNG_COLOR_TYPE_RGB:
+            return 3;
+        case PNG_COLOR_TYPE_RGB_ALPHA:
+            return 4;
+        default:
+            return 1;  // palette index
     }
 }
 
@@ -68,7 +73,8 @@ inline std::vector<png_byte> PackRow(const SPngKind& kind, int y) {
 // Everything a longjmp could clobber lives outside this frame.
 inline bool EncodeKind(png_structp png, png_infop info, FILE* file, const SPngKind& kind,
                        std::vector<png_bytep>& rows) {
-    if (setjmp(png_jmpbuf(png)) != 0) return false;
+    if (setjmp(png_jmpbuf(png)) != 0)
+        return false;
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(kind.width),
                  static_cast<png_uint_32>(kind.height), kind.bitDepth, kind.colorType,
@@ -85,8 +91,10 @@ inline bool EncodeKind(png_structp png, png_infop info, FILE* file, const SPngKi
         png_color_16 colour = *kind.transparent;
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
-    if (kind.gamma) png_set_gAMA(png, info, *kind.gamma);
-    if (kind.srgb) png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+    if (kind.gamma)
+        png_set_gAMA(png, info, *kind.gamma);
+    if (kind.srgb)
+        png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
     png_write_info(png, info);
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
@@ -96,12 +104,15 @@ inline bool EncodeKind(png_structp png, png_infop info, FILE* file, const SPngKi
 // Write the file; false when libpng refused the kind or the file could not be written.
 inline bool WritePngKind(const std::string& path, const SPngKind& kind) {
     std::vector<std::vector<png_byte>> rows;
-    for (int y = 0; y < kind.height; ++y) rows.push_back(PackRow(kind, y));
+    for (int y = 0; y < kind.height; ++y)
+        rows.push_back(PackRow(kind, y));
     std::vector<png_bytep> rowPointers;
-    for (auto& row : rows) rowPointers.push_back(row.data());
+    for (auto& row : rows)
+        rowPointers.push_back(row.data());
 
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
+    if (file == nullptr)
+        return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     const bool ok = EncodeKind(png, info, file, kind, rowPointers);
@@ -116,7 +127,8 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 // Offset of the data of the first chunk of this type (e.g. "IDAT"), or 0 when absent.
@@ -125,7 +137,8 @@ inline size_t ChunkData(const std::vector<uint8_t>& bytes, const char* type) {
     while (pos + 8 <= bytes.size()) {
         const size_t length = (size_t{bytes[pos]} << 24) | (size_t{bytes[pos + 1]} << 16) |
                               (size_t{bytes[pos + 2]} << 8) | bytes[pos + 3];
-        if (std::equal(type, type + 4, bytes.begin() + static_cast<long>(pos) + 4)) return pos + 8;
+        if (std::equal(type, type + 4, bytes.begin() + static_cast<long>(pos) + 4))
+            return pos + 8;
         pos += 12 + length;
     }
     return 0;
