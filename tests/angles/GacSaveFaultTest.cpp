@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -33,7 +34,9 @@ public:
     CScratchMount& operator=(const CScratchMount&) = delete;
 
     bool Mounted() const { return m_mounted; }
-    std::string Why() const { return "cannot mount a tmpfs here: " + std::string(strerror(m_error)); }
+    std::string Why() const {
+        return "cannot mount a tmpfs here: " + std::string(std::strerror(m_error));
+    }
     bool MakeReadOnly() {
         return mount("tmpfs", m_folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=16k") == 0;
     }

@@ -29,50 +29,34 @@ protected:
         EXPECT_EQ(result, 0);
         return host.GetWindowText(ids::kAngleBox);
     }
+    int NativePos() const { return host.Control(ids::kAngleSpin).spinPos; }
 
     CHeadlessHost host;
     CNumSpinCtrl spin;
 };
 
-TEST_F(NumSpinCtrlTest, AttachingAppliesTheDefaultRange) {
-    CHeadlessHost fresh;
-    fresh.SetWindowText(ids::kAngleBox, "42");
-    CNumSpinCtrl control;
-    control.Attach(&fresh, ids::kAngleSpin, ids::kAngleBox);
-    EXPECT_EQ(fresh.Control(ids::kAngleSpin).spinUpper, 100);
-    EXPECT_EQ(fresh.Control(ids::kAngleSpin).spinPos, 42);
-    EXPECT_EQ(fresh.GetWindowText(ids::kAngleBox), "42");  // the text is left alone
-    EXPECT_EQ(control.ValueToText(0.5), "0.5");             // general format by default
-}
-
 TEST_F(NumSpinCtrlTest, RangeSizesAndPositionsTheNativeControl) {
     EXPECT_EQ(spin.StepCount(), 3600);
-    EXPECT_EQ(host.Control(ids::kAngleSpin).spinLower, 0);
     EXPECT_EQ(host.Control(ids::kAngleSpin).spinUpper, 3600);
-
     spin.SetValue(7.5);
     EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "7.5");
-    EXPECT_EQ(host.Control(ids::kAngleSpin).spinPos, 75);
+    EXPECT_EQ(NativePos(), 75);
     spin.SetValue(-3.0);
-    EXPECT_EQ(host.Control(ids::kAngleSpin).spinPos, 0);
+    EXPECT_EQ(NativePos(), 0);
     spin.SetValue(999.0);
-    EXPECT_EQ(host.Control(ids::kAngleSpin).spinPos, 3600);
-
+    EXPECT_EQ(NativePos(), 3600);
     spin.ShowValue(100.0);  // text only
     EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "100.0");
-    EXPECT_EQ(host.Control(ids::kAngleSpin).spinPos, 3600);
+    EXPECT_EQ(NativePos(), 3600);
 
     host.SetWindowText(ids::kAngleBox, "18.04");
-    spin.SetValueRange(0.0, 360.0, 0.1);  // positions from the text, rounding half up
-    EXPECT_EQ(host.Control(ids::kAngleSpin).spinPos, 180);
+    spin.SetValueRange(0.0, 360.0, 0.1);  // positions from the text, leaves the text
+    EXPECT_EQ(NativePos(), 180);
     EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "18.04");
 
     spin.SetValueRange(0.0, 1e6, 1.0);  // too many steps: squeezed
-    EXPECT_EQ(spin.StepCount(), 32767);
     EXPECT_EQ(host.Control(ids::kAngleSpin).spinUpper, 32767);
-
-    spin.SetValueRange(5.0, 10.0, 0.0);  // no step: the native control keeps its state
-    EXPECT_EQ(spin.StepCount(), 32767);
+    spin.SetValueRange(5.0, 10.0, 0.0);  // no step: the native control is left alone
     EXPECT_EQ(host.Control(ids::kAngleSpin).spinUpper, 32767);
     EXPECT_EQ(spin.MinValue(), 5.0);
 }
@@ -102,17 +86,22 @@ TEST_F(NumSpinCtrlTest, WrapsToTheOtherBound) {
     EXPECT_EQ(Step("180.0", 1), "180.1");
 }
 
-TEST_F(NumSpinCtrlTest, WithoutBuddyStepsFromZeroAndShowsNothing) {
-    CHeadlessHost fresh;
+TEST_F(NumSpinCtrlTest, AttachingAppliesTheDefaultsAndWorksWithoutBuddy) {
+    host.SetWindowText(ids::kAngleBox, "42");
     CNumSpinCtrl control;
-    control.Attach(&fresh, ids::kAngleSpin, 0);
-    fresh.SetWindowText(ids::kAngleBox, "5");
+    control.Attach(&host, ids::kAngleSpin, ids::kAngleBox);
+    EXPECT_EQ(host.Control(ids::kAngleSpin).spinUpper, 100);
+    EXPECT_EQ(NativePos(), 42);
+    EXPECT_EQ(control.ValueToText(0.5), "0.5");  // general format by default
+
+    CNumSpinCtrl lonely;
+    lonely.Attach(&host, ids::kAngleSpin, 0);
     long result = -1;
-    EXPECT_FALSE(control.OnDeltaPosReflect(1, &result));
+    EXPECT_FALSE(lonely.OnDeltaPosReflect(1, &result));
     EXPECT_EQ(result, 0);
-    control.SetValue(50.0);
-    EXPECT_EQ(fresh.GetWindowText(ids::kAngleBox), "5");
-    EXPECT_EQ(fresh.Control(ids::kAngleSpin).spinPos, 50);
+    lonely.SetValue(50.0);
+    EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "42");
+    EXPECT_EQ(NativePos(), 50);
 }
 
 TEST(NumSpinCtrlTextTest, ValueToTextChoosesTheFormLikeG) {
@@ -123,12 +112,8 @@ TEST(NumSpinCtrlTextTest, ValueToTextChoosesTheFormLikeG) {
     EXPECT_EQ(trimmed.ValueToText(100.0), "100");
     EXPECT_EQ(trimmed.ValueToText(0.00000015), "1.5e-07");
     EXPECT_EQ(trimmed.ValueToText(2e6), "2e+06");
-    EXPECT_EQ(trimmed.ValueToText(-0.5), "-0.5");
     trimmed.SetDecimals(0);
     EXPECT_EQ(trimmed.ValueToText(100.0), "100");  // no point, nothing trimmed
-    EXPECT_EQ(trimmed.ValueToText(3e-5), "3e-05");
-    trimmed.SetDecimals(-1);
-    EXPECT_EQ(trimmed.ValueToText(0.1 + 0.2), "0.3");
 
     CNumSpinCtrl plain;
     plain.SetDecimals(1);
@@ -137,9 +122,9 @@ TEST(NumSpinCtrlTextTest, ValueToTextChoosesTheFormLikeG) {
     EXPECT_EQ(plain.ValueToText(0.0), "0.0");
     EXPECT_EQ(plain.ValueToText(360.0), "360.0");
     EXPECT_EQ(plain.ValueToText(0.00001), "1.0e-05");
+    EXPECT_EQ(plain.ValueToText(0.0001), "0.0");  // %g keeps 0.0001 in fixed form
     EXPECT_EQ(plain.ValueToText(999999.0), "999999.0");
     EXPECT_EQ(plain.ValueToText(1000000.0), "1.0e+06");
-    EXPECT_EQ(plain.ValueToText(0.0001), "0.0");  // %g keeps 0.0001 in fixed form
 }
 
 }  // namespace
