@@ -68,10 +68,9 @@ EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
     fs::path temporary;
     std::FILE* file = CreateTemporary(target, temporary);
     if (file == nullptr) return EWriteResult::OpenFailed;
+    // The replacement keeps the old file's permissions, before it holds any content.
+    if (fs::exists(existing)) fs::permissions(temporary, existing.permissions(), ec);
     bool ok = WriteAll(file, content);
-    if (ok && fs::exists(existing)) {
-        fs::permissions(temporary, existing.permissions(), ec);
-    }
     if (ok) {
         fs::rename(temporary, target, ec);
         ok = !ec;
