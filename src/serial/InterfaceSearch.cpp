@@ -62,8 +62,9 @@ void FindPortsByInterface(IPortSearchLayer& layer, SerInfoList& list) {
 
         std::string friendlyName;
         std::string description;
-        const bool taken = ReadProperty(layer, set, device, EProperty::FriendlyName, friendlyName) &&
-                           ReadProperty(layer, set, device, EProperty::Description, description);
+        const bool taken =
+            ReadProperty(layer, set, device, EProperty::FriendlyName, friendlyName) &&
+            ReadProperty(layer, set, device, EProperty::Description, description);
         std::string location;
         const bool isUsb = ReadProperty(layer, set, device, EProperty::Location, location) &&
                            location.compare(0, 3, "USB") == 0;

@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "serial/PtyDialogFixture.h"
 #include "support/TestImages.h"
 
@@ -15,10 +17,12 @@ TEST_F(ConnectionTest, ConnectAndDisconnectToggleCaptionUpdateAndTheLine) {
     termios before = line.Settings();
     cfsetispeed(&before, B9600);
     cfsetospeed(&before, B9600);
-    before.c_iflag |= ICRNL | IXON;
-    before.c_lflag |= ICANON | ECHO;
+    before.c_iflag |= ICRNL | IXON | IXOFF | INPCK;
+    before.c_lflag |= ICANON | ECHO | ISIG;
     before.c_oflag |= OPOST | ONLCR;
+    before.c_cflag |= CRTSCTS;
     line.SetSettings(before);
+    ASSERT_EQ(line.OutputSpeed(), B9600);
 
     host.Click(ids::kMaxSpeedCheck);
     ASSERT_EQ(host.GetCheck(ids::kMaxSpeedCheck), 1);
@@ -32,11 +36,15 @@ TEST_F(ConnectionTest, ConnectAndDisconnectToggleCaptionUpdateAndTheLine) {
     EXPECT_TRUE(host.IsWindowEnabled(ids::kUpdate));
     // Raw at 38400 baud; the pseudo-terminal refuses parity, which must not cost the rest.
     const termios after = line.Settings();
+    EXPECT_EQ(cfgetispeed(&after), B38400);
     EXPECT_EQ(cfgetospeed(&after), B38400);
-    EXPECT_EQ(after.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_EQ(after.c_cflag & (CSIZE | CSTOPB), static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(after.c_lflag & (ICANON | ECHO | ISIG), 0u);
     EXPECT_EQ(after.c_iflag & ICRNL, 0u);
     EXPECT_EQ(after.c_oflag & OPOST, 0u);
-    EXPECT_EQ(after.c_iflag & IXON, static_cast<tcflag_t>(IXON));  // flow control as found
+    // Flow control and the parity check as found.
+    EXPECT_EQ(after.c_iflag & (IXON | IXOFF | INPCK), static_cast<tcflag_t>(IXON | IXOFF | INPCK));
+    EXPECT_EQ(after.c_cflag & CRTSCTS, static_cast<tcflag_t>(CRTSCTS));
 
     host.Click(ids::kConnect);
     EXPECT_FALSE(dlg->IsPortOpen());
@@ -73,12 +81,18 @@ TEST_F(ConnectionTest, PortsThatCannotBeOpenedAreReported) {
     EXPECT_EQ(secondHost.GetWindowText(ids::kConnect), "Connect");
     host.Click(ids::kConnect);
 
-    host.ClearMessages();
-    ports[0].devicePath = "/dev/pts/no-such-terminal";
-    host.Click(ids::kRefresh);
-    host.Click(ids::kConnect);
-    EXPECT_EQ(host.Messages(), std::vector<std::string>{"Failed to open COM port!"});
-    EXPECT_EQ(Caption(), "Connect");
+    // Absent, and not a terminal at all.
+    CTempDir dir;
+    const std::string plainFile = dir.File("not-a-port");
+    std::fclose(std::fopen(plainFile.c_str(), "w"));
+    for (const std::string& path : {std::string("/dev/pts/no-such-terminal"), plainFile}) {
+        host.ClearMessages();
+        ports[0].devicePath = path;
+        host.Click(ids::kRefresh);
+        host.Click(ids::kConnect);
+        EXPECT_EQ(host.Messages(), std::vector<std::string>{"Failed to open COM port!"}) << path;
+        EXPECT_EQ(Caption(), "Connect");
+    }
 }
 
 TEST_F(ConnectionTest, ConnectWithoutAValidSelectionOpensNothing) {

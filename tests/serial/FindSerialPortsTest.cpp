@@ -187,7 +187,8 @@ TEST_F(RegistrySearchTest, FindsPortIdsAndUsbPortsFoldingDuplicates) {
     EXPECT_EQ(Field(list, &SSerInfo::portDescription),
               (std::vector<std::string>{"Onboard", "COM2", "USB Serial", "com1"}));
     EXPECT_EQ(Field(list, &SSerInfo::devicePath),
-              (std::vector<std::string>{"\\\\.\\COM1", "\\\\.\\COM2", "\\\\.\\COM5", "\\\\.\\com1"}));
+              (std::vector<std::string>{"\\\\.\\COM1", "\\\\.\\COM2", "\\\\.\\COM5",
+                                        "\\\\.\\com1"}));
     EXPECT_FALSE(list[0].isUsb);
     EXPECT_TRUE(list[2].isUsb);
     EXPECT_EQ(layer.keysOpen, 0);

@@ -7,7 +7,6 @@
 #include "serial/PtyLine.h"
 #include "serial/posix/LineSettings.h"
 #include "serial/posix/PosixSerialPort.h"
-#include "support/TestImages.h"
 
 namespace {
 
@@ -45,54 +44,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PosixSerialPortTest, OneHolderAtATimeEvenForRoot) {
-    CPosixSerialPort second;
-    EXPECT_FALSE(second.Open(line.SlavePath()));
-    port.Close();
-    EXPECT_TRUE(second.Open(line.SlavePath()));
-
-    CPosixSerialPort other;
-    EXPECT_FALSE(other.Open("/dev/pts/does-not-exist"));
-    CTempDir dir;
-    const std::string plainFile = WriteTestPng(dir, "not-a-port.png", 1, 1, 32,
-                                               [](int, int) { return SBgra{0, 0, 0, 0}; });
-    EXPECT_FALSE(other.Open(plainFile));
-}
-
-TEST_F(PosixSerialPortTest, LineSettingsGiveRawBytesAt38400AndKeepFlowControl) {
-    // A terminal as a login would leave it, at 9600 baud with both kinds of flow control.
-    termios before = line.Settings();
-    cfsetispeed(&before, B9600);
-    cfsetospeed(&before, B9600);
-    before.c_iflag |= ICRNL | IXON | IXOFF | INPCK;
-    before.c_oflag |= OPOST | ONLCR;
-    before.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
-    before.c_cflag |= CRTSCTS;
-    line.SetSettings(before);
-    ASSERT_EQ(line.OutputSpeed(), B9600);
-
-    port.ApplyLineSettings();
-    const termios after = line.Settings();
-    EXPECT_EQ(cfgetispeed(&after), B38400);
-    EXPECT_EQ(cfgetospeed(&after), B38400);
-    EXPECT_EQ(after.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
-    EXPECT_EQ(after.c_iflag & (ICRNL | INLCR | IGNCR | ISTRIP), 0u);
-    EXPECT_EQ(after.c_oflag & OPOST, 0u);
-    EXPECT_EQ(after.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-    EXPECT_EQ(after.c_cflag & CSTOPB, 0u);
-    EXPECT_EQ(after.c_iflag & (IXON | IXOFF | INPCK), static_cast<tcflag_t>(IXON | IXOFF | INPCK));
-    EXPECT_EQ(after.c_cflag & CRTSCTS, static_cast<tcflag_t>(CRTSCTS));
-
-    // Flow control that was off stays off.
-    before.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF);
-    before.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
-    line.SetSettings(before);
-    port.ApplyLineSettings();
-    EXPECT_EQ(line.Settings().c_iflag & (IXON | IXOFF), 0u);
-    EXPECT_EQ(line.Settings().c_cflag & CRTSCTS, 0u);
-    EXPECT_EQ(line.OutputSpeed(), B38400);
-}
-
 TEST(LineSettingsTest, GaugeFrameIsEightDataBitsEvenParityOneStopBit) {
     termios found{};
     found.c_cflag = CS7 | PARODD | CSTOPB | CREAD;
@@ -116,34 +67,6 @@ TEST_F(PosixSerialPortTest, BytesPassUnchangedBothWays) {
     const std::string outgoing = "00102030\r\nEND\n";
     EXPECT_EQ(port.Write(outgoing.data(), static_cast<uint32_t>(outgoing.size())), outgoing.size());
     EXPECT_EQ(line.Drain(), outgoing);  // no echo of the incoming bytes, no CR added
-}
-
-TEST_F(PosixSerialPortTest, WaitEndsOnInputOnCancelAndOnHangUp) {
-    port.ApplyLineSettings();
-    auto input = std::async(std::launch::async, [this] { return port.WaitForInput(); });
-    EXPECT_EQ(input.wait_for(50ms), std::future_status::timeout);  // sleeps while nothing comes
-    line.Send("U");
-    ASSERT_EQ(input.wait_for(1s), std::future_status::ready);
-    EXPECT_EQ(input.get(), ISerialPort::WaitResult::Input);
-    char byte;
-    ASSERT_EQ(port.Read(&byte, 1), 1);
-
-    auto cancelled = std::async(std::launch::async, [this] { return port.WaitForInput(); });
-    EXPECT_EQ(cancelled.wait_for(50ms), std::future_status::timeout);
-    port.CancelWait();
-    ASSERT_EQ(cancelled.wait_for(1s), std::future_status::ready);
-    EXPECT_EQ(cancelled.get(), ISerialPort::WaitResult::Cancelled);
-    EXPECT_EQ(port.WaitForInput(), ISerialPort::WaitResult::Cancelled);  // and stays so
-
-    CPosixSerialPort other;
-    port.Close();
-    ASSERT_TRUE(other.Open(line.SlavePath()));
-    auto failed = std::async(std::launch::async, [&other] { return other.WaitForInput(); });
-    EXPECT_EQ(failed.wait_for(50ms), std::future_status::timeout);
-    line.HangUp();
-    ASSERT_EQ(failed.wait_for(1s), std::future_status::ready);
-    EXPECT_EQ(failed.get(), ISerialPort::WaitResult::Failed);
-    EXPECT_EQ(other.BytesWaiting(), 0);
 }
 
 TEST_F(PosixSerialPortTest, WriteGivesUpAfterItsTimeOut) {

@@ -48,8 +48,8 @@ bool CSysfsPortLayer::OpenPortInterfaces(DeviceSet& set) {
         for (const SGaugeEntry& gauge : ListLiveGauges(*m_paths.gaugeRegistry)) {
             SPort port;
             port.devicePath = gauge.ptyPath;
-            port.description =
-                gauge.name.empty() ? "Kestran virtual gauge" : "Kestran virtual gauge " + gauge.name;
+            port.description = "Kestran virtual gauge";
+            if (!gauge.name.empty()) port.description += " " + gauge.name;
             port.friendlyName = port.description + " (" + ShortName(gauge.ptyPath) + ")";
             port.location = "Pseudo-terminal of process " + std::to_string(gauge.pid);
             ports.push_back(port);
