@@ -71,9 +71,9 @@ private:
 // A machine with one of each kind of terminal.
 void BuildMachine(CFakeSysfs& sys) {
     const fs::path ftdi = sys.UsbDevice("1-2", "FT232R USB UART", "FTDI");
-    const fs::path ftdiPort = ftdi / "1-2:1.0" / "ttyUSB0";
+    const fs::path ftdiPort = ftdi / "1-2:1.0" / "ttyUSB2";
     fs::create_directories(ftdiPort);
-    sys.Tty("ttyUSB0", ftdiPort, ftdiPort);
+    sys.Tty("ttyUSB2", ftdiPort, ftdiPort);
 
     const fs::path cp = sys.UsbDevice("1-4.3", "CP2102", "");
     const fs::path cpPort = cp / "1-4.3:1.0" / "ttyUSB10";
@@ -153,11 +153,11 @@ TEST(SysfsPortLayerTest, EnumerationShowsRealPortsThenLiveVirtualGauges) {
     EXPECT_EQ(list[1].friendlyName, "Serial port (ttyAMA0)");
     EXPECT_FALSE(list[1].isUsb);
     EXPECT_EQ(list[2].friendlyName, "Serial port (ttyS0)");
-    EXPECT_EQ(list[3].friendlyName, "FT232R USB UART (ttyUSB0)");
+    EXPECT_EQ(list[3].friendlyName, "FT232R USB UART (ttyUSB2)");
     EXPECT_EQ(list[3].portDescription, "FT232R USB UART");
-    EXPECT_EQ(list[3].devicePath, "/dev/ttyUSB0");
+    EXPECT_EQ(list[3].devicePath, "/dev/ttyUSB2");
     EXPECT_TRUE(list[3].isUsb);
-    EXPECT_EQ(list[4].devicePath, "/dev/ttyUSB10");
+    EXPECT_EQ(list[4].devicePath, "/dev/ttyUSB10");  // after ttyUSB2
 
     // The gauges follow in terminal order, named as what they are.
     const bool aFirst = ptyA.Path() < ptyB.Path();

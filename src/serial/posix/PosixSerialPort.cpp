@@ -122,8 +122,8 @@ int CPosixSerialPort::Read(void* buffer, int max) {
 
 ISerialPort::WaitResult CPosixSerialPort::WaitForInput() {
     if (m_fd < 0) return WaitResult::Failed;
-    // Readable with nothing to read happens when the other thread read the bytes between
-    // poll and the count; a line that keeps saying so is broken.
+    // A wake-up with nothing to tell happens when the other thread read the bytes between
+    // poll and the count; a line that keeps waking so is broken.
     for (int emptyWakeUps = 0; emptyWakeUps < kMaxEmptyWakeUps;) {
         pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
         const int ready = poll(fds, 2, -1);
@@ -139,7 +139,7 @@ ISerialPort::WaitResult CPosixSerialPort::WaitForInput() {
         // A hung-up terminal reports POLLHUP (and reads end of file or EIO).
         if ((events & (POLLHUP | POLLERR | POLLNVAL)) != 0) return WaitResult::Failed;
         if ((fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return WaitResult::Failed;
-        if ((events & POLLIN) != 0) ++emptyWakeUps;
+        ++emptyWakeUps;
     }
     return WaitResult::Failed;
 }
