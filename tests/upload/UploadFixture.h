@@ -10,6 +10,7 @@
 
 // Dials described pixel by pixel in walk order: index = row * 230 + column.
 using PixelByIndex = std::function<SBgra(int)>;
+using Lines = std::vector<std::string>;
 
 // A different opaque colour for every index of a dial.
 inline SBgra Unique(int i) {
