@@ -28,7 +28,9 @@ public:
         for (;;) {
             for (const std::string& chunk : m_line.TakeWrites()) {
                 SGaugeOutput out = m_gauge.Feed(chunk);
-                if (out.uploadEnded) ++result.uploadsEnded;
+                if (out.uploadEnded) {
+                    ++result.uploadsEnded;
+                }
                 replies.insert(replies.end(), out.replies.begin(), out.replies.end());
                 if (out.hangUp) {
                     result.hungUp = true;
@@ -36,7 +38,9 @@ public:
                     return result;
                 }
             }
-            if (replies.empty()) return result;
+            if (replies.empty()) {
+                return result;
+            }
             m_line.Send(replies.front());
             replies.pop_front();
             m_dialog.OnSerialData(1, 0);

@@ -24,7 +24,9 @@ struct SGate {
     void Pass() {
         std::unique_lock<std::mutex> lock(mutex);
         cv.wait(lock, [this] { return looks > 0 || open; });
-        if (looks > 0) --looks;
+        if (looks > 0) {
+            --looks;
+        }
     }
     void OpenForGood() {
         std::lock_guard<std::mutex> lock(mutex);
@@ -39,7 +41,9 @@ public:
         : CFakeSerialPort(std::move(line)), m_gate(gate), m_owner(std::this_thread::get_id()) {}
 
     int BytesWaiting() override {
-        if (std::this_thread::get_id() != m_owner) m_gate.Pass();
+        if (std::this_thread::get_id() != m_owner) {
+            m_gate.Pass();
+        }
         return CFakeSerialPort::BytesWaiting();
     }
     int Read(void* buffer, int max) override {

@@ -13,18 +13,27 @@ TEST_F(RunLengthTest, RepeatsFoldIntoTheLineOfTheNextDifferentPixel) {
     // J J J K L L M, then M with another alpha, then a run across the end of row 0.
     const std::vector<SBgra> start = {kJ, kJ, kJ, kK, kL, kL, kM, kMButOpaque};
     ChooseIas([&start](int i) {
-        if (i < static_cast<int>(start.size())) return start[static_cast<size_t>(i)];
-        if (i >= 225 && i < 235) return kGrey;  // 5 at the end of row 0, 5 in row 1
+        if (i < static_cast<int>(start.size())) {
+            return start[static_cast<size_t>(i)];
+        }
+        // 5 at the end of row 0, 5 at the start of row 1
+        if (i >= 225 && i < 235) {
+            return kGrey;
+        }
         return Unique(i);
     });
     EXPECT_EQ(PressUpdate(), std::vector<std::string>{"LOAD=11\r\n"});
     EXPECT_EQ(Say("READY"), std::vector<std::string>{Plain(kJ)});
     std::vector<std::string> lines;
-    for (int i = 0; i < 4; ++i) lines.push_back(Say("U").at(0));
+    for (int i = 0; i < 4; ++i) {
+        lines.push_back(Say("U").at(0));
+    }
     EXPECT_EQ(lines, (std::vector<std::string>{RunOf(2, kK), Plain(kL), RunOf(1, kM),
                                                Plain(kMButOpaque)}));
     EXPECT_EQ(State().bytesCovered, 4 * 7);
-    for (int i = 8; i < 225; ++i) ASSERT_EQ(Say("U"), std::vector<std::string>{Plain(Unique(i))});
+    for (int i = 8; i < 225; ++i) {
+        ASSERT_EQ(Say("U"), std::vector<std::string>{Plain(Unique(i))});
+    }
     EXPECT_EQ(Say("U"), std::vector<std::string>{Plain(kGrey)});
     EXPECT_EQ(Say("U"), std::vector<std::string>{RunOf(9, Unique(235))});
     EXPECT_EQ(State().row, 1);

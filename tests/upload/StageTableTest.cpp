@@ -2,7 +2,6 @@
 
 using StageTableTest = UploadFixture;
 
-
 namespace {
 const std::string kStartTable =
     "1404B0960E112C1F42BC38446A55064A7448208CA96AA00A82B04B7CBF4C6C\r\n";

@@ -5,7 +5,6 @@
 
 using UpdateCommandTest = UploadFixture;
 
-
 namespace {
 
 const std::string kTableWithoutTas =
@@ -15,10 +14,10 @@ const std::string kTableWithoutTas =
 // The controls an upload locks, in the order they are switched.
 std::vector<int> LockedControls() {
     std::vector<int> controls = {
-        ids::kRefresh,       ids::kConnect,       ids::kPortList,       ids::kLoad,
-        ids::kSave,          ids::kLinearIncrement, ids::kIasCheck,     ids::kTasCheck,
-        ids::kUpdate,        ids::kMaxSpeedList,  ids::kAngleBox,       ids::kAngleSpin,
-        ids::kMaxSpeedCheck, ids::kSelectIasDial, ids::kSelectTasDial,
+        ids::kRefresh,       ids::kConnect,         ids::kPortList,      ids::kLoad,
+        ids::kSave,          ids::kLinearIncrement, ids::kIasCheck,      ids::kTasCheck,
+        ids::kUpdate,        ids::kMaxSpeedList,    ids::kAngleBox,      ids::kAngleSpin,
+        ids::kMaxSpeedCheck, ids::kSelectIasDial,   ids::kSelectTasDial,
     };
     for (int k = 1; k <= ids::kEntryCount; ++k) {
         controls.push_back(ids::EntryBoxId(k));
@@ -37,8 +36,12 @@ TEST_F(UpdateCommandTest, LoadLineFollowsTheCheckBoxes) {
         std::string load;  // empty: refused
     };
     const SCase cases[] = {
-        {1, 0, 0, "LOAD=11\r\n"}, {0, 1, 0, "LOAD=21\r\n"}, {0, 1, 1, "LOAD=21\r\n"},
-        {1, 1, 0, "LOAD=12\r\n"}, {1, 1, 1, "LOAD=12\r\n"}, {0, 0, 1, ""},
+        {1, 0, 0, "LOAD=11\r\n"},
+        {0, 1, 0, "LOAD=21\r\n"},
+        {0, 1, 1, "LOAD=21\r\n"},
+        {1, 1, 0, "LOAD=12\r\n"},
+        {1, 1, 1, "LOAD=12\r\n"},
+        {0, 0, 1, ""},
         {1, 0, 1, ""},
     };
     for (const SCase& c : cases) {
@@ -66,7 +69,9 @@ TEST_F(UpdateCommandTest, UploadLocksEveryUserControlAndItsEndRestoresTheTableRu
     ChooseIas(ShortDial);
     std::map<int, bool> before;
     for (const res::SControlDef& c : res::MainDialog().controls) {
-        if (c.id >= 0) before[c.id] = host.IsWindowEnabled(c.id);
+        if (c.id >= 0) {
+            before[c.id] = host.IsWindowEnabled(c.id);
+        }
     }
     host.SetProgressPos(ids::kProgress, 42);
     PressUpdate();
@@ -81,11 +86,12 @@ TEST_F(UpdateCommandTest, UploadLocksEveryUserControlAndItsEndRestoresTheTableRu
     // Ended without the table: its boxes and buttons are locked again, the rest is free.
     Say("READY");
     AckToStageEnd();
-    const std::vector<int> tableOnly = {ids::kMaxSpeedList, ids::kAngleBox,
-                                        ids::kLinearIncrement, ids::kSave};
+    const std::vector<int> tableOnly = {ids::kMaxSpeedList, ids::kAngleBox, ids::kLinearIncrement,
+                                        ids::kSave};
     for (int id : locked) {
         const int k = ids::EntryOfBoxId(id);
-        const bool off = k != 0 || std::find(tableOnly.begin(), tableOnly.end(), id) != tableOnly.end();
+        const bool off =
+            k != 0 || std::find(tableOnly.begin(), tableOnly.end(), id) != tableOnly.end();
         EXPECT_EQ(host.IsWindowEnabled(id), !off) << id;
     }
 
@@ -139,8 +145,8 @@ TEST_F(UpdateCommandTest, DialStageReadsOnlyTheDialThatIsThereNow) {
     ChooseIas([](int i) { return i < 4 ? SBgra{9, 9, 9, 9} : Unique(i); });
     EXPECT_EQ(Say("U"), Lines{RunOf(2, Unique(4))});
     // A picture that was refused leaves no dial: nothing is read from it.
-    const std::string flat = WriteTestPng(dir, "flat.png", 230, 230, 24,
-                                          [](int, int) { return kGrey; });
+    const std::string flat =
+        WriteTestPng(dir, "flat.png", 230, 230, 24, [](int, int) { return kGrey; });
     host.QueueFileDialogAnswer(flat);
     ASSERT_TRUE(host.Click(ids::kSelectIasDial));
     ASSERT_EQ(host.Messages().size(), 1u);

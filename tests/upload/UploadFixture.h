@@ -24,8 +24,12 @@ inline std::string Digits(SBgra p) {
     std::snprintf(text, sizeof text, "%02X%02X%02X%02X", 255 - p.a, p.b, p.g, p.r);
     return text;
 }
-inline std::string Plain(SBgra p) { return Digits(p) + "\r\n"; }
-inline std::string RunOf(int count, SBgra p) { return std::to_string(count) + "|" + Plain(p); }
+inline std::string Plain(SBgra p) {
+    return Digits(p) + "\r\n";
+}
+inline std::string RunOf(int count, SBgra p) {
+    return std::to_string(count) + "|" + Plain(p);
+}
 inline bool IsPixelLine(const std::string& line) {
     return line.find_first_not_of("0123456789ABCDEF|\r\n") == std::string::npos;
 }
@@ -40,9 +44,9 @@ protected:
 
     // Chooses a dial through its Select button, as the user does.
     void ChooseDial(int selectButton, const PixelByIndex& pixel) {
-        const std::string path = WriteTestPng(
-            dir, "dial" + std::to_string(++m_files) + ".png", 230, 230, 32,
-            [&pixel](int x, int y) { return pixel(y * 230 + x); });
+        const std::string path =
+            WriteTestPng(dir, "dial" + std::to_string(++m_files) + ".png", 230, 230, 32,
+                         [&pixel](int x, int y) { return pixel(y * 230 + x); });
         host.QueueFileDialogAnswer(path);
         ASSERT_TRUE(host.Click(selectButton));
         ASSERT_TRUE(host.Messages().empty()) << host.Messages().front();
@@ -67,7 +71,9 @@ protected:
         for (int i = 0; i <= 230 * 230 + 1; ++i) {
             const std::vector<std::string> lines = Say("U");
             all.insert(all.end(), lines.begin(), lines.end());
-            if (lines.empty() || !IsPixelLine(lines.back())) break;
+            if (lines.empty() || !IsPixelLine(lines.back())) {
+                break;
+            }
         }
         return all;
     }
@@ -82,5 +88,9 @@ private:
 };
 
 // Short dials: three different pixels, then grey to the end (one plain line, one run).
-inline SBgra ShortDial(int i) { return i < 3 ? Unique(i) : kGrey; }
-inline SBgra OtherShortDial(int i) { return i < 3 ? Unique(i + 100) : SBgra{1, 2, 3, 0}; }
+inline SBgra ShortDial(int i) {
+    return i < 3 ? Unique(i) : kGrey;
+}
+inline SBgra OtherShortDial(int i) {
+    return i < 3 ? Unique(i + 100) : SBgra{1, 2, 3, 0};
+}

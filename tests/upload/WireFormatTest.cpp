@@ -36,10 +36,9 @@ TEST(WireFormat, AngleTableLineForTenEntries) {
 TEST(WireFormat, AngleEntriesRoundHalfUpToTenths) {
     // Decimal fractions are not exact in binary: the double sum x * 10 + 0.5 decides.
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"0", "000"},      {"318", "C6C"},  {"360", "E10"},   {"7.5", "04B"},
-        {"0.04", "000"},   {"0.05", "001"}, {"12.34", "07B"}, {"12.35", "07C"},
-        {"409.5", "FFF"},  {"409.54", "FFF"}, {"abc", "000"}, {" 5e1x", "1F4"},
-        {"", "000"},       {"-0", "000"},
+        {"0", "000"},    {"318", "C6C"},   {"360", "E10"},   {"7.5", "04B"},   {"0.04", "000"},
+        {"0.05", "001"}, {"12.34", "07B"}, {"12.35", "07C"}, {"409.5", "FFF"}, {"409.54", "FFF"},
+        {"abc", "000"},  {" 5e1x", "1F4"}, {"", "000"},      {"-0", "000"},
     };
     for (const auto& [text, digits] : cases) {
         std::vector<std::string> entries(10, "1");

@@ -21,8 +21,9 @@ SGaugeOutput CVirtualGauge::Feed(std::string_view bytes) {
     SGaugeOutput out;
     for (char c : bytes) {
         if (c != '\n') {
-            if (m_overlong)
+            if (m_overlong) {
                 continue;
+            }
             m_pending += c;
             if (m_pending.size() > kMaxLine) {
                 m_overlong = true;
@@ -76,10 +77,12 @@ void CVirtualGauge::HandleLine(std::string_view line, SGaugeOutput& out) {
     } else {
         Violation("line outside an upload: \"" + std::string(line) + "\"");
     }
-    if (m_lines == m_faults.unexpectedByteAtLine)
+    if (m_lines == m_faults.unexpectedByteAtLine) {
         reply = std::string(1, m_faults.unexpectedByte);
-    if (reply)
+    }
+    if (reply) {
         out.replies.push_back(*reply);
+    }
 }
 
 std::optional<std::string> CVirtualGauge::OnLoad(const gauge::SLoadLine& load) {
@@ -97,8 +100,9 @@ std::optional<std::string> CVirtualGauge::OnLoad(const gauge::SLoadLine& load) {
     m_continued = false;
     m_dialLine = 0;
     m_building = m_stage < 3 ? std::make_unique<CDialBuilder>() : nullptr;
-    if (m_faults.silentAfterLoad)
+    if (m_faults.silentAfterLoad) {
         return std::nullopt;
+    }
     return m_faults.readyWithLineEnd ? "READY\r\n" : "READY";
 }
 
@@ -182,8 +186,9 @@ void CVirtualGauge::Abort() {
 }
 
 std::string CVirtualGauge::StageCutShort() const {
-    if (m_stage == 3)
+    if (m_stage == 3) {
         return "angle table missing";
+    }
     const int placed = m_building ? m_building->PixelsPlaced() : 0;
     return "dial cut short after " + std::to_string(placed) + " pixels";
 }
@@ -193,14 +198,16 @@ void CVirtualGauge::Violation(const std::string& what) {
 }
 
 const CImage* CVirtualGauge::Dial(int stage) const {
-    if (stage < 1 || stage > 2 || !m_dials[static_cast<size_t>(stage - 1)])
+    if (stage < 1 || stage > 2 || !m_dials[static_cast<size_t>(stage - 1)]) {
         return nullptr;
+    }
     return &m_dials[static_cast<size_t>(stage - 1)]->Image();
 }
 
 std::vector<double> CVirtualGauge::TableDegrees() const {
     std::vector<double> degrees;
-    for (int tenths : m_table)
+    for (int tenths : m_table) {
         degrees.push_back(tenths / 10.0);
+    }
     return degrees;
 }

@@ -11,9 +11,13 @@ namespace {
 SBgra RoundDial(int i) {
     const double dx = i % 230 - 114.5, dy = i / 230 - 114.5;
     const double r = std::sqrt(dx * dx + dy * dy);
-    if (r > 113.0) return {0, 0, 0, 0};
+    if (r > 113.0) {
+        return {0, 0, 0, 0};
+    }
     const uint8_t alpha = r > 112.0 ? static_cast<uint8_t>((113.0 - r) * 255) : 255;
-    if (r > 100.0 && r < 104.0) return {20, 20, 20, alpha};
+    if (r > 100.0 && r < 104.0) {
+        return {20, 20, 20, alpha};
+    }
     return {static_cast<uint8_t>(200 - r), 230, 250, alpha};
 }
 
@@ -38,7 +42,9 @@ PixelByIndex Noise(unsigned seed) {
 
 // Positions where the gauge's dial differs from the picture; none when equal.
 int Differences(const CImage* dial, const PixelByIndex& expected) {
-    if (dial == nullptr) return -1;
+    if (dial == nullptr) {
+        return -1;
+    }
     int differences = 0;
     for (int i = 0; i < 230 * 230; ++i) {
         const uint8_t* got = dial->PixelAt(i % 230, i / 230);
@@ -59,7 +65,9 @@ protected:
     // Presses Update and lets the gauge answer until the line goes quiet. The gauge is
     // made at the first upload, with the faults given then.
     CGaugeLink::SResult Upload(SGaugeFaults faults = {}) {
-        if (!gauge) gauge = std::make_unique<CVirtualGauge>(faults);
+        if (!gauge) {
+            gauge = std::make_unique<CVirtualGauge>(faults);
+        }
         Writes();  // what went out before this upload is not the gauge's
         host.Click(ids::kUpdate);
         return CGaugeLink(*line, *dlg, *gauge).RunUntilQuiet();
@@ -95,12 +103,14 @@ TEST_F(RoundTripTest, TasDialAndTable) {
     TickTable();
     ASSERT_TRUE(host.Type(ids::kAngleBox, "300"));
     ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, 15));  // 250 knots, 25 entries
-    ASSERT_TRUE(host.Click(ids::kLinearIncrement));       // 12 degrees per entry
+    ASSERT_TRUE(host.Click(ids::kLinearIncrement));        // 12 degrees per entry
     EXPECT_EQ(Upload().uploadsEnded, 1);
     ExpectClean();
     EXPECT_EQ(Differences(gauge->Dial(2), RoundDial), 0);
     std::vector<int> tenths;
-    for (int k = 1; k <= 25; ++k) tenths.push_back(120 * k);
+    for (int k = 1; k <= 25; ++k) {
+        tenths.push_back(120 * k);
+    }
     EXPECT_EQ(gauge->TableTenths(), tenths);
 }
 
@@ -125,8 +135,8 @@ TEST_F(RoundTripTest, BothDialsAndTheStartTable) {
     EXPECT_EQ(Differences(gauge->Dial(1), Gradient), 0);
     EXPECT_EQ(Differences(gauge->Dial(2), Noise(11)), 0);
     EXPECT_EQ(gauge->TableDegrees(),
-              (std::vector<double>{7.5, 15, 22.5, 30, 50, 70, 90, 113, 136, 161, 186, 208, 225,
-                                   241, 256, 269, 282, 294, 306, 318}));
+              (std::vector<double>{7.5, 15,  22.5, 30,  50,  70,  90,  113, 136, 161,
+                                   186, 208, 225,  241, 256, 269, 282, 294, 306, 318}));
     // The gauge keeps what it got; the next upload replaces only what it carries.
     ChooseIas(RoundDial);
     ASSERT_TRUE(host.Click(ids::kTasCheck));

@@ -11,7 +11,9 @@ using Lines = std::vector<std::string>;
 
 std::string Joined(const Lines& lines) {
     std::string all;
-    for (const std::string& line : lines) all += line + "\r\n";
+    for (const std::string& line : lines) {
+        all += line + "\r\n";
+    }
     return all;
 }
 
@@ -61,8 +63,8 @@ TEST(VirtualGauge, AnswersTheSameWhateverTheChunking) {
 
 TEST(VirtualGauge, RunsRepeatThePreviousPixelThenPlaceTheirOwn) {
     CVirtualGauge gauge;
-    EXPECT_EQ(Exchange(gauge, {"LOAD=21", "00102030", "2|7F405060", "52894|00102030",
-                               "1|00102030", "CON", "LOAD=31"}),
+    EXPECT_EQ(Exchange(gauge, {"LOAD=21", "00102030", "2|7F405060", "52894|00102030", "1|00102030",
+                               "CON", "LOAD=31"}),
               (Lines{"READY", "U", "U", "U", "U", "READY"}));
     EXPECT_TRUE(gauge.Violations().empty()) << gauge.Violations().front();
     const CImage& dial = *gauge.Dial(2);
@@ -109,7 +111,9 @@ TEST(VirtualGauge, BreachesAreNotedAndGetNoAnswer) {
     for (const SCase& c : cases) {
         CVirtualGauge gauge;
         Lines replies;
-        for (const std::string& line : c.lines) replies = gauge.Feed(line + "\r\n").replies;
+        for (const std::string& line : c.lines) {
+            replies = gauge.Feed(line + "\r\n").replies;
+        }
         ASSERT_EQ(gauge.Violations().size(), 1u) << c.violation << ": " << gauge.Violations()[1];
         const std::string& noted = gauge.Violations().front();
         EXPECT_EQ(noted.substr(noted.find(": ") + 2, c.violation.size()), c.violation);
@@ -123,9 +127,8 @@ TEST(VirtualGauge, BreachesAreNotedAndGetNoAnswer) {
 
     CVirtualGauge framing;
     framing.Feed("LOAD=11\n" + std::string(300, 'A') + "\r\n");
-    EXPECT_EQ(framing.Violations(),
-              (Lines{"line 1: line not ended by CR LF: \"LOAD=11\"",
-                     "line 2: line longer than 256 bytes"}));
+    EXPECT_EQ(framing.Violations(), (Lines{"line 1: line not ended by CR LF: \"LOAD=11\"",
+                                           "line 2: line longer than 256 bytes"}));
 }
 
 TEST(VirtualGauge, InjectedFaults) {
