@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "angles/AngleEntryFlag.h"
 #include "angles/NumberText.h"
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/ControlIds.h"
@@ -89,17 +90,13 @@ bool CTillerbyDlg::CheckPlausibility() {
     const int n = m_host.GetCurSel(ids::kMaxSpeedList) + 10;
     double previous = 0.0;
     for (int k = 1; k <= n && k <= ids::kEntryCount; ++k) {
-        const int box = ids::EntryBoxId(k);
-        const std::string text = m_host.GetWindowText(box);
-        const double value = numtext::AtoF(text);
+        const double value = numtext::AtoF(m_host.GetWindowText(ids::EntryBoxId(k)));
         // Written so that a value that is not a number fails as well.
         if (!(previous < value)) {
             char message[128];
             std::snprintf(message, sizeof message, "Needle angle for %d knots doesn't seem right",
                           10 * k);
-            m_host.MessageBox(message);
-            m_host.SetFocus(box);
-            m_host.SetSel(box, 0, static_cast<int>(text.size()));
+            FlagAngleEntry(m_host, k, message);
             return false;
         }
         previous = value;

@@ -32,7 +32,8 @@ void CNumSpinCtrl::SetValueRange(double min, double max, double step) {
     m_step = step;
     if (step == 0.0) return;
     const double count = std::fabs((max - min) / step);
-    m_stepCount = count > 32767.0 ? 32767 : static_cast<int>(count);
+    // Written so that a quotient that is not a number (an infinite range) is squeezed too.
+    m_stepCount = count <= 32767.0 ? static_cast<int>(count) : 32767;
     if (m_host == nullptr) return;
     m_host->SetSpinRange(m_spinId, 0, m_stepCount);
     const double value = m_buddyId != 0 ? numtext::AtoF(m_host->GetWindowText(m_buddyId)) : 0.0;

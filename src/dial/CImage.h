@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-// Result of CImage::Load.
+struct SSurface;
+
+// Result of CImage::Load. OutOfMemory: the picture's header was read and its buffer made,
+// but its pixels could not all be read; the container is empty all the same.
 enum class ImageLoadResult { Ok, Fail, OutOfMemory };
 
 // A picture held as a device-independent bitmap: rows stored bottom-up, so the pitch is
@@ -17,16 +20,23 @@ public:
     CImage(const CImage&) = delete;
     CImage& operator=(const CImage&) = delete;
 
-    // Decode a picture file into this (empty) container. On failure the container stays
-    // empty, except where the result says the buffer was made but could not be filled.
+    // Decode a PNG file into this container, releasing what it held. Pictures with any
+    // transparency become 32 bits per pixel with the alpha flag, others 24. Whenever the
+    // result is not Ok the container is empty: never a partly filled picture.
     ImageLoadResult Load(const char* path);
 
-    // Make an empty buffer of the given size (bits per pixel 24 or 32), zero-filled.
+    // Make a zero-filled buffer of the given size (bits per pixel 24 or 32). False, and
+    // empty, when the size is out of range or the memory cannot be had.
     bool Create(int width, int height, int bitsPerPixel, bool hasAlpha);
 
     // Release the picture; the container is empty afterwards. Releasing an empty one does
     // nothing.
     void Destroy();
+
+    // Draw the whole picture unscaled with its top-left corner at (x, y) of `target`:
+    // alpha-blended (premultiplied source) with the alpha flag set, an opaque copy
+    // otherwise. False when the container is empty or there is no surface.
+    bool Draw(SSurface& target, int x, int y) const;
 
     bool IsNull() const { return m_block.empty(); }
     int GetWidth() const { return m_width; }
@@ -42,7 +52,9 @@ public:
     const uint8_t* PixelAt(int x, int y) const { return m_base + y * m_pitch + x * (m_bpp / 8); }
 
     // Bytes per stored row: rows start on 4-byte boundaries.
-    static int RowLength(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
+    static long long RowLength(int width, int bitsPerPixel) {
+        return ((static_cast<long long>(width) * bitsPerPixel + 31) / 32) * 4;
+    }
 
 private:
     std::vector<uint8_t> m_block;  // the whole buffer, bottom row first

@@ -7,10 +7,18 @@ namespace {
 constexpr int kDialSide = 230;
 }  // namespace
 
-void CTillerbyDlg::OnSelectIasDial() { SelectDial(IasSlot()); }
-void CTillerbyDlg::OnSelectTasDial() { SelectDial(TasSlot()); }
-void CTillerbyDlg::OnIasDialCheck() { DialCheck(IasSlot()); }
-void CTillerbyDlg::OnTasDialCheck() { DialCheck(TasSlot()); }
+void CTillerbyDlg::OnSelectIasDial() {
+    SelectDial(IasSlot());
+}
+void CTillerbyDlg::OnSelectTasDial() {
+    SelectDial(TasSlot());
+}
+void CTillerbyDlg::OnIasDialCheck() {
+    DialCheck(IasSlot());
+}
+void CTillerbyDlg::OnTasDialCheck() {
+    DialCheck(TasSlot());
+}
 
 CTillerbyDlg::SDialSlot CTillerbyDlg::IasSlot() {
     return {ids::kIasCheck, &m_iasUpload, &m_iasPreview, m_iasPreviewX, m_iasPreviewY};
@@ -28,7 +36,8 @@ void CTillerbyDlg::SelectDial(const SDialSlot& slot) {
     request.filter = "PNG Files (*.png)|*.png|All File (*.*)|*.*||";
     const std::optional<std::string> path = m_host.FileDialog(request);
     if (!path) {
-        if (slot.upload->IsNull()) m_host.SetCheck(slot.checkId, 0);
+        if (slot.upload->IsNull())
+            m_host.SetCheck(slot.checkId, 0);
         return;
     }
 
@@ -60,12 +69,14 @@ void CTillerbyDlg::SelectDial(const SDialSlot& slot) {
 
     // Put back the other slot's preview, which the repaint wiped.
     const SDialSlot other = slot.checkId == ids::kIasCheck ? TasSlot() : IasSlot();
-    if (!other.upload->IsNull()) m_host.DrawImage(*other.preview, other.previewX, other.previewY);
+    if (!other.upload->IsNull())
+        m_host.DrawImage(*other.preview, other.previewX, other.previewY);
 
     UpdateButtonState();
 }
 
 void CTillerbyDlg::DialCheck(const SDialSlot& slot) {
-    if (m_host.GetCheck(slot.checkId) != 0 && slot.upload->IsNull()) SelectDial(slot);
+    if (m_host.GetCheck(slot.checkId) != 0 && slot.upload->IsNull())
+        SelectDial(slot);
     UpdateButtonState();
 }

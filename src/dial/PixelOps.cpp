@@ -7,18 +7,21 @@
 namespace pixelops {
 
 void Premultiply(CImage& image) {
-    if (image.IsNull() || image.GetBPP() != 32) return;
+    if (image.IsNull() || image.GetBPP() != 32)
+        return;
     for (int x = 0; x < image.GetWidth(); ++x) {
         for (int y = 0; y < image.GetHeight(); ++y) {
             uint8_t* p = image.PixelAt(x, y);
             const unsigned a = p[3];
-            for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(p[c] * a / 255u);
+            for (int c = 0; c < 3; ++c)
+                p[c] = static_cast<uint8_t>(p[c] * a / 255u);
         }
     }
 }
 
 bool Draw(const CImage& image, SSurface& target, int x, int y) {
-    if (image.IsNull() || target.base == nullptr) return false;
+    if (image.IsNull() || target.base == nullptr)
+        return false;
     const int bytesPerPixel = image.GetBPP() / 8;
     const int left = std::max(0, -x);
     const int top = std::max(0, -y);

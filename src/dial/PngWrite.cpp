@@ -11,20 +11,25 @@
 namespace {
 
 void IgnoreWarning(png_structp, png_const_charp) {}
-void RaiseError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void RaiseError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
 
 struct SPngWriter {
     FILE* file = nullptr;
     png_structp png = nullptr;
     png_infop info = nullptr;
     ~SPngWriter() {
-        if (png != nullptr) png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
-        if (file != nullptr) std::fclose(file);
+        if (png != nullptr)
+            png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
+        if (file != nullptr)
+            std::fclose(file);
     }
 };
 
 bool Encode(SPngWriter& writer, const CImage& image, std::vector<png_bytep>& rows) {
-    if (setjmp(png_jmpbuf(writer.png))) return false;
+    if (setjmp(png_jmpbuf(writer.png)))
+        return false;
     png_init_io(writer.png, writer.file);
     png_set_IHDR(writer.png, writer.info, static_cast<png_uint_32>(image.GetWidth()),
                  static_cast<png_uint_32>(image.GetHeight()), 8,
@@ -40,19 +45,24 @@ bool Encode(SPngWriter& writer, const CImage& image, std::vector<png_bytep>& row
 }  // namespace
 
 bool WritePng(const char* path, const CImage& image) {
-    if (image.IsNull() || (image.GetBPP() != 24 && image.GetBPP() != 32)) return false;
+    if (image.IsNull() || (image.GetBPP() != 24 && image.GetBPP() != 32))
+        return false;
     std::vector<png_bytep> rows(static_cast<size_t>(image.GetHeight()));
     for (int y = 0; y < image.GetHeight(); ++y) {
         rows[static_cast<size_t>(y)] = const_cast<png_bytep>(image.PixelAt(0, y));
     }
     SPngWriter writer;
     writer.file = std::fopen(path, "wb");
-    if (writer.file == nullptr) return false;
+    if (writer.file == nullptr)
+        return false;
     writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
-    if (writer.png == nullptr) return false;
+    if (writer.png == nullptr)
+        return false;
     writer.info = png_create_info_struct(writer.png);
-    if (writer.info == nullptr) return false;
-    if (!Encode(writer, image, rows)) return false;
+    if (writer.info == nullptr)
+        return false;
+    if (!Encode(writer, image, rows))
+        return false;
     const bool flushed = std::fflush(writer.file) == 0;
     const bool closed = std::fclose(writer.file) == 0;
     writer.file = nullptr;

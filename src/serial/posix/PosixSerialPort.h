@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "serial/SerialPort.h"
+
+// A serial line on a POSIX terminal device (a UART, a USB serial adapter, or a
+// pseudo-terminal that a virtual gauge serves). The descriptor is non-blocking; the reader
+// thread sleeps in poll() on it together with a wake-up pipe that CancelWait writes to.
+class CPosixSerialPort : public ISerialPort {
+public:
+    CPosixSerialPort() = default;
+    ~CPosixSerialPort() override;
+    CPosixSerialPort(const CPosixSerialPort&) = delete;
+    CPosixSerialPort& operator=(const CPosixSerialPort&) = delete;
+
+    // Fails when the device is absent, not a terminal, not accessible, or held by another
+    // program (the terminal's exclusive flag, or the advisory lock that even root obeys).
+    bool Open(const std::string& devicePath) override;
+    void ApplyLineSettings() override;
+    uint32_t Write(const void* data, uint32_t n) override;
+    int BytesWaiting() override;
+    int Read(void* buffer, int max) override;
+    WaitResult WaitForInput() override;
+    void CancelWait() override;
+    void Close() override;
+
+    // The terminal's descriptor, -1 while closed.
+    int Descriptor() const { return m_fd; }
+
+private:
+    int m_fd = -1;
+    int m_wakeRead = -1;   // readable once CancelWait has been called
+    int m_wakeWrite = -1;
+};

@@ -1,0 +1,95 @@
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "angles/CNumSpinCtrl.h"
+#include "angles/GacFileSupport.h"
+#include "angles/NumberText.h"
+
+namespace {
+
+constexpr const char* kCommaLocale = "de_DE.UTF-8";
+
+// Runs with a process locale whose decimal separator is a comma, generated for the test
+// when the machine does not have it. Numbers must still be read and written with a point.
+class CommaLocaleTest : public GacFixture {
+protected:
+    static void SetUpTestSuite() {
+        if (std::setlocale(LC_ALL, kCommaLocale) != nullptr) {
+            s_available = true;
+        } else if (std::filesystem::exists("/usr/share/i18n/locales/de_DE")) {
+            std::string pattern =
+                (std::filesystem::temp_directory_path() / "kestran-locale-XXXXXX").string();
+            if (mkdtemp(pattern.data()) != nullptr) {
+                s_localeDir = pattern;
+                const std::string command = "localedef -i de_DE -f UTF-8 '" + s_localeDir + "/" +
+                                            kCommaLocale + "' >/dev/null 2>&1";
+                const int status = std::system(command.c_str());
+                (void)status;  // success shows in setlocale below
+                setenv("LOCPATH", s_localeDir.c_str(), 1);
+                s_available = std::setlocale(LC_ALL, kCommaLocale) != nullptr;
+            }
+        }
+        std::setlocale(LC_ALL, "C");
+    }
+
+    static void TearDownTestSuite() {
+        if (s_localeDir.empty()) return;
+        unsetenv("LOCPATH");
+        std::error_code ignored;
+        std::filesystem::remove_all(s_localeDir, ignored);
+        s_localeDir.clear();
+    }
+
+    void SetUp() override {
+        if (!s_available) {
+            GTEST_SKIP() << kCommaLocale << " is neither installed nor can it be generated "
+                         << "(needs localedef and the locale sources of the locales package)";
+        }
+        ASSERT_NE(std::setlocale(LC_ALL, kCommaLocale), nullptr);
+        // The test means something only if the C library now writes a comma.
+        char text[16];
+        std::snprintf(text, sizeof text, "%.1f", 7.5);
+        ASSERT_STREQ(text, "7,5");
+        GacFixture::SetUp();
+    }
+
+    void TearDown() override {
+        GacFixture::TearDown();
+        std::setlocale(LC_ALL, "C");
+    }
+
+    static inline bool s_available = false;
+    static inline std::string s_localeDir;
+};
+
+TEST_F(CommaLocaleTest, ConversionsKeepTheFullStop) {
+    EXPECT_EQ(numtext::AtoF("7.5"), 7.5);
+    EXPECT_EQ(numtext::AtoF("7,5"), 7.0);
+    EXPECT_EQ(numtext::FormatFixed(7.5, 1), "7.5");
+    EXPECT_EQ(numtext::FormatG(0.5), "0.5");
+    EXPECT_EQ(numtext::FormatExp(1.5e-7, 2), "1.50e-07");
+
+    CNumSpinCtrl trimmed;
+    trimmed.SetDecimals(2);
+    EXPECT_EQ(trimmed.ValueToText(1.5), "1.5");
+    EXPECT_EQ(trimmed.ValueToText(1.5e-7), "1.5e-07");
+
+    ASSERT_TRUE(host.ClickSpin(ids::EntrySpinId(1), 1));
+    EXPECT_EQ(Entry(1), "7.6");
+    ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
+    ASSERT_TRUE(host.Click(ids::kLinearIncrement));
+    EXPECT_EQ(Entry(1), "15.9");
+}
+
+TEST_F(CommaLocaleTest, GaugeFilesKeepTheFullStop) {
+    EXPECT_TRUE(LoadText("10|7.5|15.25|22.5e0|30|40|50|60|70|80|90").empty());
+    const std::string path = dir.File("out.gac");
+    EXPECT_TRUE(Save(path).empty());
+    EXPECT_EQ(ReadFile(path), "10|7.5|15.2|22.5|30.0|40.0|50.0|60.0|70.0|80.0|90.0");
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "angles/GacFileSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kOldContent = "10|1.0|2.0|3.0|4.0|5.0|6.0|7.0|8.0|9.0|10.0";
+const std::string kWriteFailed = "Error writing file. Nothing was saved.";
+
+// A small tmpfs mounted on a folder of its own, for a full or read-only disk.
+class CScratchMount {
+public:
+    explicit CScratchMount(const fs::path& folder) : m_folder(folder) {
+        fs::create_directory(folder);
+        m_mounted = mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=16k,mode=0755") == 0;
+        if (!m_mounted) m_error = errno;
+    }
+    ~CScratchMount() {
+        if (m_mounted) umount2(m_folder.c_str(), MNT_DETACH);
+    }
+    CScratchMount(const CScratchMount&) = delete;
+    CScratchMount& operator=(const CScratchMount&) = delete;
+
+    bool Mounted() const { return m_mounted; }
+    std::string Why() const {
+        return "cannot mount a tmpfs here: " + std::string(std::strerror(m_error));
+    }
+    bool MakeReadOnly() {
+        return mount("tmpfs", m_folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=16k") == 0;
+    }
+
+private:
+    fs::path m_folder;
+    bool m_mounted = false;
+    int m_error = 0;
+};
+
+class GacSaveFaultTest : public GacFixture {
+protected:
+    void SetUp() override {
+        GacFixture::SetUp();
+        ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
+    }
+};
+
+TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
+    EXPECT_EQ(Save(dir.File("no/such/folder/x.gac")), std::vector<std::string>{"Error open file."});
+
+    const fs::path folder = dir.Path() / "locked";
+    CScratchMount mount(folder);
+    if (mount.Mounted()) {
+        WriteFile((folder / "old.gac").string(), kOldContent);
+        ASSERT_TRUE(mount.MakeReadOnly());
+    } else {
+        fs::create_directory(folder);
+        WriteFile((folder / "old.gac").string(), kOldContent);
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        if (std::FILE* probe = std::fopen((folder / "probe").c_str(), "w")) {
+            std::fclose(probe);
+            GTEST_SKIP() << "permissions do not stop this user from writing, and "
+                         << mount.Why();
+        }
+    }
+    EXPECT_EQ(Save((folder / "old.gac").string()), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(Save((folder / "new.gac").string()), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(ReadFile((folder / "old.gac").string()), kOldContent);
+    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"old.gac"});
+    std::error_code ignored;
+    fs::permissions(folder, fs::perms::owner_all, ignored);  // so that it can be removed
+}
+
+TEST_F(GacSaveFaultTest, AFullDiskKeepsTheOldFile) {
+    const fs::path folder = dir.Path() / "small";
+    CScratchMount mount(folder);
+    if (!mount.Mounted()) GTEST_SKIP() << mount.Why();
+    const std::string target = (folder / "table.gac").string();
+    WriteFile(target, kOldContent);
+    {
+        std::FILE* filler = std::fopen((folder / "filler").c_str(), "wb");
+        ASSERT_NE(filler, nullptr);
+        const std::string block(4096, 'x');
+        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() &&
+               std::fflush(filler) == 0) {
+        }
+        std::fclose(filler);
+    }
+    EXPECT_EQ(Save(target), std::vector<std::string>{kWriteFailed});
+    EXPECT_EQ(ReadFile(target), kOldContent);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"filler", "table.gac"}));
+
+    fs::remove(folder / "filler");  // room again: the same save now works
+    EXPECT_TRUE(Save(target).empty());
+    EXPECT_EQ(ReadFile(target).substr(0, 8), "20|7.5|1");
+    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"table.gac"});
+}
+
+TEST_F(GacSaveFaultTest, AWriteCutShortKeepsTheOldFile) {
+    const std::string target = dir.File("table.gac");
+    WriteFile(target, kOldContent);
+
+    // Files may grow to 16 bytes only: the write fails part way, as on a full disk.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    auto* const previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::vector<std::string> messages = Save(target);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(messages, std::vector<std::string>{kWriteFailed});
+    EXPECT_EQ(ReadFile(target), kOldContent);
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"table.gac"});
+}
+
+TEST_F(GacSaveFaultTest, ReplacingKeepsPermissionsAndLinks) {
+    const std::string target = dir.File("shared.gac");
+    WriteFile(target, kOldContent);
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target, mode);
+    const std::string link = dir.File("link.gac");
+    fs::create_symlink(target, link);
+
+    EXPECT_TRUE(Save(link).empty());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(target).substr(0, 8), "20|7.5|1");
+    EXPECT_EQ(fs::status(target).permissions(), mode);
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"link.gac", "shared.gac"}));
+}
+
+TEST_F(GacSaveFaultTest, AReadOnlyFileIsNotReplaced) {
+    const std::string target = dir.File("locked.gac");
+    WriteFile(target, kOldContent);
+    fs::permissions(target, fs::perms::owner_read);
+    if (std::FILE* probe = std::fopen(target.c_str(), "r+b")) {
+        std::fclose(probe);
+        GTEST_SKIP() << "this user may write read-only files";
+    }
+    EXPECT_EQ(Save(target), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(ReadFile(target), kOldContent);
+}
+
+}  // namespace

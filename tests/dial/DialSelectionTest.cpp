@@ -1,0 +1,236 @@
+#include <string>
+#include <vector>
+
+#include "dial/PngKinds.h"
+#include "support/DialogFixture.h"
+#include "support/TestImages.h"
+
+namespace {
+
+constexpr const char* kLoadError = "Image load error";
+constexpr const char* kResolutionError = "Image resolution must be 230 x 230 pixels";
+constexpr const char* kDepthError =
+    "Image must has a color depth of 32bit per pixel(has an alpha channel)";
+
+// The dial picture of the tests: top-left half transparent, top-right opaque, bottom-right
+// fully transparent, the rest a mid grey at alpha 64 (blue, green, red, alpha).
+SBgra DialPixel(int x, int y) {
+    if (x == 0 && y == 0)
+        return {200, 100, 255, 128};
+    if (x == 229 && y == 0)
+        return {10, 20, 30, 255};
+    if (x == 229 && y == 229)
+        return {77, 77, 77, 0};
+    return {128, uint8_t(x), uint8_t(y), 64};
+}
+
+std::vector<uint8_t> Px(const uint8_t* p, int n = 4) {
+    return {p, p + n};
+}
+std::vector<uint8_t> Background() {
+    return {240, 240, 240, 255};
+}
+
+bool SameDraw(const CHeadlessHost::SDrawCall& call, int x, int y) {
+    return call.x == x && call.y == y && call.width == 230 && call.height == 230;
+}
+
+class DialSelectionTest : public DialogFixture {
+protected:
+    std::string Dial(const std::string& name = "dial.png") {
+        return WriteTestPng(dir, name, 230, 230, 32, DialPixel);
+    }
+    // Pick `path` with the select button of a slot.
+    void Select(int button, const std::string& path) {
+        host.QueueFileDialogAnswer(path);
+        ASSERT_TRUE(host.Click(button));
+    }
+    // The canvas pixel where the preview at (ox, oy) puts picture pixel (x, y).
+    std::vector<uint8_t> Canvas(int ox, int oy, int x, int y) {
+        return Px(host.CanvasPixel(ox + x, oy + y));
+    }
+    // The three test pixels of DialPixel, blended premultiplied onto the 240 grey.
+    void ExpectPreviewAt(int ox, int oy) {
+        EXPECT_EQ(Canvas(ox, oy, 0, 0), (std::vector<uint8_t>{219, 169, 247, 255}));
+        EXPECT_EQ(Canvas(ox, oy, 229, 0), (std::vector<uint8_t>{10, 20, 30, 255}));
+        EXPECT_EQ(Canvas(ox, oy, 229, 229), Background());
+        // 128 * 64 / 255 = 32; 240 * 191 / 255 = 179.
+        EXPECT_EQ(Canvas(ox, oy, 1, 2), (std::vector<uint8_t>{32 + 179, 0 + 179, 0 + 179, 255}));
+        EXPECT_EQ(Canvas(ox - 1, oy, 0, 0), Background());
+        EXPECT_EQ(Canvas(ox, oy - 1, 0, 0), Background());
+        EXPECT_EQ(Canvas(ox, oy, 230, 0), Background());
+    }
+    void ExpectNoPreviewAt(int ox, int oy) {
+        EXPECT_EQ(Canvas(ox, oy, 0, 0), Background());
+        EXPECT_EQ(Canvas(ox, oy, 229, 0), Background());
+    }
+
+    CTempDir dir;
+};
+
+TEST_F(DialSelectionTest, AcceptedIasDialIsHeldStraightAndPreviewedPremultiplied) {
+    Select(ids::kSelectIasDial, Dial());
+
+    ASSERT_EQ(host.FileDialogRequests().size(), 1u);
+    const SFileDialogRequest& request = host.FileDialogRequests()[0];
+    EXPECT_TRUE(request.open);
+    EXPECT_EQ(request.defaultExt, "png");
+    EXPECT_EQ(request.fileName, "");
+    EXPECT_EQ(request.flags, 6u);
+    EXPECT_EQ(request.filter, "PNG Files (*.png)|*.png|All File (*.*)|*.*||");
+
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_EQ(host.GetCheck(ids::kIasCheck), 1);
+    EXPECT_EQ(host.GetCheck(ids::kTasCheck), 0);
+    EXPECT_EQ(host.RepaintCount(), 1);
+
+    const CImage& upload = dlg->IasUploadImage();
+    ASSERT_FALSE(upload.IsNull());
+    EXPECT_EQ(upload.GetPitch(), -920);
+    EXPECT_EQ(Px(upload.GetBits()), (std::vector<uint8_t>{200, 100, 255, 128}));
+    EXPECT_EQ(Px(upload.PixelAt(229, 229)), (std::vector<uint8_t>{77, 77, 77, 0}));
+    const CImage& preview = dlg->IasPreviewImage();
+    EXPECT_EQ(Px(preview.GetBits()), (std::vector<uint8_t>{100, 50, 128, 128}));
+    EXPECT_EQ(Px(preview.PixelAt(229, 229)), (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_TRUE(dlg->TasUploadImage().IsNull());
+
+    ASSERT_EQ(host.DrawCalls().size(), 1u);
+    EXPECT_TRUE(SameDraw(host.DrawCalls()[0], 30, 125));
+    ExpectPreviewAt(30, 125);
+    ExpectNoPreviewAt(30, 408);
+}
+
+// The second selection wipes the window, draws its own preview, then puts back the other
+// one; neither picture is premultiplied a second time.
+TEST_F(DialSelectionTest, TasSelectionRepaintsTheHeldIasPreviewAfterItsOwn) {
+    const std::string dial = Dial();
+    Select(ids::kSelectIasDial, dial);
+    Select(ids::kSelectTasDial, dial);
+
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_EQ(host.GetCheck(ids::kIasCheck), 1);
+    EXPECT_EQ(host.GetCheck(ids::kTasCheck), 1);
+    EXPECT_EQ(host.RepaintCount(), 2);
+    ASSERT_EQ(host.DrawCalls().size(), 2u);
+    EXPECT_TRUE(SameDraw(host.DrawCalls()[0], 30, 408));
+    EXPECT_TRUE(SameDraw(host.DrawCalls()[1], 30, 125));
+    ExpectPreviewAt(30, 408);
+    ExpectPreviewAt(30, 125);
+    EXPECT_EQ(Px(dlg->IasUploadImage().GetBits()), (std::vector<uint8_t>{200, 100, 255, 128}));
+    EXPECT_EQ(Px(dlg->TasUploadImage().GetBits()), (std::vector<uint8_t>{200, 100, 255, 128}));
+}
+
+// A refused file drops what the slot held, clears its box and leaves the other slot alone.
+TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
+    const std::string dial = Dial();
+    const std::string wide = WriteTestPng(dir, "wide.png", 231, 230, 32, DialPixel);
+    const std::string smallRgb = WriteTestPng(dir, "small.png", 100, 100, 24, DialPixel);
+    const std::string rgb = WriteTestPng(dir, "rgb.png", 230, 230, 24, DialPixel);
+    const std::string text = dir.File("notes.png");
+    WriteBytes(text, std::vector<uint8_t>(500, 'k'));
+    // A real dial cut short in its pixel data must not pass as a picture of zeros.
+    const std::vector<uint8_t> bytes = ReadBytes(dial);
+    const std::string cut = dir.File("cut.png");
+    WriteBytes(cut, std::vector<uint8_t>(bytes.begin(),
+                                         bytes.begin() + static_cast<long>(bytes.size() / 2)));
+
+    const std::vector<std::pair<std::string, const char*>> cases = {
+        {wide, kResolutionError}, {smallRgb, kResolutionError},
+        {rgb, kDepthError},       {text, kLoadError},
+        {cut, kLoadError},        {dir.File("gone.png"), kLoadError},
+    };
+    Select(ids::kSelectTasDial, dial);
+    for (const auto& [path, message] : cases) {
+        SCOPED_TRACE(path);
+        Select(ids::kSelectIasDial, dial);
+        ASSERT_EQ(host.GetCheck(ids::kIasCheck), 1);
+        host.ClearMessages();
+
+        Select(ids::kSelectIasDial, path);
+        EXPECT_EQ(host.Messages(), std::vector<std::string>{message});
+        EXPECT_TRUE(dlg->IasUploadImage().IsNull());
+        EXPECT_EQ(host.GetCheck(ids::kIasCheck), 0);
+        EXPECT_FALSE(dlg->TasUploadImage().IsNull());
+        EXPECT_EQ(host.GetCheck(ids::kTasCheck), 1);
+        ASSERT_EQ(host.DrawCalls().size(), 1u);
+        EXPECT_TRUE(SameDraw(host.DrawCalls()[0], 30, 408));
+        ExpectNoPreviewAt(30, 125);
+        ExpectPreviewAt(30, 408);
+    }
+}
+
+TEST_F(DialSelectionTest, CancelOnlyClearsTheBoxOfAnEmptySlot) {
+    // Ticking the box of an empty slot opens the file dialog; cancelling clears it again.
+    ASSERT_TRUE(host.Click(ids::kIasCheck));
+    EXPECT_EQ(host.FileDialogRequests().size(), 1u);
+    EXPECT_EQ(host.GetCheck(ids::kIasCheck), 0);
+    ASSERT_TRUE(host.Click(ids::kSelectTasDial));
+    EXPECT_EQ(host.GetCheck(ids::kTasCheck), 0);
+    EXPECT_EQ(host.RepaintCount(), 0);
+    EXPECT_TRUE(host.DrawCalls().empty());
+    EXPECT_TRUE(host.Messages().empty());
+
+    // With a dial held, cancelling changes nothing at all.
+    Select(ids::kSelectIasDial, Dial());
+    const std::vector<uint8_t> before = host.Canvas();
+    ASSERT_TRUE(host.Click(ids::kSelectIasDial));
+    EXPECT_EQ(host.GetCheck(ids::kIasCheck), 1);
+    EXPECT_FALSE(dlg->IasUploadImage().IsNull());
+    EXPECT_EQ(host.RepaintCount(), 1);
+    EXPECT_EQ(host.DrawCalls().size(), 1u);
+    EXPECT_TRUE(host.Canvas() == before);
+
+    // Also with the box cleared by the user: the held dial keeps the box clear.
+    ASSERT_TRUE(host.Click(ids::kIasCheck));
+    ASSERT_TRUE(host.Click(ids::kSelectIasDial));
+    EXPECT_EQ(host.GetCheck(ids::kIasCheck), 0);
+    EXPECT_FALSE(dlg->IasUploadImage().IsNull());
+}
+
+TEST_F(DialSelectionTest, BoxesTickAndClearWithoutLosingTheHeldDial) {
+    // Ticking an empty slot's box and choosing a file selects it.
+    host.QueueFileDialogAnswer(Dial());
+    ASSERT_TRUE(host.Click(ids::kTasCheck));
+    EXPECT_EQ(host.GetCheck(ids::kTasCheck), 1);
+    EXPECT_FALSE(dlg->TasUploadImage().IsNull());
+    ExpectPreviewAt(30, 408);
+
+    ASSERT_TRUE(host.Click(ids::kTasCheck));
+    EXPECT_EQ(host.GetCheck(ids::kTasCheck), 0);
+    EXPECT_FALSE(dlg->TasUploadImage().IsNull());
+    ASSERT_TRUE(host.Click(ids::kTasCheck));
+    EXPECT_EQ(host.GetCheck(ids::kTasCheck), 1);
+    EXPECT_EQ(host.FileDialogRequests().size(), 1u);
+    EXPECT_FALSE(dlg->TasUploadImage().IsNull());
+}
+
+TEST_F(DialSelectionTest, UpdateNeedsAnOpenPortAndATickedBox) {
+    const std::string dial = Dial();
+    Select(ids::kSelectIasDial, dial);
+    EXPECT_FALSE(host.IsWindowEnabled(ids::kUpdate));
+    ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
+    EXPECT_FALSE(host.IsWindowEnabled(ids::kUpdate));
+    ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
+
+    Connect();
+    EXPECT_TRUE(host.IsWindowEnabled(ids::kUpdate));
+    ASSERT_TRUE(host.Click(ids::kIasCheck));
+    EXPECT_FALSE(host.IsWindowEnabled(ids::kUpdate));
+    ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
+    EXPECT_TRUE(host.IsWindowEnabled(ids::kUpdate));
+    ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
+    EXPECT_FALSE(host.IsWindowEnabled(ids::kUpdate));
+
+    Select(ids::kSelectTasDial, dial);
+    EXPECT_TRUE(host.IsWindowEnabled(ids::kUpdate));
+    // A refused file clears the only ticked box.
+    Select(ids::kSelectTasDial, dir.File("missing.png"));
+    EXPECT_FALSE(host.IsWindowEnabled(ids::kUpdate));
+    // Cancelling with the IAS dial held and its box clear leaves Update off.
+    ASSERT_TRUE(host.Click(ids::kSelectIasDial));
+    EXPECT_FALSE(host.IsWindowEnabled(ids::kUpdate));
+    ASSERT_TRUE(host.Click(ids::kIasCheck));
+    EXPECT_TRUE(host.IsWindowEnabled(ids::kUpdate));
+}
+
+}  // namespace

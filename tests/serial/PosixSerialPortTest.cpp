@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+#include <sys/ioctl.h>
+
+#include <future>
+#include <thread>
+
+#include "serial/PtyLine.h"
+#include "serial/posix/LineSettings.h"
+#include "serial/posix/PosixSerialPort.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+long long MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// Fills the line's output queue until the far end, which reads nothing, takes no more. The
+// kernel moves queued bytes on behind the scenes, so the queue is full only once it has
+// stayed full for a while.
+void FillOutput(int fd) {
+    const std::string block(4096, 'x');
+    for (int fullFor = 0; fullFor < 3;) {
+        if (write(fd, block.data(), block.size()) > 0) {
+            fullFor = 0;
+        } else {
+            ++fullFor;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+}
+
+class PosixSerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(line.IsOpen());
+        ASSERT_TRUE(port.Open(line.SlavePath()));
+    }
+    CPtyLine line;
+    CPosixSerialPort port;
+};
+
+}  // namespace
+
+TEST(LineSettingsTest, GaugeFrameIsEightDataBitsEvenParityOneStopBit) {
+    termios found{};
+    found.c_cflag = CS7 | PARODD | CSTOPB | CREAD;
+    const termios framed = linesettings::WithGaugeFrame(linesettings::RawAt38400(found));
+    EXPECT_EQ(framed.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(framed.c_cflag & (PARENB | PARODD | CSTOPB), static_cast<tcflag_t>(PARENB));
+    EXPECT_EQ(cfgetospeed(&framed), B38400);
+}
+
+TEST_F(PosixSerialPortTest, BytesPassUnchangedBothWays) {
+    port.ApplyLineSettings();
+    const std::string incoming("\r\nREADY\x03\x1a\x7f\xff\r", 11);
+    line.Send(incoming);
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(port.BytesWaiting(), static_cast<int>(incoming.size()));
+    char buffer[64];
+    ASSERT_EQ(port.Read(buffer, sizeof buffer), static_cast<int>(incoming.size()));
+    EXPECT_EQ(std::string(buffer, incoming.size()), incoming);
+    EXPECT_EQ(port.Read(buffer, sizeof buffer), 0);  // nothing waiting: no wait either
+
+    const std::string outgoing = "00102030\r\nEND\n";
+    EXPECT_EQ(port.Write(outgoing.data(), static_cast<uint32_t>(outgoing.size())), outgoing.size());
+    EXPECT_EQ(line.Drain(), outgoing);  // no echo of the incoming bytes, no CR added
+}
+
+TEST_F(PosixSerialPortTest, WriteGivesUpAfterItsTimeOut) {
+    port.ApplyLineSettings();
+    FillOutput(port.Descriptor());  // the far end reads nothing
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Write("0123456789", 10), 0u);
+    const long long elapsed = MillisecondsSince(start);
+    EXPECT_GE(elapsed, 145);  // 50 + 10 * 10 ms
+    EXPECT_LT(elapsed, 1000);
+}
+
+TEST_F(PosixSerialPortTest, WriteReturnsWhenTheLineHangsUp) {
+    port.ApplyLineSettings();
+    FillOutput(port.Descriptor());
+    const std::string big(2000, 'p');  // would wait 20 s for room
+    const auto start = Clock::now();
+    auto written = std::async(std::launch::async, [this, &big] {
+        return port.Write(big.data(), static_cast<uint32_t>(big.size()));
+    });
+    std::this_thread::sleep_for(50ms);
+    line.HangUp();
+    ASSERT_EQ(written.wait_for(2s), std::future_status::ready);
+    EXPECT_LT(written.get(), big.size());
+    EXPECT_LT(MillisecondsSince(start), 1000);
+
+    // A write on a line that is already gone cannot start.
+    EXPECT_EQ(port.Write("END\r\n", 5), 0u);
+}
