@@ -1,5 +1,5 @@
 #include "app/CTillerbyApp.h"
-#include "app/PlatformServices.h"
+#include "serial/posix/PlatformServices.h"
 
 int main(int argc, char** argv) {
     CTillerbyApp app(argc, argv);

@@ -17,7 +17,9 @@ protected:
     void StartUpload() {
         CModalDriver driver;
         const std::string dial = WriteTestPng(dir, "ias.png", 230, 230, 32, [](int x, int y) {
-            return SBgra{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 7, 255};
+            // One translucent pixel keeps the alpha channel in the file.
+            const uint8_t alpha = x == 229 && y == 229 ? 128 : 255;
+            return SBgra{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 7, alpha};
         });
         Click(ids::kConnect);
         ASSERT_TRUE(window->Dialog().IsPortOpen());
