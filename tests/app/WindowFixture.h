@@ -19,7 +19,7 @@ protected:
     void SetUp() override { Open(); }
     void TearDown() override { Close(); }
 
-    SDialogServices Services() {
+    virtual SDialogServices Services() {
         SDialogServices services;
         services.findSerialPorts = [this](SerInfoList& list) { list = ports; };
         services.makeSerialPort = [this] { return std::make_unique<CFakeSerialPort>(line); };
