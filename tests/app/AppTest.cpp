@@ -51,12 +51,6 @@ int RunChild(QStringList wrapper, const QString& filter, const QProcessEnvironme
 
 }  // namespace
 
-TEST(ApplicationTest, IsNamedKestranAndCarriesTheIcon) {
-    EXPECT_EQ(QCoreApplication::applicationName(), "Kestran");
-    EXPECT_FALSE(QApplication::windowIcon().isNull());
-    EXPECT_FALSE(QApplication::windowIcon().pixmap(32, 32).isNull());
-}
-
 TEST(ApplicationTest, TheRunEndsWithTheDialogWhicheverWayItIsClosed) {
     enum class How { Escape, EnterInAnEditBox, CloseBox };
     for (const How how : {How::Escape, How::EnterInAnEditBox, How::CloseBox}) {

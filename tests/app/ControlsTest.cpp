@@ -1,10 +1,6 @@
 // The main window's controls against the dialog template: ids, classes, captions, places,
 // tab order, spin buddies and the behaviour on resizing.
-#include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -26,6 +22,29 @@ int PxY(int dlu) {
 QRect Expected(const res::SControlDef& def) {
     return QRect(QPoint(PxX(def.x), PxY(def.y)),
                  QPoint(PxX(def.x + def.w) - 1, PxY(def.y + def.h) - 1));
+}
+
+const char* ClassOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::ComboBox:
+            return "QComboBox";
+        case ControlKind::PushButton:
+            return "QPushButton";
+        case ControlKind::AutoCheckBox:
+            return "QCheckBox";
+        case ControlKind::Static:
+            return "QLabel";
+        case ControlKind::GroupBox:
+            return "QGroupBox";
+        case ControlKind::Edit:
+            return "QLineEdit";
+        case ControlKind::Spin:
+            return "CSpinButton";
+        case ControlKind::Progress:
+            return "QProgressBar";
+        default:
+            return "?";
+    }
 }
 
 bool IsFocusable(const res::SControlDef& def) {
@@ -50,63 +69,20 @@ TEST_F(ControlsTest, EveryTemplateControlExistsWithItsClassAndCaption) {
         if (def.id >= 0) {
             EXPECT_EQ(window->Control(def.id), w);
         }
-        const QString caption = QString::fromStdString(def.caption);
-        switch (def.kind) {
-            case ControlKind::ComboBox: {
-                auto* combo = qobject_cast<QComboBox*>(w);
-                ASSERT_NE(combo, nullptr);
-                EXPECT_FALSE(combo->isEditable());
-                break;
-            }
-            case ControlKind::PushButton: {
-                auto* button = qobject_cast<QPushButton*>(w);
-                ASSERT_NE(button, nullptr);
-                EXPECT_EQ(button->text(), caption);
-                EXPECT_FALSE(button->isDefault());
-                break;
-            }
-            case ControlKind::AutoCheckBox: {
-                auto* box = qobject_cast<QCheckBox*>(w);
-                ASSERT_NE(box, nullptr);
-                EXPECT_EQ(box->text(), caption);
-                EXPECT_FALSE(box->isChecked());
-                break;
-            }
-            case ControlKind::Static: {
-                auto* label = qobject_cast<QLabel*>(w);
-                ASSERT_NE(label, nullptr);
-                // The status line is the one static whose text changes at start-up.
-                if (def.id != ids::kStatus) {
-                    EXPECT_EQ(label->text(), caption);
-                }
-                break;
-            }
-            case ControlKind::GroupBox: {
-                auto* group = qobject_cast<QGroupBox*>(w);
-                ASSERT_NE(group, nullptr);
-                EXPECT_EQ(group->title(), caption);
-                break;
-            }
-            case ControlKind::Edit:
-                EXPECT_NE(qobject_cast<QLineEdit*>(w), nullptr);
-                break;
-            case ControlKind::Spin:
-                EXPECT_NE(qobject_cast<CSpinButton*>(w), nullptr);
-                break;
-            case ControlKind::Progress: {
-                auto* bar = qobject_cast<QProgressBar*>(w);
-                ASSERT_NE(bar, nullptr);
-                EXPECT_EQ(bar->minimum(), 0);
-                EXPECT_EQ(bar->maximum(), 100);
-                EXPECT_EQ(bar->value(), 0);
-                break;
-            }
-            default:
-                ADD_FAILURE() << "unexpected kind in the main dialog";
+        EXPECT_STREQ(w->metaObject()->className(), ClassOf(def.kind));
+        if (!def.caption.empty()) {
+            const QVariant text = w->property(def.kind == ControlKind::GroupBox ? "title" : "text");
+            EXPECT_EQ(text.toString(), QString::fromStdString(def.caption));
         }
         EXPECT_EQ(w->focusPolicy() != Qt::NoFocus, IsFocusable(def));
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            EXPECT_FALSE(button->isDefault());
+        }
     }
-    EXPECT_EQ(Text(ids::kStatus), "Ready");
+    EXPECT_FALSE(As<QComboBox>(ids::kPortList)->isEditable());
+    EXPECT_FALSE(As<QComboBox>(ids::kMaxSpeedList)->isEditable());
+    EXPECT_EQ(As<QProgressBar>(ids::kProgress)->maximum(), 100);
+    EXPECT_EQ(As<QProgressBar>(ids::kProgress)->value(), 0);
 }
 
 TEST_F(ControlsTest, ControlsSitWhereTheTemplatePutsThem) {
@@ -190,13 +166,4 @@ TEST_F(ControlsTest, ResizingWidensAndNarrowsOnlyThePortList) {
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(W(ids::kPortList)->geometry(), before[static_cast<size_t>(portIndex)]);
-}
-
-TEST_F(ControlsTest, TheWindowHasNoMinimiseOrMaximiseBox) {
-    const Qt::WindowFlags flags = window->windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_NE(window->minimumSize(), window->maximumSize());  // resizable
-    EXPECT_FALSE(window->windowIcon().isNull());
 }

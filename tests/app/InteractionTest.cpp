@@ -87,6 +87,23 @@ TEST_F(InteractionTest, TheDialFileDialogOffersPngFirstAndAllFiles) {
     EXPECT_EQ(window->GetCheck(ids::kIasCheck), 1);
 }
 
+TEST_F(InteractionTest, TheSaveDialogAddsTheSuffixAndAsksBeforeReplacing) {
+    CModalDriver driver;
+    CTempDir dir;
+    bool saves = false;
+    bool confirms = false;
+    driver.ChooseFile(dir.File("table"), [&](QFileDialog* d) {
+        saves = d->acceptMode() == QFileDialog::AcceptSave;
+        confirms = !d->testOption(QFileDialog::DontConfirmOverwrite);
+    });
+    Click(ids::kMaxSpeedCheck);
+    Click(ids::kSave);
+    EXPECT_EQ(driver.Pending(), 0u);
+    EXPECT_TRUE(saves);
+    EXPECT_TRUE(confirms);
+    EXPECT_TRUE(std::ifstream(dir.File("table.gac")).good());
+}
+
 TEST_F(InteractionTest, RefusedDialsAreReportedAndClearTheirBox) {
     CModalDriver driver;
     CTempDir dir;

@@ -1,7 +1,6 @@
 // The reader thread's notifications on the window, and ending the program mid-upload.
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 #include "WindowFixture.h"
@@ -49,23 +48,6 @@ TEST_F(SerialWindowTest, ANotificationPostedFromAnotherThreadRunsOnTheWindowsThr
     EXPECT_EQ(Text(ids::kStatus), "Ready");
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(ids::kStatus) == kStepOne; }, 5000));
     EXPECT_TRUE(line->incoming.empty());
-}
-
-TEST_F(SerialWindowTest, TheReaderThreadDrivesTheUploadThroughTheWindow) {
-    StartUpload();
-    line->Send("READY");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(ids::kStatus) == kStepOne; }, 5000));
-    // Every acknowledgement brings the next pixel line; the progress bar follows.
-    // Pixel (x, 0) has blue x, green 0, red 7 and is opaque.
-    for (int x = 0; x < 40; ++x) {
-        std::vector<std::string> writes;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !(writes = line->TakeWrites()).empty(); }, 5000));
-        char expected[16];
-        std::snprintf(expected, sizeof expected, "00%02X0007\r\n", x);
-        ASSERT_EQ(writes, std::vector<std::string>({expected})) << x;
-        line->Send("U");
-    }
-    EXPECT_EQ(window->Dialog().UploadState().UploadStage, 1);
 }
 
 TEST_F(SerialWindowTest, EscapeDuringAnUploadClosesThePortAndJoinsTheReader) {
