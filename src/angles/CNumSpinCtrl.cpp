@@ -23,7 +23,13 @@ void CNumSpinCtrl::SetTrimZeros(bool trim) { m_trimZeros = trim; }
 int CNumSpinCtrl::NativePosition(double value) const {
     if (value < m_minValue) return 0;
     if (value > m_maxValue) return m_stepCount;
-    return static_cast<int>((value - m_minValue) / (m_maxValue - m_minValue) * m_stepCount + 0.5);
+    // Halved first, so that a range across most of the doubles does not overflow to
+    // infinity; the quotient is the same.
+    const double fraction = (value / 2 - m_minValue / 2) / (m_maxValue / 2 - m_minValue / 2);
+    const double position = fraction * m_stepCount + 0.5;
+    // An infinite bound leaves no proportion (the quotient is not a number): position 0.
+    if (!(position >= 0.0)) return 0;
+    return position >= m_stepCount ? m_stepCount : static_cast<int>(position);
 }
 
 void CNumSpinCtrl::SetValueRange(double min, double max, double step) {

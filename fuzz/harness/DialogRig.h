@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+
+#include "dialog/CTillerbyDlg.h"
+#include "dialog/HeadlessHost.h"
+#include "support/FakeSerialPort.h"
+
+// A main dialog on the headless host with one fake port "GAUGE" on a fake line, set up as
+// at program start.
+struct SDialogRig {
+    SDialogRig() {
+        SDialogServices services;
+        services.findSerialPorts = [](SerInfoList& list) {
+            list = {SSerInfo{"/dev/fake-gauge", "", "GAUGE", false, "Gauge"}};
+        };
+        services.makeSerialPort = [line = line]() -> std::unique_ptr<ISerialPort> {
+            return std::make_unique<CFakeSerialPort>(line);
+        };
+        dialog = std::make_unique<CTillerbyDlg>(host, services);
+        host.Attach(dialog.get());
+        dialog->OnInitDialog();
+    }
+    ~SDialogRig() { dialog.reset(); }
+    SDialogRig(const SDialogRig&) = delete;
+    SDialogRig& operator=(const SDialogRig&) = delete;
+
+    CHeadlessHost host;
+    std::shared_ptr<SFakeLine> line = std::make_shared<SFakeLine>();
+    std::unique_ptr<CTillerbyDlg> dialog;
+};

@@ -1,0 +1,93 @@
+// Every fuzz seed and every input a fuzz run once failed on, replayed through the fuzz
+// targets' own checks: a fixed fault stays fixed in every build, sanitized or not.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "dialog/HeadlessHost.h"
+#include "harness/FuzzCheck.h"
+#include "harness/GacCase.h"
+#include "harness/PictureCase.h"
+#include "harness/PngSeeds.h"
+#include "harness/ReplyCase.h"
+#include "harness/ScratchDir.h"
+#include "harness/TableCase.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SInput {
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+
+// The committed seeds and kept failures of one target.
+std::vector<SInput> InputsOf(const std::string& target) {
+    std::vector<SInput> inputs;
+    for (const char* kind : {"corpus", "regressions"}) {
+        const fs::path folder = fs::path(KESTRAN_FUZZ_DIR) / kind / target;
+        if (!fs::is_directory(folder))
+            continue;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            inputs.push_back(
+                {entry.path().filename().string(),
+                 {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}});
+        }
+    }
+    std::sort(inputs.begin(), inputs.end(),
+              [](const SInput& a, const SInput& b) { return a.name < b.name; });
+    return inputs;
+}
+
+template <typename Run>
+void Replay(const std::vector<SInput>& inputs, Run run) {
+    for (const SInput& input : inputs) {
+        try {
+            run(input.bytes.data(), input.bytes.size());
+        } catch (const CFuzzFailure& failure) {
+            ADD_FAILURE() << input.name << ": " << failure.what();
+        }
+    }
+}
+
+}  // namespace
+
+TEST(FuzzInputsTest, PicturesLoadAndDrawInsideTheirBuffers) {
+    std::vector<SInput> inputs = InputsOf("picture");
+    for (auto& [name, bytes] : fuzzcase::MakePngSeeds())
+        inputs.push_back({name, bytes});
+    ASSERT_GE(inputs.size(), 10u);
+    const CScratchDir scratch;
+    Replay(inputs,
+           [&](const uint8_t* data, size_t size) { fuzzcase::RunPicture(scratch, data, size); });
+}
+
+TEST(FuzzInputsTest, GacFilesLoadSaveAndLoadBackToTheSameLine) {
+    const std::vector<SInput> inputs = InputsOf("gac");
+    ASSERT_GE(inputs.size(), 10u);
+    const CScratchDir scratch;
+    Replay(inputs,
+           [&](const uint8_t* data, size_t size) { fuzzcase::RunGacFile(scratch, data, size); });
+}
+
+TEST(FuzzInputsTest, ReplyStreamsGetExactlyTheLinesTheyCallFor) {
+    const std::vector<SInput> inputs = InputsOf("reply");
+    ASSERT_GE(inputs.size(), 10u);
+    const CScratchDir scratch;
+    const fuzzcase::CReplyStreamCase replyCase(scratch);
+    Replay(inputs, [&](const uint8_t* data, size_t size) { replyCase.Run(data, size); });
+}
+
+TEST(FuzzInputsTest, EntryTextsMakeWellFormedLinesAndReadableSpinTexts) {
+    const std::vector<SInput> inputs = InputsOf("table");
+    ASSERT_GE(inputs.size(), 5u);
+    CHeadlessHost host;
+    Replay(inputs, [&](const uint8_t* data, size_t size) { fuzzcase::RunTable(host, data, size); });
+}
