@@ -12,7 +12,7 @@ if [ "$level" = gui ] || [ "$level" = dev ]; then
     pkgs+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk xvfb xauth locales)
 fi
 if [ "$level" = dev ]; then
-    pkgs+=(clang libclang-rt-dev llvm)
+    pkgs+=(clang-14 libclang-rt-14-dev llvm)
 fi
 
 missing=()
