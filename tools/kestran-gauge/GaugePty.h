@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+// The pseudo-terminal a virtual gauge serves: the gauge works the master end, Kestran opens
+// the slave end as it would a serial port. The gauge keeps a slave descriptor of its own
+// open, so the master does not report a hang-up whenever Kestran is not connected.
+class CGaugePty {
+public:
+    CGaugePty();
+    ~CGaugePty();
+    CGaugePty(const CGaugePty&) = delete;
+    CGaugePty& operator=(const CGaugePty&) = delete;
+
+    // False when no pseudo-terminal could be had; Error() tells why.
+    bool IsOpen() const { return m_master >= 0; }
+    const std::string& Error() const { return m_error; }
+
+    // Non-blocking master descriptor, -1 when closed.
+    int Master() const { return m_master; }
+    // The path Kestran opens, e.g. /dev/pts/3.
+    const std::string& SlavePath() const { return m_slavePath; }
+
+    // Closes both ends: whoever holds the terminal open sees a hang-up, as after a pulled
+    // cable.
+    void HangUp();
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    std::string m_slavePath;
+    std::string m_error;
+};
