@@ -37,13 +37,14 @@ void CGaugeLog::Say(const std::string& text) {
     std::fflush(m_out);
 }
 
-void CGaugeLog::OnLine(std::string_view line, TimePoint) {
+void CGaugeLog::OnLine(std::string_view line, TimePoint, TimePoint) {
     // Pixel lines come by the thousand: only their count is told, at the stage's end.
     if (line.size() <= kLongestPixelLine && IsDataLine(line)) {
         ++m_pixelLines;
         return;
     }
-    if (m_pixelLines > 0) Say("  " + std::to_string(m_pixelLines) + " pixel lines");
+    if (m_pixelLines > 0)
+        Say("  " + std::to_string(m_pixelLines) + " pixel lines");
     m_pixelLines = 0;
     if (IsDataLine(line)) {
         Say("<- angle table line of " + std::to_string(line.size()) + " characters");
@@ -53,22 +54,28 @@ void CGaugeLog::OnLine(std::string_view line, TimePoint) {
 }
 
 void CGaugeLog::OnReply(std::string_view reply, TimePoint, TimePoint) {
-    if (reply != "U") Say("-> " + Shown(reply));
+    if (reply != "U")
+        Say("-> " + Shown(reply));
 }
 
-void CGaugeLog::OnViolation(const std::string& text) { Say("protocol breach, " + text); }
+void CGaugeLog::OnViolation(const std::string& text) {
+    Say("protocol breach, " + text);
+}
 
 void CGaugeLog::OnUploadEnded(const CVirtualGauge& gauge) {
     const SWrittenFiles files = WriteReceivedFiles(gauge, m_outDir);
     std::string names;
-    for (const std::string& name : files.names) names += " " + name;
+    for (const std::string& name : files.names)
+        names += " " + name;
     Say("upload " + std::to_string(gauge.UploadsEnded()) + " ended; the gauge holds" +
         (names.empty() ? std::string(" nothing") : names) + " (in " + m_outDir.string() + ")");
-    if (!files.error.empty()) Say(files.error);
+    if (!files.error.empty())
+        Say(files.error);
 }
 
 void CGaugeLog::OnHangUp() {
-    if (m_pixelLines > 0) Say("  " + std::to_string(m_pixelLines) + " pixel lines");
+    if (m_pixelLines > 0)
+        Say("  " + std::to_string(m_pixelLines) + " pixel lines");
     m_pixelLines = 0;
     Say("hanging up in the middle of a dial, as asked");
 }

@@ -15,7 +15,7 @@ public:
 
     void Say(const std::string& text);
 
-    void OnLine(std::string_view line, TimePoint arrived) override;
+    void OnLine(std::string_view line, TimePoint read, TimePoint arrived) override;
     void OnReply(std::string_view reply, TimePoint due, TimePoint sent) override;
     void OnViolation(const std::string& text) override;
     void OnUploadEnded(const CVirtualGauge& gauge) override;

@@ -25,11 +25,13 @@ namespace {
 
 // A whole decimal number from `min` up, nothing else.
 std::optional<int> ParseCount(const std::string& text, int min) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;
     }
     const int value = std::stoi(text);
-    if (value < min) return std::nullopt;
+    if (value < min)
+        return std::nullopt;
     return value;
 }
 
@@ -49,9 +51,12 @@ std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& a
         };
         auto count = [&](int min) -> std::optional<int> {
             const std::optional<std::string> text = value();
-            if (!text) return std::nullopt;
+            if (!text)
+                return std::nullopt;
             std::optional<int> n = ParseCount(*text, min);
-            if (!n) *error = arg + " takes a whole number from " + std::to_string(min) + ", not \"" + *text + "\"";
+            if (!n)
+                *error = arg + " takes a whole number from " + std::to_string(min) + ", not \"" +
+                         *text + "\"";
             return n;
         };
 
@@ -59,11 +64,13 @@ std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& a
             options.help = true;
         } else if (arg == "--name") {
             const auto text = value();
-            if (!text) return std::nullopt;
+            if (!text)
+                return std::nullopt;
             options.name = *text;
         } else if (arg == "--out") {
             const auto text = value();
-            if (!text) return std::nullopt;
+            if (!text)
+                return std::nullopt;
             if (text->empty()) {
                 *error = "--out needs a folder";
                 return std::nullopt;
@@ -71,7 +78,8 @@ std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& a
             options.outDir = *text;
         } else if (arg == "--delay") {
             const auto ms = count(0);
-            if (!ms) return std::nullopt;
+            if (!ms)
+                return std::nullopt;
             options.server.replyDelay = std::chrono::milliseconds(*ms);
         } else if (arg == "--wire-time") {
             options.server.wireTime = true;
@@ -79,13 +87,15 @@ std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& a
             options.server.faults.silentAfterLoad = true;
         } else if (arg == "--unexpected-byte-at") {
             const auto line = count(1);
-            if (!line) return std::nullopt;
+            if (!line)
+                return std::nullopt;
             options.server.faults.unexpectedByteAtLine = *line;
         } else if (arg == "--ready-with-line-end") {
             options.server.faults.readyWithLineEnd = true;
         } else if (arg == "--hang-up-at") {
             const auto line = count(1);
-            if (!line) return std::nullopt;
+            if (!line)
+                return std::nullopt;
             options.server.faults.hangUpAtDialLine = *line;
         } else {
             *error = "unknown option " + arg;

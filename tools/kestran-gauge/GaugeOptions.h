@@ -9,7 +9,7 @@
 // The command line of kestran-gauge.
 struct SGaugeOptions {
     SGaugeServerOptions server;
-    std::string name;                        // shown in Kestran's port list
+    std::string name;                          // shown in Kestran's port list
     std::string outDir = "kestran-gauge-out";  // where received dials and tables go
     bool help = false;
 };

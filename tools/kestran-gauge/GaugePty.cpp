@@ -46,11 +46,15 @@ CGaugePty::CGaugePty() {
     m_slavePath = path;
 }
 
-CGaugePty::~CGaugePty() { HangUp(); }
+CGaugePty::~CGaugePty() {
+    HangUp();
+}
 
 void CGaugePty::HangUp() {
-    if (m_master >= 0) close(m_master);
-    if (m_slave >= 0) close(m_slave);
+    if (m_master >= 0)
+        close(m_master);
+    if (m_slave >= 0)
+        close(m_slave);
     m_master = -1;
     m_slave = -1;
 }

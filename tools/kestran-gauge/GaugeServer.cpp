@@ -20,7 +20,8 @@ constexpr std::chrono::milliseconds kFullLineRetry{10};
 constexpr size_t kMaxShownLine = 300;
 
 std::string_view WithoutLineEnd(std::string_view line) {
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
     return line;
 }
 
@@ -35,7 +36,8 @@ CGaugeServer::EEnd CGaugeServer::Run(int stopFd, const sigset_t* waitMask) {
     prctl(PR_SET_TIMERSLACK, 1000UL, 0UL, 0UL, 0UL);
 #endif
     for (;;) {
-        if (!SendDueReplies()) return EEnd::LineFailed;
+        if (!SendDueReplies())
+            return EEnd::LineFailed;
 
         timespec timeout{};
         const timespec* wait = nullptr;
@@ -49,12 +51,15 @@ CGaugeServer::EEnd CGaugeServer::Run(int stopFd, const sigset_t* waitMask) {
         pollfd fds[2] = {{m_master, POLLIN, 0}, {stopFd, POLLIN, 0}};
         const int ready = ppoll(fds, stopFd >= 0 ? 2 : 1, wait, waitMask);
         if (ready < 0) {
-            if (errno != EINTR) return EEnd::LineFailed;
+            if (errno != EINTR)
+                return EEnd::LineFailed;
             // Only the signals the wait lets through interrupt it: they ask to stop.
-            if (waitMask != nullptr) return EEnd::Stopped;
+            if (waitMask != nullptr)
+                return EEnd::Stopped;
             continue;
         }
-        if (stopFd >= 0 && fds[1].revents != 0) return EEnd::Stopped;
+        if (stopFd >= 0 && fds[1].revents != 0)
+            return EEnd::Stopped;
         if ((fds[0].revents & POLLIN) != 0) {
             char buffer[4096];
             const ssize_t n = read(m_master, buffer, sizeof buffer);
@@ -77,7 +82,8 @@ bool CGaugeServer::Receive(std::string_view bytes, Clock::time_point readAt) {
     while (!bytes.empty()) {
         // One line at a time, so that each reply is timed from its own line.
         const size_t end = bytes.find('\n');
-        const std::string_view piece = bytes.substr(0, end == std::string_view::npos ? end : end + 1);
+        const std::string_view piece =
+            bytes.substr(0, end == std::string_view::npos ? end : end + 1);
         bytes.remove_prefix(piece.size());
 
         Clock::time_point arrived = readAt;
@@ -89,9 +95,10 @@ bool CGaugeServer::Receive(std::string_view bytes, Clock::time_point readAt) {
         const size_t violationsBefore = m_gauge.Violations().size();
         const SGaugeOutput out = m_gauge.Feed(piece);
 
-        if (m_lineSoFar.size() < kMaxShownLine) m_lineSoFar.append(piece);
+        if (m_lineSoFar.size() < kMaxShownLine)
+            m_lineSoFar.append(piece);
         if (piece.back() == '\n') {
-            m_events.OnLine(WithoutLineEnd(m_lineSoFar), arrived);
+            m_events.OnLine(WithoutLineEnd(m_lineSoFar), readAt, arrived);
             m_lineSoFar.clear();
         }
         const std::vector<std::string>& violations = m_gauge.Violations();
@@ -113,26 +120,31 @@ bool CGaugeServer::Receive(std::string_view bytes, Clock::time_point readAt) {
             }
             m_replies.push_back({reply, due});
         }
-        if (out.uploadEnded) m_events.OnUploadEnded(m_gauge);
+        if (out.uploadEnded)
+            m_events.OnUploadEnded(m_gauge);
     }
     return true;
 }
 
 std::optional<CGaugeServer::Clock::time_point> CGaugeServer::NextSendTime() const {
-    if (m_replies.empty()) return std::nullopt;
+    if (m_replies.empty())
+        return std::nullopt;
     Clock::time_point next = std::max(m_replies.front().due, m_retryAt);
-    if (!m_inputSinceReply) next = std::max(next, m_lastSent + kReplySpacing);
+    if (!m_inputSinceReply)
+        next = std::max(next, m_lastSent + kReplySpacing);
     return next;
 }
 
 bool CGaugeServer::SendDueReplies() {
     while (!m_replies.empty()) {
         const Clock::time_point now = Clock::now();
-        if (*NextSendTime() > now) return true;
+        if (*NextSendTime() > now)
+            return true;
         SReply& reply = m_replies.front();
         const ssize_t n = write(m_master, reply.bytes.data(), reply.bytes.size());
         if (n < 0) {
-            if (errno != EAGAIN && errno != EINTR) return false;
+            if (errno != EAGAIN && errno != EINTR)
+                return false;
             // The tool does not read: its input queue is full.
             m_retryAt = now + kFullLineRetry;
             return true;

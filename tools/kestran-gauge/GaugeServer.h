@@ -24,9 +24,10 @@ public:
     using TimePoint = std::chrono::steady_clock::time_point;
     virtual ~IGaugeServerEvents() = default;
 
-    // A whole line came in (shown without its line end). `arrived`: when its last byte was
-    // read, or with the wire time simulated, when it could have arrived at the earliest.
-    virtual void OnLine(std::string_view /*line*/, TimePoint /*arrived*/) {}
+    // A whole line came in (shown without its line end); its last byte was read at `read`.
+    // `arrived` is the same, or with the wire time simulated, when the line could have
+    // arrived at the earliest.
+    virtual void OnLine(std::string_view /*line*/, TimePoint /*read*/, TimePoint /*arrived*/) {}
     // A reply went out at `sent`; it was due at `due`.
     virtual void OnReply(std::string_view /*reply*/, TimePoint /*due*/, TimePoint /*sent*/) {}
     virtual void OnViolation(const std::string& /*text*/) {}
@@ -82,6 +83,6 @@ private:
     Clock::time_point m_receiveFree{};  // simulated wire: when the last byte in arrived
     Clock::time_point m_sendFree{};     // simulated wire: when the last reply was through
     Clock::time_point m_lastSent{};
-    Clock::time_point m_retryAt{};      // the line was full: try again then
+    Clock::time_point m_retryAt{};  // the line was full: try again then
     bool m_inputSinceReply = true;
 };

@@ -22,7 +22,8 @@ bool ReplaceFile(const fs::path& target, Writer write) {
     }
     std::error_code ec;
     fs::rename(draft, target, ec);
-    if (ec) fs::remove(draft, ec);
+    if (ec)
+        fs::remove(draft, ec);
     return !ec;
 }
 
@@ -50,7 +51,8 @@ SWrittenFiles WriteReceivedFiles(const CVirtualGauge& gauge, const fs::path& dir
     const char* dialNames[] = {"ias.png", "tas.png"};
     for (int stage = 1; stage <= 2; ++stage) {
         const CImage* dial = gauge.Dial(stage);
-        if (dial == nullptr) continue;
+        if (dial == nullptr)
+            continue;
         const std::string name = dialNames[stage - 1];
         note(name, ReplaceFile(dir / name, [dial](const fs::path& path) {
                  return WritePng(path.c_str(), *dial);

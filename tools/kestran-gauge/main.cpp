@@ -34,7 +34,8 @@ sigset_t TakeOverTerminationSignals() {
     signal(SIGPIPE, SIG_IGN);
     sigset_t waitMask;
     sigprocmask(SIG_BLOCK, &termination, &waitMask);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigdelset(&waitMask, sig);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP})
+        sigdelset(&waitMask, sig);
     return waitMask;
 }
 

@@ -24,7 +24,8 @@ std::string Seconds(std::chrono::milliseconds time) {
         char fraction[8];
         std::snprintf(fraction, sizeof fraction, ".%03lld", ms % 1000);
         text += fraction;
-        while (text.back() == '0') text.pop_back();
+        while (text.back() == '0')
+            text.pop_back();
     }
     return text;
 }
@@ -33,11 +34,13 @@ std::string Seconds(std::chrono::milliseconds time) {
 
 int FindPort(const SerInfoList& list, const std::string& path) {
     for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i].devicePath == path) return static_cast<int>(i);
+        if (list[i].devicePath == path)
+            return static_cast<int>(i);
     }
     for (size_t i = 0; i < list.size(); ++i) {
         std::error_code ec;
-        if (std::filesystem::equivalent(list[i].devicePath, path, ec)) return static_cast<int>(i);
+        if (std::filesystem::equivalent(list[i].devicePath, path, ec))
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -55,7 +58,8 @@ SDialogServices WithExplicitPort(SDialogServices services, const std::string& pa
         } catch (const std::exception& e) {
             warn(std::string("the port list is incomplete: ") + e.what());
         }
-        if (FindPort(list, path) < 0) list.push_back(SSerInfo{path, "", path, false, path});
+        if (FindPort(list, path) < 0)
+            list.push_back(SSerInfo{path, "", path, false, path});
     };
     return services;
 }
@@ -82,9 +86,9 @@ bool CCommandLineUpload::ListPorts(std::string* lines) {
 
 EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
     CHeadlessHost host;
-    CTillerbyDlg dlg(host, WithExplicitPort(m_services, request.port, [this](const std::string& text) {
-                         m_report.Message(text);
-                     }));
+    CTillerbyDlg dlg(host,
+                     WithExplicitPort(m_services, request.port,
+                                      [this](const std::string& text) { m_report.Message(text); }));
     host.Attach(&dlg);
     dlg.OnInitDialog();
     ReportMessages(host);
@@ -94,13 +98,15 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
         const std::optional<std::string>& file;
         int button;
     };
-    for (const SChoice& choice : {SChoice{request.ias, ids::kSelectIasDial},
-                                  SChoice{request.tas, ids::kSelectTasDial},
-                                  SChoice{request.table, ids::kLoad}}) {
-        if (!choice.file) continue;
+    for (const SChoice& choice :
+         {SChoice{request.ias, ids::kSelectIasDial}, SChoice{request.tas, ids::kSelectTasDial},
+          SChoice{request.table, ids::kLoad}}) {
+        if (!choice.file)
+            continue;
         host.QueueFileDialogAnswer(*choice.file);
         host.Click(choice.button);
-        if (ReportMessages(host)) return EUploadResult::Refused;
+        if (ReportMessages(host))
+            return EUploadResult::Refused;
     }
 
     const int port = FindPort(dlg.PortList(), request.port);
@@ -109,12 +115,14 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
         return EUploadResult::Refused;
     }
     host.Click(ids::kConnect);
-    if (ReportMessages(host) || !dlg.IsPortOpen()) return EUploadResult::Refused;
+    if (ReportMessages(host) || !dlg.IsPortOpen())
+        return EUploadResult::Refused;
 
     m_report.Status(host.GetWindowText(ids::kStatus));
     const bool started = host.Click(ids::kUpdate);
     if (ReportMessages(host) || !started) {
-        if (!started) m_report.Message("Nothing to upload: choose a dial or a table");
+        if (!started)
+            m_report.Message("Nothing to upload: choose a dial or a table");
         CloseLine(host, dlg);
         return EUploadResult::Refused;
     }
@@ -131,18 +139,22 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
     for (;;) {
         const std::string nowStatus = host.GetWindowText(ids::kStatus);
         const int nowProgress = host.Control(ids::kProgress).progress;
-        if (nowStatus != status) m_report.Status(status = nowStatus);
-        if (nowProgress != progress) m_report.Progress(progress = nowProgress);
-        if (status == kCompleted) return EUploadResult::Completed;
-        if (status == kErrorEnd) return EUploadResult::ErrorEnd;
+        if (nowStatus != status)
+            m_report.Status(status = nowStatus);
+        if (nowProgress != progress)
+            m_report.Progress(progress = nowProgress);
+        if (status == kCompleted)
+            return EUploadResult::Completed;
+        if (status == kErrorEnd)
+            return EUploadResult::ErrorEnd;
 
         // The reader thread ends by itself only when the line failed: nothing more comes.
         if (dlg.ReaderExitCode() == -1 && host.PendingNotifications() == 0) {
             m_report.Message("The line to the device hung up in the middle of the upload");
             return EUploadResult::NoAnswer;
         }
-        const auto silent = std::chrono::duration_cast<std::chrono::milliseconds>(
-            Clock::now() - lastHeard);
+        const auto silent =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastHeard);
         if (silent >= timeout) {
             m_report.Message("No answer from the device for " + Seconds(timeout) +
                              " seconds; the upload is not complete");
@@ -155,8 +167,10 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
 }
 
 void CCommandLineUpload::CloseLine(CHeadlessHost& host, CTillerbyDlg& dlg) {
-    if (!dlg.IsPortOpen()) return;
+    if (!dlg.IsPortOpen())
+        return;
     // Disconnect as the user would; while an upload holds the dialog locked, as closing
     // the window would.
-    if (!host.Click(ids::kConnect)) dlg.OnEndDialog();
+    if (!host.Click(ids::kConnect))
+        dlg.OnEndDialog();
 }

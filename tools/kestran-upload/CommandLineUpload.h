@@ -22,10 +22,10 @@ public:
 
 // One upload as the command line asks for it.
 struct SUploadRequest {
-    std::string port;                  // the device path to open
-    std::optional<std::string> ias;    // PNG file of the IAS dial
-    std::optional<std::string> tas;    // PNG file of the TAS dial
-    std::optional<std::string> table;  // gauge configuration file (.gac)
+    std::string port;                          // the device path to open
+    std::optional<std::string> ias;            // PNG file of the IAS dial
+    std::optional<std::string> tas;            // PNG file of the TAS dial
+    std::optional<std::string> table;          // gauge configuration file (.gac)
     std::chrono::milliseconds timeout{10000};  // longest silence of the device
 };
 
@@ -55,8 +55,7 @@ public:
 private:
     // Passes the dialog's new message boxes on; answers whether there were any.
     bool ReportMessages(CHeadlessHost& host);
-    EUploadResult Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
-                        std::chrono::milliseconds timeout);
+    EUploadResult Serve(CHeadlessHost& host, CTillerbyDlg& dlg, std::chrono::milliseconds timeout);
     void CloseLine(CHeadlessHost& host, CTillerbyDlg& dlg);
 
     SDialogServices m_services;

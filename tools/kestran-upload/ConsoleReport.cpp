@@ -38,7 +38,8 @@ void CConsoleReport::Progress(int percent) {
 
 void CConsoleReport::DrawBar(bool force) {
     const auto now = std::chrono::steady_clock::now();
-    if (!force && now - m_lastDrawn < kRedrawInterval) return;
+    if (!force && now - m_lastDrawn < kRedrawInterval)
+        return;
     m_lastDrawn = now;
     const int filled = m_percent * kBarWidth / 100;
     std::string bar(static_cast<size_t>(filled), '#');
@@ -50,7 +51,8 @@ void CConsoleReport::DrawBar(bool force) {
 }
 
 void CConsoleReport::Finish() {
-    if (!m_barShown) return;
+    if (!m_barShown)
+        return;
     DrawBar(true);
     std::fputc('\n', m_out);
     std::fflush(m_out);

@@ -34,7 +34,8 @@ std::optional<double> ParseSeconds(const std::string& text) {
         return std::nullopt;
     }
     const double seconds = numtext::AtoF(text);
-    if (!(seconds > 0) || seconds > kMaxTimeoutSeconds) return std::nullopt;
+    if (!(seconds > 0) || seconds > kMaxTimeoutSeconds)
+        return std::nullopt;
     return seconds;
 }
 
@@ -62,11 +63,13 @@ std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>&
             continue;
         } else if (arg == "--port") {
             const auto path = value();
-            if (!path) return std::nullopt;
+            if (!path)
+                return std::nullopt;
             options.request.port = *path;
         } else if (arg == "--timeout") {
             const auto text = value();
-            if (!text) return std::nullopt;
+            if (!text)
+                return std::nullopt;
             const std::optional<double> seconds = ParseSeconds(*text);
             if (!seconds) {
                 *error = "--timeout takes a number of seconds above 0, not \"" + *text + "\"";
@@ -90,11 +93,13 @@ std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>&
                 return std::nullopt;
             }
             *file = value();
-            if (!*file) return std::nullopt;
+            if (!*file)
+                return std::nullopt;
         }
         anyUploadOption = true;
     }
-    if (options.help) return options;
+    if (options.help)
+        return options;
     if (options.list) {
         if (anyUploadOption) {
             *error = "--list goes alone";

@@ -32,8 +32,10 @@ public:
             const std::string entry = *e;
             const std::string name = entry.substr(0, entry.find('=') + 1);
             bool replaced = false;
-            for (const std::string& own : env) replaced = replaced || own.rfind(name, 0) == 0;
-            if (!replaced) envp.push_back(entry);
+            for (const std::string& own : env)
+                replaced = replaced || own.rfind(name, 0) == 0;
+            if (!replaced)
+                envp.push_back(entry);
         }
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -59,7 +61,8 @@ public:
 
     bool Started() const { return m_pid > 0; }
     void Signal(int sig) {
-        if (m_pid > 0 && !m_status) kill(m_pid, sig);
+        if (m_pid > 0 && !m_status)
+            kill(m_pid, sig);
     }
 
     // The exit status once the program has ended within `timeout`; -signal when a signal
@@ -85,8 +88,10 @@ public:
         for (;;) {
             const std::string out = Output();
             const size_t end = out.find('\n');
-            if (end != std::string::npos) return out.substr(0, end);
-            if (Clock::now() >= deadline || Wait(std::chrono::milliseconds(0))) return std::nullopt;
+            if (end != std::string::npos)
+                return out.substr(0, end);
+            if (Clock::now() >= deadline || Wait(std::chrono::milliseconds(0)))
+                return std::nullopt;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
@@ -97,7 +102,8 @@ public:
 private:
     static std::vector<char*> Pointers(std::vector<std::string>& texts) {
         std::vector<char*> pointers;
-        for (std::string& text : texts) pointers.push_back(text.data());
+        for (std::string& text : texts)
+            pointers.push_back(text.data());
         pointers.push_back(nullptr);
         return pointers;
     }

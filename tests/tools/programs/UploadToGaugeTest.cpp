@@ -22,7 +22,8 @@ using std::chrono::seconds;
 SBgra Dial(int variant, int x, int y) {
     const double dx = x - 114.5, dy = y - 114.5;
     const double r = std::sqrt(dx * dx + dy * dy);
-    if (r > 113.0) return {0, 0, 0, 0};
+    if (r > 113.0)
+        return {0, 0, 0, 0};
     const auto alpha = static_cast<uint8_t>(r > 112.0 ? (113.0 - r) * 255 : 255);
     const int cell = (x / 23 + y / 23 + variant) % 4;
     return {static_cast<uint8_t>(40 * cell), static_cast<uint8_t>(30 * variant),
@@ -105,7 +106,8 @@ protected:
     bool GaugeSaid(const std::string& text) {
         const auto deadline = CChildProcess::Clock::now() + seconds(10);
         while (!Contains(gauge->Errors(), text)) {
-            if (CChildProcess::Clock::now() > deadline) return false;
+            if (CChildProcess::Clock::now() > deadline)
+                return false;
             std::this_thread::sleep_for(milliseconds(5));
         }
         return true;
@@ -122,7 +124,8 @@ protected:
         std::string line = "20";
         *expected = "entries 20\n";
         for (int k = 1; k <= 20; ++k) {
-            const std::string angle = std::to_string(123 * k / 10) + "." + std::to_string(123 * k % 10);
+            const std::string angle =
+                std::to_string(123 * k / 10) + "." + std::to_string(123 * k % 10);
             line += "|" + angle;
             *expected += std::to_string(10 * k) + " " + angle + "\n";
         }
@@ -165,9 +168,12 @@ TEST_F(UploadToGaugeTest, EveryStageCombinationArrivesExactly) {
         std::vector<std::string> args = {"--port", port};
         const std::string ias = DialFile(++variant);
         const std::string tas = DialFile(++variant);
-        if (c.ias) args.insert(args.end(), {"--ias", ias});
-        if (c.tas) args.insert(args.end(), {"--tas", tas});
-        if (c.table) args.insert(args.end(), {"--table", table});
+        if (c.ias)
+            args.insert(args.end(), {"--ias", ias});
+        if (c.tas)
+            args.insert(args.end(), {"--tas", tas});
+        if (c.table)
+            args.insert(args.end(), {"--table", table});
 
         const SRun run = Upload(args);
         ASSERT_EQ(run.status, 0) << run.errors;
@@ -202,7 +208,8 @@ TEST_F(UploadToGaugeTest, TheGaugeIsListedAsAVirtualGauge) {
     const SRun run = Upload({"--list"});
     EXPECT_EQ(run.status, 0) << run.errors;
     const std::string shortName = port.substr(std::string("/dev/").size());
-    EXPECT_TRUE(Contains(run.output, port + "\tKestran virtual gauge bench 7 (" + shortName + ")\n"))
+    EXPECT_TRUE(
+        Contains(run.output, port + "\tKestran virtual gauge bench 7 (" + shortName + ")\n"))
         << run.output;
 }
 
@@ -230,8 +237,8 @@ TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
     std::string expectedTable;
     const std::string table = TableFile(&expectedTable);
     const std::string dial = DialFile(1);
-    const std::string small = WriteTestPng(dir, "small.png", 100, 100, 32,
-                                           [](int x, int y) { return Dial(1, x, y); });
+    const std::string small =
+        WriteTestPng(dir, "small.png", 100, 100, 32, [](int x, int y) { return Dial(1, x, y); });
     struct SCase {
         std::vector<std::string> args;
         std::string message;
