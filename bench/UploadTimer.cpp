@@ -66,10 +66,11 @@ public:
     bool IsServing() const { return m_thread.joinable(); }
     std::string Port() const { return m_pty.SlavePath(); }
     void Stop() {
-        if (!m_thread.joinable())
-            // The last line may still be on its way through the terminal.
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        return;
+        if (!m_thread.joinable()) {
+            return;
+        }
+        // The last line may still be on its way through the terminal.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         const char byte = 0;
         (void)!write(m_stop[1], &byte, 1);
         m_thread.join();
