@@ -54,7 +54,7 @@ public:
 // A virtual gauge served on its own thread for one upload.
 class CGaugeSession {
 public:
-    explicit CGaugeSession(bool wireTime) : m_server(m_pty.Master(), Options(wireTime), times) {
+    explicit CGaugeSession(bool wireTime) : m_server(m_pty, Options(wireTime), times) {
         if (!m_pty.IsOpen() || pipe(m_stop) != 0)
             return;
         m_thread = std::thread([this] { m_server.Run(m_stop[0]); });

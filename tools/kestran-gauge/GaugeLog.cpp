@@ -43,9 +43,7 @@ void CGaugeLog::OnLine(std::string_view line, TimePoint, TimePoint) {
         ++m_pixelLines;
         return;
     }
-    if (m_pixelLines > 0)
-        Say("  " + std::to_string(m_pixelLines) + " pixel lines");
-    m_pixelLines = 0;
+    TellPixelLines();
     if (IsDataLine(line)) {
         Say("<- angle table line of " + std::to_string(line.size()) + " characters");
     } else {
@@ -74,8 +72,21 @@ void CGaugeLog::OnUploadEnded(const CVirtualGauge& gauge) {
 }
 
 void CGaugeLog::OnHangUp() {
+    TellPixelLines();
+    Say("hanging up in the middle of a dial, as asked");
+}
+
+void CGaugeLog::OnPortOpened() {
+    Say("the port was opened");
+}
+
+void CGaugeLog::OnPortClosed() {
+    TellPixelLines();
+    Say("the port was closed");
+}
+
+void CGaugeLog::TellPixelLines() {
     if (m_pixelLines > 0)
         Say("  " + std::to_string(m_pixelLines) + " pixel lines");
     m_pixelLines = 0;
-    Say("hanging up in the middle of a dial, as asked");
 }

@@ -20,8 +20,12 @@ public:
     void OnViolation(const std::string& text) override;
     void OnUploadEnded(const CVirtualGauge& gauge) override;
     void OnHangUp() override;
+    void OnPortOpened() override;
+    void OnPortClosed() override;
 
 private:
+    void TellPixelLines();
+
     std::FILE* m_out;
     std::filesystem::path m_outDir;
     long long m_pixelLines = 0;  // since the last LOAD line

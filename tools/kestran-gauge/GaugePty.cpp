@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -41,6 +42,12 @@ CGaugePty::CGaugePty() {
         cfsetospeed(&settings, B38400);
         tcsetattr(slave, TCSANOW, &settings);
     }
+    // The slave's own descriptor is open already: only other programs are seen.
+    m_watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_watch >= 0 && inotify_add_watch(m_watch, path, IN_OPEN | IN_CLOSE) < 0) {
+        close(m_watch);
+        m_watch = -1;
+    }
     m_master = master;
     m_slave = slave;
     m_slavePath = path;
@@ -51,10 +58,35 @@ CGaugePty::~CGaugePty() {
 }
 
 void CGaugePty::HangUp() {
-    if (m_master >= 0)
-        close(m_master);
-    if (m_slave >= 0)
-        close(m_slave);
-    m_master = -1;
-    m_slave = -1;
+    for (int* fd : {&m_master, &m_slave, &m_watch}) {
+        if (*fd >= 0)
+            close(*fd);
+        *fd = -1;
+    }
+}
+
+CGaugePty::SPortEvents CGaugePty::TakePortEvents() {
+    SPortEvents events;
+    if (m_watch < 0)
+        return events;
+    alignas(inotify_event) char buffer[4096];
+    ssize_t n;
+    while ((n = read(m_watch, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+            inotify_event event;
+            std::memcpy(&event, buffer + at, sizeof event);
+            if ((event.mask & IN_OPEN) != 0)
+                ++events.opened;
+            if ((event.mask & IN_CLOSE) != 0)
+                ++events.closed;
+            at += static_cast<ssize_t>(sizeof event + event.len);
+        }
+    }
+    return events;
+}
+
+void CGaugePty::DropUnreadInput() {
+    if (m_slave >= 0) {
+        tcflush(m_slave, TCIFLUSH);
+    }
 }

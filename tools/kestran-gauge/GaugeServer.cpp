@@ -27,8 +27,12 @@ std::string_view WithoutLineEnd(std::string_view line) {
 
 }  // namespace
 
-CGaugeServer::CGaugeServer(int master, SGaugeServerOptions options, IGaugeServerEvents& events)
-    : m_master(master), m_options(options), m_events(events), m_gauge(options.faults) {}
+CGaugeServer::CGaugeServer(CGaugePty& pty, SGaugeServerOptions options, IGaugeServerEvents& events)
+    : m_pty(pty),
+      m_master(pty.Master()),
+      m_options(options),
+      m_events(events),
+      m_gauge(options.faults) {}
 
 CGaugeServer::EEnd CGaugeServer::Run(int stopFd, const sigset_t* waitMask) {
 #ifdef __linux__
@@ -48,8 +52,10 @@ CGaugeServer::EEnd CGaugeServer::Run(int stopFd, const sigset_t* waitMask) {
             timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);
             wait = &timeout;
         }
-        pollfd fds[2] = {{m_master, POLLIN, 0}, {stopFd, POLLIN, 0}};
-        const int ready = ppoll(fds, stopFd >= 0 ? 2 : 1, wait, waitMask);
+        // A descriptor of -1 is passed over by poll.
+        pollfd fds[3] = {
+            {m_master, POLLIN, 0}, {stopFd, POLLIN, 0}, {m_pty.WatchDescriptor(), POLLIN, 0}};
+        const int ready = ppoll(fds, 3, wait, waitMask);
         if (ready < 0) {
             if (errno != EINTR)
                 return EEnd::LineFailed;
@@ -58,8 +64,10 @@ CGaugeServer::EEnd CGaugeServer::Run(int stopFd, const sigset_t* waitMask) {
                 return EEnd::Stopped;
             continue;
         }
-        if (stopFd >= 0 && fds[1].revents != 0)
+        if (fds[1].revents != 0)
             return EEnd::Stopped;
+        if (fds[2].revents != 0)
+            TakePortEvents();
         if ((fds[0].revents & POLLIN) != 0) {
             char buffer[4096];
             const ssize_t n = read(m_master, buffer, sizeof buffer);
@@ -74,6 +82,18 @@ CGaugeServer::EEnd CGaugeServer::Run(int stopFd, const sigset_t* waitMask) {
         } else if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
             return EEnd::LineFailed;
         }
+    }
+}
+
+void CGaugeServer::TakePortEvents() {
+    const CGaugePty::SPortEvents port = m_pty.TakePortEvents();
+    if (port.opened > 0)
+        m_events.OnPortOpened();
+    if (port.closed > 0) {
+        // Replies the tool did not read were meant for it alone.
+        m_replies.clear();
+        m_pty.DropUnreadInput();
+        m_events.OnPortClosed();
     }
 }
 

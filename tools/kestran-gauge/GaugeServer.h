@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "GaugePty.h"
 #include "gauge/VirtualGauge.h"
 
 // How a served gauge behaves on the line, besides its faults.
@@ -35,11 +36,15 @@ public:
     virtual void OnUploadEnded(const CVirtualGauge& /*gauge*/) {}
     // The gauge hangs up on purpose; the server stops serving.
     virtual void OnHangUp() {}
+    // Another program opened, or closed, the port.
+    virtual void OnPortOpened() {}
+    virtual void OnPortClosed() {}
 };
 
 // Serves a virtual gauge on the master end of a pseudo-terminal: reads what the tool
 // writes, answers each reply as a message of its own, on time, and keeps serving across
-// any number of connections.
+// any number of connections. When the tool closes the port, replies it has not read are
+// dropped, as a port opened afresh holds nothing.
 class CGaugeServer {
 public:
     enum class EEnd {
@@ -48,7 +53,7 @@ public:
         LineFailed,  // the line cannot be read or written any more
     };
 
-    CGaugeServer(int master, SGaugeServerOptions options, IGaugeServerEvents& events);
+    CGaugeServer(CGaugePty& pty, SGaugeServerOptions options, IGaugeServerEvents& events);
     CGaugeServer(const CGaugeServer&) = delete;
     CGaugeServer& operator=(const CGaugeServer&) = delete;
 
@@ -73,6 +78,9 @@ private:
     // When the next reply may go, if one waits.
     std::optional<Clock::time_point> NextSendTime() const;
 
+    void TakePortEvents();
+
+    CGaugePty& m_pty;
     int m_master;
     SGaugeServerOptions m_options;
     IGaugeServerEvents& m_events;

@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     }
     log.Say("received dials and tables go to " + options->outDir);
 
-    CGaugeServer server(pty.Master(), options->server, log);
+    CGaugeServer server(pty, options->server, log);
     switch (server.Run(-1, &waitMask)) {
         case CGaugeServer::EEnd::Stopped:
             log.Say("stopped");

@@ -283,4 +283,23 @@ TEST_F(UploadToGaugeTest, HangUpInTheMiddleOfADialThenARestartedGauge) {
     EXPECT_TRUE(SamePicture(halves, (outDir / "tas.png").string()));
 }
 
+TEST_F(UploadToGaugeTest, AnUploaderKilledMidwayLeavesNothingForTheNext) {
+    const std::string port = StartGauge({"--delay", "300"});
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    {
+        // Gone while the gauge still holds back its reply to the first pixel line.
+        CChildProcess upload(KESTRAN_UPLOAD_PROGRAM, {"--port", port, "--ias", DialFile(1)}, env,
+                             dir.File("killed.out"), dir.File("killed.err"));
+        ASSERT_TRUE(GaugeSaid("-> READY")) << gauge->Errors();
+        upload.Signal(SIGKILL);
+        upload.Wait(seconds(5));
+    }
+    ASSERT_TRUE(GaugeSaid("the port was closed")) << gauge->Errors();
+    const std::string halves = WriteTestPng(dir, "halves.png", 230, 230, 32, [](int, int y) {
+        return y < 115 ? SBgra{0, 0, 0, 0} : SBgra{10, 20, 30, 255};
+    });
+    const SRun run = Upload({"--port", port, "--tas", halves});
+    EXPECT_EQ(run.status, 0) << run.errors;
+}
+
 #endif
