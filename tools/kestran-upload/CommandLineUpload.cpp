@@ -74,6 +74,7 @@ bool CCommandLineUpload::ReportMessages(CHeadlessHost& host) {
 }
 
 bool CCommandLineUpload::ListPorts(std::string* lines) {
+    m_messagesSeen = 0;
     CHeadlessHost host;
     CTillerbyDlg dlg(host, m_services);
     host.Attach(&dlg);
@@ -85,6 +86,7 @@ bool CCommandLineUpload::ListPorts(std::string* lines) {
 }
 
 EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
+    m_messagesSeen = 0;
     CHeadlessHost host;
     CTillerbyDlg dlg(host,
                      WithExplicitPort(m_services, request.port,
@@ -156,8 +158,10 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
         const auto silent =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastHeard);
         if (silent >= timeout) {
-            m_report.Message("No answer from the device for " + Seconds(timeout) +
-                             " seconds; the upload is not complete");
+            const std::string seconds = Seconds(timeout);
+            m_report.Message("No answer from the device for " + seconds +
+                             (seconds == "1" ? " second" : " seconds") +
+                             "; the upload is not complete");
             return EUploadResult::NoAnswer;
         }
         if (host.RunNotification(std::min(timeout - silent, kCheckInterval))) {

@@ -220,7 +220,7 @@ TEST_F(UploadToGaugeTest, DeviceFaultsEndWithTheirStatus) {
         const std::string port = StartGauge({"--silent-after-load"});
         const SRun run = Upload({"--port", port, "--ias", dial, "--timeout", "1"});
         EXPECT_EQ(run.status, 3) << run.errors;
-        EXPECT_TRUE(Contains(run.errors, "No answer from the device for 1 seconds")) << run.errors;
+        EXPECT_TRUE(Contains(run.errors, "No answer from the device for 1 second;")) << run.errors;
     }
     {
         SCOPED_TRACE("unexpected byte");
