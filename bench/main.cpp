@@ -68,20 +68,24 @@ bool Report(const std::string& title, const SUploadFigures& f, bool wireTime) {
     return maxMs < kFallbackMs;
 }
 
-// With the wire time: what the tool adds beyond the floor of the machine, i.e. beyond one
-// thread that answers as soon as it reads.
+// With the wire time: what the tool adds to it. The floor run sends the same lines from one
+// thread, so the wake-ups and transfers of the terminal that any program pays are not the
+// tool's; its own steps are the hand-off from the reader thread to the dialog and the
+// handler. The floor is a separate run: the state of the machine moves both totals.
 bool ReportAddition(const SUploadFigures& tool, const SUploadFigures& floor) {
     if (!tool.completed || !floor.completed)
         return false;
-    const double added =
-        (tool.turnaroundSeconds - floor.turnaroundSeconds) / tool.wireMinimumSeconds;
+    const double own = (tool.handOffSeconds + tool.handlerSeconds) / tool.wireMinimumSeconds;
+    std::printf("  round trips over the wire time: tool %s %%, floor %s %%\n",
+                Fixed(tool.turnaroundSeconds / tool.wireMinimumSeconds * 100, 2).c_str(),
+                Fixed(floor.turnaroundSeconds / floor.wireMinimumSeconds * 100, 2).c_str());
     std::printf(
-        "  the tool adds %s %% to the wire time beyond the machine's floor "
+        "  the tool's own steps (hand-off and handler) add %s %% to the wire time "
         "(target under %s %%): %s\n",
-        Fixed(added * 100, 2).c_str(), Fixed(kWireTarget * 100, 0).c_str(),
-        added < kWireTarget ? "met" : "MISSED");
+        Fixed(own * 100, 2).c_str(), Fixed(kWireTarget * 100, 0).c_str(),
+        own < kWireTarget ? "met" : "MISSED");
     std::fflush(stdout);
-    return added < kWireTarget;
+    return own < kWireTarget;
 }
 
 }  // namespace
