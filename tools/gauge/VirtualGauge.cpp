@@ -87,6 +87,13 @@ void CVirtualGauge::HandleLine(std::string_view line, SGaugeOutput& out) {
 
 std::optional<std::string> CVirtualGauge::OnLoad(const gauge::SLoadLine& load) {
     const int code = LoadCode(load.stage, load.dialCount);
+    const bool opensUpload = code == 11 || code == 12 || code == 21;
+    if (m_stage != 0 && opensUpload) {
+        // The tool lost the line in the middle of an upload (disconnected, gave up) and
+        // starts over: like a device, drop what was cut short and take the new upload.
+        Violation("upload cut short by LOAD=" + std::to_string(code));
+        Abort();
+    }
     const bool expected = m_stage == 0 ? (code == 11 || code == 12 || code == 21)
                                        : m_stageDone && m_continued &&
                                              MayFollow(LoadCode(m_stage, m_dialCount), code);

@@ -163,3 +163,15 @@ TEST(VirtualGauge, InjectedFaults) {
     EXPECT_NE(gone.Dial(1), nullptr);
     EXPECT_TRUE(gone.Violations().empty());
 }
+
+TEST(VirtualGauge, ANewUploadReplacesOneCutShort) {
+    // A tool that reconnects in the middle of a dial starts over with a fresh LOAD line.
+    CVirtualGauge gauge;
+    EXPECT_EQ(Exchange(gauge, {"LOAD=12", "FF000000", "LOAD=11", "FF000000"}),
+              (Lines{"READY", "U", "READY", "U"}));
+    ASSERT_EQ(gauge.Violations().size(), 1u);
+    EXPECT_EQ(gauge.Violations().front(), "line 3: upload cut short by LOAD=11");
+    EXPECT_TRUE(gauge.Feed("52899|FF000000\r\nEND\r\n").uploadEnded);
+    EXPECT_NE(gauge.Dial(1), nullptr);
+    EXPECT_EQ(gauge.Violations().size(), 1u);
+}

@@ -1,0 +1,233 @@
+#include "UploadTimer.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "CommandLineUpload.h"
+#include "GaugePty.h"
+#include "GaugeServer.h"
+#include "WireTime.h"
+#include "serial/posix/PlatformServices.h"
+#include "serial/posix/PosixSerialPort.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using TimePoints = std::vector<Clock::time_point>;
+
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// Notes the time of every line and reply at the gauge.
+class CGaugeTimes : public IGaugeServerEvents {
+public:
+    void OnLine(std::string_view line, TimePoint read, TimePoint arrived) override {
+        const long long lineBytes = static_cast<long long>(line.size()) + 2;  // with CR LF
+        bytes += lineBytes;
+        if (lineReads.empty())
+            start = arrived - gaugewire::WireTime(lineBytes);
+        end = arrived;
+        lineReads.push_back(read);
+        lines.emplace_back(line);
+    }
+    void OnReply(std::string_view reply, TimePoint due, TimePoint sent) override {
+        bytes += static_cast<long long>(reply.size());
+        late += sent - due;
+        replies.push_back(sent);
+    }
+    void OnViolation(const std::string& text) override {
+        if (violation.empty())
+            violation = text;
+    }
+
+    long long bytes = 0;
+    TimePoint start{}, end{};
+    TimePoints lineReads, replies;
+    std::vector<std::string> lines;
+    Clock::duration late{};
+    std::string violation;
+};
+
+// A virtual gauge served on its own thread for one upload.
+class CGaugeSession {
+public:
+    explicit CGaugeSession(bool wireTime) : m_server(m_pty, Options(wireTime), times) {
+        if (!m_pty.IsOpen() || pipe(m_stop) != 0)
+            return;
+        m_thread = std::thread([this] { m_server.Run(m_stop[0]); });
+    }
+    ~CGaugeSession() { Stop(); }
+    CGaugeSession(const CGaugeSession&) = delete;
+    CGaugeSession& operator=(const CGaugeSession&) = delete;
+
+    bool IsServing() const { return m_thread.joinable(); }
+    std::string Port() const { return m_pty.SlavePath(); }
+    void Stop() {
+        if (!m_thread.joinable()) {
+            return;
+        }
+        // The last line may still be on its way through the terminal.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const char byte = 0;
+        (void)!write(m_stop[1], &byte, 1);
+        m_thread.join();
+        close(m_stop[0]);
+        close(m_stop[1]);
+    }
+
+    CGaugeTimes times;
+
+private:
+    static SGaugeServerOptions Options(bool wireTime) {
+        SGaugeServerOptions options;
+        options.wireTime = wireTime;
+        return options;
+    }
+
+    CGaugePty m_pty;
+    CGaugeServer m_server;
+    int m_stop[2] = {-1, -1};
+    std::thread m_thread;
+};
+
+// When the tool's side did its steps: its thread woke for input, read it, wrote a line.
+struct SToolTimes {
+    TimePoints wakes, reads, writes;
+    SToolTimes() {
+        for (TimePoints* times : {&wakes, &reads, &writes})
+            times->reserve(1 << 17);
+    }
+};
+
+// The terminal port with the time of each step noted. Each list is written by one thread
+// only: wake-ups by the reader thread, reads and writes by the dialog's.
+class CTimedPort : public CPosixSerialPort {
+public:
+    explicit CTimedPort(SToolTimes& times) : m_times(times) {}
+    WaitResult WaitForInput() override {
+        const WaitResult result = CPosixSerialPort::WaitForInput();
+        if (result == WaitResult::Input)
+            m_times.wakes.push_back(Clock::now());
+        return result;
+    }
+    int Read(void* buffer, int max) override {
+        const int n = CPosixSerialPort::Read(buffer, max);
+        if (n > 0)
+            m_times.reads.push_back(Clock::now());
+        return n;
+    }
+    uint32_t Write(const void* data, uint32_t n) override {
+        m_times.writes.push_back(Clock::now());
+        return CPosixSerialPort::Write(data, n);
+    }
+
+private:
+    SToolTimes& m_times;
+};
+
+class CQuietReport : public IUploadReport {
+public:
+    void Message(const std::string& text) override { messages += text + "; "; }
+    void Status(const std::string&) override {}
+    void Progress(int) override {}
+    std::string messages;
+};
+
+// The first time in `times` not before `after`, or `after` itself when there is none.
+Clock::time_point FirstFrom(const TimePoints& times, Clock::time_point after) {
+    const auto found = std::lower_bound(times.begin(), times.end(), after);
+    return found == times.end() ? after : *found;
+}
+
+SUploadFigures Failed(const std::string& why) {
+    SUploadFigures failed;
+    failed.failure = why;
+    return failed;
+}
+
+// The figures of a finished session: each reply of the gauge followed through the tool's
+// steps to the next line the gauge read.
+SUploadFigures Figures(const CGaugeTimes& gauge, const SToolTimes& tool) {
+    SUploadFigures f;
+    f.lines = static_cast<int>(gauge.lineReads.size());
+    f.uploadSeconds = Seconds(gauge.end - gauge.start);
+    f.wireMinimumSeconds = Seconds(gaugewire::WireTime(gauge.bytes));
+    f.lateRepliesSeconds = Seconds(gauge.late);
+    for (const Clock::time_point sent : gauge.replies) {
+        const Clock::time_point lineRead = FirstFrom(gauge.lineReads, sent);
+        if (lineRead == sent)
+            continue;  // nothing followed
+        const Clock::time_point woke = std::min(FirstFrom(tool.wakes, sent), lineRead);
+        const Clock::time_point read = std::clamp(FirstFrom(tool.reads, sent), woke, lineRead);
+        const Clock::time_point write = std::clamp(FirstFrom(tool.writes, read), read, lineRead);
+        f.roundTripsMs.push_back(
+            std::chrono::duration<double, std::milli>(lineRead - sent).count());
+        f.turnaroundSeconds += Seconds(lineRead - sent);
+        f.toReaderSeconds += Seconds(woke - sent);
+        f.handOffSeconds += Seconds(read - woke);
+        f.handlerSeconds += Seconds(write - read);
+        f.toGaugeSeconds += Seconds(lineRead - write);
+    }
+    f.completed = gauge.violation.empty();
+    f.failure = gauge.violation;
+    return f;
+}
+
+// Whether the gauge answers this line: everything but CON and END.
+bool ExpectsReply(const std::string& line) {
+    return line != "CON" && line != "END";
+}
+
+}  // namespace
+
+SUploadFigures TimeUpload(const std::string& dial, bool wireTime, std::vector<std::string>* lines) {
+    CGaugeSession gauge(wireTime);
+    if (!gauge.IsServing())
+        return Failed("no pseudo-terminal");
+
+    SToolTimes tool;
+    SDialogServices services = MakePlatformServices();
+    services.makeSerialPort = [&tool] { return std::make_unique<CTimedPort>(tool); };
+    CQuietReport report;
+    CCommandLineUpload upload(services, report);
+    SUploadRequest request;
+    request.port = gauge.Port();
+    request.ias = dial;
+    const EUploadResult result = upload.Run(request);
+    gauge.Stop();
+
+    SUploadFigures f = Figures(gauge.times, tool);
+    if (result != EUploadResult::Completed) {
+        f.completed = false;
+        f.failure = report.messages + f.failure;
+    }
+    *lines = gauge.times.lines;
+    return f;
+}
+
+SUploadFigures TimeReplay(const std::vector<std::string>& lines, bool wireTime) {
+    CGaugeSession gauge(wireTime);
+    if (!gauge.IsServing())
+        return Failed("no pseudo-terminal");
+    SToolTimes tool;
+    CTimedPort port(tool);
+    if (!port.Open(gauge.Port()))
+        return Failed("cannot open " + gauge.Port());
+    port.ApplyLineSettings();
+    for (const std::string& line : lines) {
+        const std::string bytes = line + "\r\n";
+        port.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        if (!ExpectsReply(line))
+            continue;
+        char reply[16];
+        while (port.WaitForInput() == ISerialPort::WaitResult::Input &&
+               port.Read(reply, sizeof reply) <= 0) {
+        }
+    }
+    port.Close();
+    gauge.Stop();
+    return Figures(gauge.times, tool);
+}

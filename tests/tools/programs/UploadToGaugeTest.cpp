@@ -1,0 +1,305 @@
+// The two command-line tools against each other over real pseudo-terminals: kestran-upload
+// drives the dialog's handlers, kestran-gauge answers as the device and writes out what it
+// received.
+#if defined(KESTRAN_GAUGE_PROGRAM) && defined(KESTRAN_UPLOAD_PROGRAM)
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <memory>
+
+#include "support/TestImages.h"
+#include "tools/programs/ChildProcess.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+// A round dial on a transparent surround with a soft edge; the face a checker of colours
+// that change with `variant`, so every upload carries a picture of its own.
+SBgra Dial(int variant, int x, int y) {
+    const double dx = x - 114.5, dy = y - 114.5;
+    const double r = std::sqrt(dx * dx + dy * dy);
+    if (r > 113.0)
+        return {0, 0, 0, 0};
+    const auto alpha = static_cast<uint8_t>(r > 112.0 ? (113.0 - r) * 255 : 255);
+    const int cell = (x / 23 + y / 23 + variant) % 4;
+    return {static_cast<uint8_t>(40 * cell), static_cast<uint8_t>(30 * variant),
+            static_cast<uint8_t>(250 - 50 * cell), alpha};
+}
+
+// Whether two PNG files hold the same 230 x 230 picture, alpha included; why not if not.
+::testing::AssertionResult SamePicture(const std::string& expected, const std::string& got) {
+    CImage want;
+    CImage have;
+    if (want.Load(expected.c_str()) != ImageLoadResult::Ok) {
+        return ::testing::AssertionFailure() << "cannot read " << expected;
+    }
+    if (have.Load(got.c_str()) != ImageLoadResult::Ok) {
+        return ::testing::AssertionFailure() << "cannot read " << got;
+    }
+    if (have.GetWidth() != 230 || have.GetHeight() != 230 || have.GetBPP() != 32) {
+        return ::testing::AssertionFailure() << got << " is not a 230 x 230 picture with alpha";
+    }
+    for (int y = 0; y < 230; ++y) {
+        for (int x = 0; x < 230; ++x) {
+            for (int c = 0; c < 4; ++c) {
+                if (want.PixelAt(x, y)[c] != have.PixelAt(x, y)[c]) {
+                    return ::testing::AssertionFailure()
+                           << got << " differs at (" << x << ", " << y << ")";
+                }
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::string ReadFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class UploadToGaugeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Gauges announce themselves in a folder of this test's own.
+        const std::filesystem::path runtime = dir.Path() / "runtime";
+        std::filesystem::create_directory(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        env = {"XDG_RUNTIME_DIR=" + runtime.string()};
+    }
+
+    // Starts a gauge writing into out<n>; answers its port, empty when it did not start.
+    std::string StartGauge(std::vector<std::string> args) {
+        outDir = dir.Path() / ("out" + std::to_string(++m_gauges));
+        args.insert(args.end(), {"--out", outDir.string()});
+        const std::string tag = "gauge" + std::to_string(m_gauges);
+        gauge = std::make_unique<CChildProcess>(KESTRAN_GAUGE_PROGRAM, args, env,
+                                                dir.File(tag + ".out"), dir.File(tag + ".err"));
+        return gauge->FirstLine(seconds(10)).value_or("");
+    }
+
+    struct SRun {
+        int status = -100;  // -100: did not end in time
+        std::string output;
+        std::string errors;
+    };
+    SRun Upload(const std::vector<std::string>& args, seconds limit = seconds(60)) {
+        const std::string tag = "upload" + std::to_string(++m_uploads);
+        CChildProcess upload(KESTRAN_UPLOAD_PROGRAM, args, env, dir.File(tag + ".out"),
+                             dir.File(tag + ".err"));
+        SRun run;
+        run.status = upload.Wait(limit).value_or(-100);
+        run.output = upload.Output();
+        run.errors = upload.Errors();
+        return run;
+    }
+
+    // Waits until the gauge has told `text` on its error stream: the uploader may end
+    // before the gauge has written out what it got.
+    bool GaugeSaid(const std::string& text) {
+        const auto deadline = CChildProcess::Clock::now() + seconds(10);
+        while (!Contains(gauge->Errors(), text)) {
+            if (CChildProcess::Clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(milliseconds(5));
+        }
+        return true;
+    }
+
+    std::string DialFile(int variant) {
+        return WriteTestPng(dir, "dial" + std::to_string(variant) + ".png", 230, 230, 32,
+                            [variant](int x, int y) { return Dial(variant, x, y); });
+    }
+
+    // A gauge file of 20 entries (200 knots), 12.3 degrees apart; `expected` gets the
+    // table as the gauge writes it out.
+    std::string TableFile(std::string* expected) {
+        std::string line = "20";
+        *expected = "entries 20\n";
+        for (int k = 1; k <= 20; ++k) {
+            const std::string angle =
+                std::to_string(123 * k / 10) + "." + std::to_string(123 * k % 10);
+            line += "|" + angle;
+            *expected += std::to_string(10 * k) + " " + angle + "\n";
+        }
+        const std::string path = dir.File("table.gac");
+        std::ofstream(path) << line;
+        return path;
+    }
+
+    CTempDir dir;
+    std::vector<std::string> env;
+    std::unique_ptr<CChildProcess> gauge;
+    std::filesystem::path outDir;
+
+private:
+    int m_gauges = 0;
+    int m_uploads = 0;
+};
+
+}  // namespace
+
+TEST_F(UploadToGaugeTest, EveryStageCombinationArrivesExactly) {
+    const std::string port = StartGauge({});
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    std::string expectedTable;
+    const std::string table = TableFile(&expectedTable);
+
+    struct SCombination {
+        bool ias, tas, table;
+    };
+    // One gauge for all: it also lives through the uploader connecting and disconnecting.
+    const SCombination combinations[] = {
+        {true, false, false}, {false, true, false}, {false, true, true},
+        {true, true, false},  {true, true, true},
+    };
+    int variant = 0;
+    int uploads = 0;
+    for (const SCombination& c : combinations) {
+        SCOPED_TRACE(std::string("IAS ") + (c.ias ? "yes" : "no") + ", TAS " +
+                     (c.tas ? "yes" : "no") + ", table " + (c.table ? "yes" : "no"));
+        std::vector<std::string> args = {"--port", port};
+        const std::string ias = DialFile(++variant);
+        const std::string tas = DialFile(++variant);
+        if (c.ias)
+            args.insert(args.end(), {"--ias", ias});
+        if (c.tas)
+            args.insert(args.end(), {"--tas", tas});
+        if (c.table)
+            args.insert(args.end(), {"--table", table});
+
+        const SRun run = Upload(args);
+        ASSERT_EQ(run.status, 0) << run.errors;
+        EXPECT_TRUE(Contains(run.errors, "\nUpdate completed.\n")) << run.errors;
+        ASSERT_TRUE(GaugeSaid("upload " + std::to_string(++uploads) + " ended")) << gauge->Errors();
+        if (c.ias) {
+            EXPECT_TRUE(SamePicture(ias, (outDir / "ias.png").string()));
+        }
+        if (c.tas) {
+            EXPECT_TRUE(SamePicture(tas, (outDir / "tas.png").string()));
+        }
+        if (c.table) {
+            EXPECT_EQ(ReadFile(outDir / "table.txt"), expectedTable);
+        }
+        if (uploads == 1) {
+            // A fresh gauge holds only what it was sent.
+            EXPECT_FALSE(std::filesystem::exists(outDir / "tas.png"));
+            EXPECT_FALSE(std::filesystem::exists(outDir / "table.txt"));
+        }
+    }
+    EXPECT_FALSE(Contains(gauge->Errors(), "breach")) << gauge->Errors();
+
+    // Stopped by a signal, the gauge ends cleanly and leaves Kestran's list.
+    gauge->Signal(SIGTERM);
+    EXPECT_EQ(gauge->Wait(seconds(5)), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "runtime" / "kestran-gauges"));
+}
+
+TEST_F(UploadToGaugeTest, TheGaugeIsListedAsAVirtualGauge) {
+    const std::string port = StartGauge({"--name", "bench 7"});
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    const SRun run = Upload({"--list"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    const std::string shortName = port.substr(std::string("/dev/").size());
+    EXPECT_TRUE(
+        Contains(run.output, port + "\tKestran virtual gauge bench 7 (" + shortName + ")\n"))
+        << run.output;
+}
+
+TEST_F(UploadToGaugeTest, DeviceFaultsEndWithTheirStatus) {
+    const std::string dial = DialFile(1);
+    {
+        SCOPED_TRACE("silent after LOAD");
+        const std::string port = StartGauge({"--silent-after-load"});
+        const SRun run = Upload({"--port", port, "--ias", dial, "--timeout", "1"});
+        EXPECT_EQ(run.status, 3) << run.errors;
+        EXPECT_TRUE(Contains(run.errors, "No answer from the device for 1 second;")) << run.errors;
+    }
+    {
+        SCOPED_TRACE("unexpected byte");
+        const std::string port = StartGauge({"--unexpected-byte-at", "3"});
+        const SRun run = Upload({"--port", port, "--ias", dial});
+        EXPECT_EQ(run.status, 1) << run.errors;
+        EXPECT_TRUE(Contains(run.errors, "\nError occurred.  Please try again.\n")) << run.errors;
+    }
+}
+
+TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
+    const std::string port = StartGauge({});
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    std::string expectedTable;
+    const std::string table = TableFile(&expectedTable);
+    const std::string dial = DialFile(1);
+    const std::string small =
+        WriteTestPng(dir, "small.png", 100, 100, 32, [](int x, int y) { return Dial(1, x, y); });
+    struct SCase {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const SCase cases[] = {
+        {{"--port", port, "--ias", dial, "--table", table},
+         "Due to the arrangement and limitation of the storage on the device, angle table can "
+         "only be updated together with TAS dial."},
+        {{"--port", port, "--tas", small}, "Image resolution must be 230 x 230 pixels"},
+        {{"--port", port, "--ias", table}, "Image load error"},
+        {{"--port", dir.File("no-such-port"), "--ias", dial}, "Failed to open COM port!"},
+        {{"--ias", dial}, "--port is missing"},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.message);
+        const SRun run = Upload(c.args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(Contains(run.errors, "kestran-upload: " + c.message + "\n")) << run.errors;
+    }
+    EXPECT_FALSE(Contains(gauge->Errors(), "<- ")) << gauge->Errors();
+}
+
+TEST_F(UploadToGaugeTest, HangUpInTheMiddleOfADialThenARestartedGauge) {
+    const std::string dial = DialFile(1);
+    const std::string port = StartGauge({"--hang-up-at", "5"});
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    const SRun cut = Upload({"--port", port, "--ias", dial, "--timeout", "30"}, seconds(20));
+    // Told at once, well before the silence would have run out.
+    EXPECT_EQ(cut.status, 3) << cut.errors;
+    EXPECT_TRUE(Contains(cut.errors, "hung up")) << cut.errors;
+    EXPECT_EQ(gauge->Wait(seconds(5)), 0);
+
+    // A gauge that keeps to the line's pace; a dial of a few lines.
+    const std::string again = StartGauge({"--wire-time", "--delay", "1"});
+    ASSERT_FALSE(again.empty()) << gauge->Errors();
+    const std::string halves = WriteTestPng(dir, "halves.png", 230, 230, 32, [](int, int y) {
+        return y < 115 ? SBgra{0, 0, 0, 0} : SBgra{10, 20, 30, 255};
+    });
+    const SRun run = Upload({"--port", again, "--tas", halves});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    ASSERT_TRUE(GaugeSaid("upload 1 ended")) << gauge->Errors();
+    EXPECT_TRUE(SamePicture(halves, (outDir / "tas.png").string()));
+}
+
+TEST_F(UploadToGaugeTest, AnUploaderKilledMidwayLeavesNothingForTheNext) {
+    const std::string port = StartGauge({"--delay", "300"});
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    {
+        // Gone while the gauge still holds back its reply to the first pixel line.
+        CChildProcess upload(KESTRAN_UPLOAD_PROGRAM, {"--port", port, "--ias", DialFile(1)}, env,
+                             dir.File("killed.out"), dir.File("killed.err"));
+        ASSERT_TRUE(GaugeSaid("-> READY")) << gauge->Errors();
+        upload.Signal(SIGKILL);
+        upload.Wait(seconds(5));
+    }
+    ASSERT_TRUE(GaugeSaid("the port was closed")) << gauge->Errors();
+    const std::string halves = WriteTestPng(dir, "halves.png", 230, 230, 32, [](int, int y) {
+        return y < 115 ? SBgra{0, 0, 0, 0} : SBgra{10, 20, 30, 255};
+    });
+    const SRun run = Upload({"--port", port, "--tas", halves});
+    EXPECT_EQ(run.status, 0) << run.errors;
+}
+
+#endif

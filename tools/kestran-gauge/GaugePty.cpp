@@ -1,0 +1,92 @@
+#include "GaugePty.h"
+
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/inotify.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+bool AddFlags(int fd, int descriptorFlags, int statusFlags) {
+    return fcntl(fd, F_SETFD, fcntl(fd, F_GETFD) | descriptorFlags) == 0 &&
+           fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | statusFlags) == 0;
+}
+
+}  // namespace
+
+CGaugePty::CGaugePty() {
+    int master = -1;
+    int slave = -1;
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        m_error = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
+        return;
+    }
+    char path[256];
+    if (ttyname_r(slave, path, sizeof path) != 0 || !AddFlags(master, FD_CLOEXEC, O_NONBLOCK) ||
+        !AddFlags(slave, FD_CLOEXEC, 0)) {
+        m_error = std::string("cannot set up the pseudo-terminal: ") + std::strerror(errno);
+        close(master);
+        close(slave);
+        return;
+    }
+    // Raw from the start, so that a program that does not set the line up itself still
+    // gets the bytes unchanged in both directions.
+    termios settings{};
+    if (tcgetattr(slave, &settings) == 0) {
+        cfmakeraw(&settings);
+        cfsetispeed(&settings, B38400);
+        cfsetospeed(&settings, B38400);
+        tcsetattr(slave, TCSANOW, &settings);
+    }
+    // The slave's own descriptor is open already: only other programs are seen.
+    m_watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_watch >= 0 && inotify_add_watch(m_watch, path, IN_OPEN | IN_CLOSE) < 0) {
+        close(m_watch);
+        m_watch = -1;
+    }
+    m_master = master;
+    m_slave = slave;
+    m_slavePath = path;
+}
+
+CGaugePty::~CGaugePty() {
+    HangUp();
+}
+
+void CGaugePty::HangUp() {
+    for (int* fd : {&m_master, &m_slave, &m_watch}) {
+        if (*fd >= 0)
+            close(*fd);
+        *fd = -1;
+    }
+}
+
+CGaugePty::SPortEvents CGaugePty::TakePortEvents() {
+    SPortEvents events;
+    if (m_watch < 0)
+        return events;
+    alignas(inotify_event) char buffer[4096];
+    ssize_t n;
+    while ((n = read(m_watch, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+            inotify_event event;
+            std::memcpy(&event, buffer + at, sizeof event);
+            if ((event.mask & IN_OPEN) != 0)
+                ++events.opened;
+            if ((event.mask & IN_CLOSE) != 0)
+                ++events.closed;
+            at += static_cast<ssize_t>(sizeof event + event.len);
+        }
+    }
+    return events;
+}
+
+void CGaugePty::DropUnreadInput() {
+    if (m_slave >= 0) {
+        tcflush(m_slave, TCIFLUSH);
+    }
+}

@@ -1,0 +1,60 @@
+#include "ConsoleReport.h"
+
+namespace {
+constexpr int kBarWidth = 30;
+// A terminal is not redrawn more often than this, so a fast upload is not slowed by it.
+constexpr std::chrono::milliseconds kRedrawInterval{50};
+}  // namespace
+
+void CConsoleReport::Message(const std::string& text) {
+    Finish();
+    std::fprintf(m_out, "kestran-upload: %s\n", text.c_str());
+    std::fflush(m_out);
+}
+
+void CConsoleReport::Status(const std::string& text) {
+    m_status = text;
+    if (m_terminal) {
+        DrawBar(true);
+        return;
+    }
+    std::fprintf(m_out, "%s\n", text.c_str());
+    std::fflush(m_out);
+}
+
+void CConsoleReport::Progress(int percent) {
+    m_percent = percent;
+    if (m_terminal) {
+        DrawBar(false);
+        return;
+    }
+    const int step = percent / 10 * 10;
+    if (step != m_lastStep) {
+        m_lastStep = step;
+        std::fprintf(m_out, "%d%%\n", step);
+        std::fflush(m_out);
+    }
+}
+
+void CConsoleReport::DrawBar(bool force) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - m_lastDrawn < kRedrawInterval)
+        return;
+    m_lastDrawn = now;
+    const int filled = m_percent * kBarWidth / 100;
+    std::string bar(static_cast<size_t>(filled), '#');
+    bar.append(static_cast<size_t>(kBarWidth - filled), '-');
+    // Carriage return and erase to the end of the line: the bar redraws in place.
+    std::fprintf(m_out, "\r\033[K[%s] %3d%%  %s", bar.c_str(), m_percent, m_status.c_str());
+    std::fflush(m_out);
+    m_barShown = true;
+}
+
+void CConsoleReport::Finish() {
+    if (!m_barShown)
+        return;
+    DrawBar(true);
+    std::fputc('\n', m_out);
+    std::fflush(m_out);
+    m_barShown = false;
+}

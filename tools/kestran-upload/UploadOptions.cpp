@@ -1,0 +1,119 @@
+#include "UploadOptions.h"
+
+#include <cmath>
+
+#include "angles/NumberText.h"
+
+const char* const kUploadUsage =
+    "Usage: kestran-upload --port PATH [--ias FILE] [--tas FILE] [--table FILE.gac]\n"
+    "                      [--timeout SECONDS]\n"
+    "       kestran-upload --list\n"
+    "Uploads dial pictures (230 x 230 PNG with alpha) and an angle table to the gauge on\n"
+    "PATH, following the same rules as the Kestran window; the angle table goes only\n"
+    "together with the TAS dial.\n"
+    "\n"
+    "  --port PATH        the serial port of the gauge, e.g. /dev/ttyUSB0\n"
+    "  --ias FILE         the IAS dial\n"
+    "  --tas FILE         the TAS dial\n"
+    "  --table FILE.gac   the angle table, from a gauge configuration file\n"
+    "  --timeout SECONDS  give up when the gauge stays silent this long (default 10)\n"
+    "  --list             list the serial ports: path and name, one per line\n"
+    "  --help             show this text\n"
+    "\n"
+    "Exit status: 0 upload completed, 1 the gauge reported an error, 2 input refused,\n"
+    "3 the gauge stayed silent or hung up.\n";
+
+namespace {
+
+constexpr double kMaxTimeoutSeconds = 86400;
+
+// A plain decimal number of seconds: digits with at most one full stop.
+std::optional<double> ParseSeconds(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos ||
+        text.find('.') != text.rfind('.') || text == ".") {
+        return std::nullopt;
+    }
+    const double seconds = numtext::AtoF(text);
+    if (!(seconds > 0) || seconds > kMaxTimeoutSeconds)
+        return std::nullopt;
+    return seconds;
+}
+
+}  // namespace
+
+std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>& args,
+                                                 std::string* error) {
+    SUploadOptions options;
+    bool anyUploadOption = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                *error = arg + " needs a value";
+                return std::nullopt;
+            }
+            return args[++i];
+        };
+        std::optional<std::string>* file = nullptr;
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        } else if (arg == "--list") {
+            options.list = true;
+            continue;
+        } else if (arg == "--port") {
+            const auto path = value();
+            if (!path)
+                return std::nullopt;
+            options.request.port = *path;
+        } else if (arg == "--timeout") {
+            const auto text = value();
+            if (!text)
+                return std::nullopt;
+            const std::optional<double> seconds = ParseSeconds(*text);
+            if (!seconds) {
+                *error = "--timeout takes a number of seconds above 0, not \"" + *text + "\"";
+                return std::nullopt;
+            }
+            options.request.timeout =
+                std::chrono::milliseconds(static_cast<long long>(std::ceil(*seconds * 1000)));
+        } else if (arg == "--ias") {
+            file = &options.request.ias;
+        } else if (arg == "--tas") {
+            file = &options.request.tas;
+        } else if (arg == "--table") {
+            file = &options.request.table;
+        } else {
+            *error = "unknown option " + arg;
+            return std::nullopt;
+        }
+        if (file != nullptr) {
+            if (*file) {
+                *error = arg + " given twice";
+                return std::nullopt;
+            }
+            *file = value();
+            if (!*file)
+                return std::nullopt;
+        }
+        anyUploadOption = true;
+    }
+    if (options.help)
+        return options;
+    if (options.list) {
+        if (anyUploadOption) {
+            *error = "--list goes alone";
+            return std::nullopt;
+        }
+        return options;
+    }
+    if (options.request.port.empty()) {
+        *error = "--port is missing";
+        return std::nullopt;
+    }
+    if (!options.request.ias && !options.request.tas && !options.request.table) {
+        *error = "nothing to upload: give --ias, --tas or --table";
+        return std::nullopt;
+    }
+    return options;
+}
