@@ -1,8 +1,9 @@
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "dial/PngKinds.h"
 #include "support/DialogFixture.h"
+#include "support/FileBytes.h"
 #include "support/TestImages.h"
 
 namespace {
@@ -72,12 +73,9 @@ TEST_F(DialSelectionTest, AcceptedIasDialIsHeldStraightAndPreviewedPremultiplied
     Select(ids::kSelectIasDial, Dial());
 
     ASSERT_EQ(host.FileDialogRequests().size(), 1u);
-    const SFileDialogRequest& request = host.FileDialogRequests()[0];
-    EXPECT_TRUE(request.open);
-    EXPECT_EQ(request.defaultExt, "png");
-    EXPECT_EQ(request.fileName, "");
-    EXPECT_EQ(request.flags, 6u);
-    EXPECT_EQ(request.filter, "PNG Files (*.png)|*.png|All File (*.*)|*.*||");
+    const SFileDialogRequest& r = host.FileDialogRequests()[0];
+    EXPECT_EQ(std::tie(r.open, r.defaultExt, r.fileName, r.flags, r.filter),
+              std::make_tuple(true, "png", "", 6u, "PNG Files (*.png)|*.png|All File (*.*)|*.*||"));
 
     EXPECT_TRUE(host.Messages().empty());
     EXPECT_EQ(host.GetCheck(ids::kIasCheck), 1);
@@ -127,12 +125,11 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
     const std::string smallRgb = WriteTestPng(dir, "small.png", 100, 100, 24, DialPixel);
     const std::string rgb = WriteTestPng(dir, "rgb.png", 230, 230, 24, DialPixel);
     const std::string text = dir.File("notes.png");
-    WriteBytes(text, std::vector<uint8_t>(500, 'k'));
+    WriteFileBytes(text, std::string(500, 'k'));
     // A real dial cut short in its pixel data must not pass as a picture of zeros.
-    const std::vector<uint8_t> bytes = ReadBytes(dial);
+    const std::string bytes = ReadFileBytes(dial);
     const std::string cut = dir.File("cut.png");
-    WriteBytes(cut, std::vector<uint8_t>(bytes.begin(),
-                                         bytes.begin() + static_cast<long>(bytes.size() / 2)));
+    WriteFileBytes(cut, bytes.substr(0, bytes.size() / 2));
 
     const std::vector<std::pair<std::string, const char*>> cases = {
         {wide, kResolutionError}, {smallRgb, kResolutionError},

@@ -1,43 +1,64 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "dial/CImage.h"
 #include "dial/PngKinds.h"
+#include "support/FileBytes.h"
 #include "support/TestImages.h"
 
 namespace {
 
 using Samples = std::array<uint16_t, 4>;
+using PixelOf = std::function<SBgra(int, int)>;
 
-SBgra PixelOf(const CImage& image, int x, int y) {
-    const uint8_t* p = image.PixelAt(x, y);
-    return {p[0], p[1], p[2], image.GetBPP() == 32 ? p[3] : uint8_t{255}};
+// The picture is `width` x `height` and every pixel is `want` (alpha 255 without a fourth
+// byte); otherwise names the first pixel that differs.
+::testing::AssertionResult HasPixels(const CImage& image, int width, int height,
+                                     const PixelOf& want) {
+    if (image.GetWidth() != width || image.GetHeight() != height) {
+        return ::testing::AssertionFailure()
+               << "picture is " << image.GetWidth() << " x " << image.GetHeight();
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = image.PixelAt(x, y);
+            const int a = image.GetBPP() == 32 ? p[3] : 255;
+            const SBgra w = want(x, y);
+            if (p[0] != w.b || p[1] != w.g || p[2] != w.r || a != w.a) {
+                return ::testing::AssertionFailure()
+                       << "pixel (" << x << ", " << y << ") is B,G,R,A " << int{p[0]} << ","
+                       << int{p[1]} << "," << int{p[2]} << "," << a << ", expected " << int{w.b}
+                       << "," << int{w.g} << "," << int{w.r} << "," << int{w.a};
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult SamePixel(const SBgra& got, const SBgra& want, int x, int y) {
-    if (got.b == want.b && got.g == want.g && got.r == want.r && got.a == want.a) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure()
-           << "pixel (" << x << ", " << y << ") is B,G,R,A " << int{got.b} << "," << int{got.g}
-           << "," << int{got.r} << "," << int{got.a} << ", expected " << int{want.b} << ","
-           << int{want.g} << "," << int{want.r} << "," << int{want.a};
+SPngKind Kind(int colorType, int bitDepth, std::function<Samples(int, int)> sample, int width = 13,
+              int height = 11) {
+    SPngKind kind;
+    kind.width = width;  // odd sizes by default, so Adam7 passes and sub-byte packing matter
+    kind.height = height;
+    kind.colorType = colorType;
+    kind.bitDepth = bitDepth;
+    kind.sample = std::move(sample);
+    return kind;
 }
 
 // The 8-bit RGBA dial used for the layout facts: every pixel different from its
 // neighbours, alpha varying as well.
 SPngKind RgbaDial() {
-    SPngKind kind;
-    kind.width = 230;
-    kind.height = 230;
-    kind.sample = [](int x, int y) {
-        return Samples{uint16_t(x), uint16_t(y), uint16_t((3 * x + 2 * y + 5) & 255),
-                       uint16_t((7 * x + y) & 255)};
-    };
-    return kind;
+    return Kind(
+        PNG_COLOR_TYPE_RGB_ALPHA, 8,
+        [](int x, int y) {
+            return Samples{uint16_t(x), uint16_t(y), uint16_t((3 * x + 2 * y + 5) & 255),
+                           uint16_t((7 * x + y) & 255)};
+        },
+        230, 230);
 }
 
 class ImageLoadTest : public ::testing::Test {
@@ -45,6 +66,11 @@ protected:
     std::string Write(const SPngKind& kind, const std::string& name = "picture.png") {
         const std::string path = dir.File(name);
         EXPECT_TRUE(WritePngKind(path, kind));
+        return path;
+    }
+    std::string WriteBytes(const std::string& bytes, const std::string& name = "bytes.png") {
+        const std::string path = dir.File(name);
+        WriteFileBytes(path, bytes);
         return path;
     }
 
@@ -56,8 +82,6 @@ TEST_F(ImageLoadTest, RgbaDialIsBottomUpBgraWithStraightAlpha) {
     const std::string path = Write(RgbaDial());
     ASSERT_EQ(image.Load(path.c_str()), ImageLoadResult::Ok);
     EXPECT_FALSE(image.IsNull());
-    EXPECT_EQ(image.GetWidth(), 230);
-    EXPECT_EQ(image.GetHeight(), 230);
     EXPECT_EQ(image.GetBPP(), 32);
     EXPECT_EQ(image.GetPitch(), -920);
     EXPECT_TRUE(image.HasAlpha());
@@ -72,22 +96,19 @@ TEST_F(ImageLoadTest, RgbaDialIsBottomUpBgraWithStraightAlpha) {
     // first 920 bytes of the block.
     EXPECT_EQ(std::vector<uint8_t>(block + 916, block + 920),
               (std::vector<uint8_t>{126, 229, 229, 40}));
-
-    for (int y = 0; y < 230; ++y) {
-        for (int x = 0; x < 230; ++x) {
-            const Samples s = RgbaDial().sample(x, y);
-            const SBgra want{uint8_t(s[2]), uint8_t(s[1]), uint8_t(s[0]), uint8_t(s[3])};
-            ASSERT_TRUE(SamePixel(PixelOf(image, x, y), want, x, y));
-        }
-    }
+    EXPECT_TRUE(HasPixels(image, 230, 230, [](int x, int y) {
+        const Samples s = RgbaDial().sample(x, y);
+        return SBgra{uint8_t(s[2]), uint8_t(s[1]), uint8_t(s[0]), uint8_t(s[3])};
+    }));
 }
 
 TEST_F(ImageLoadTest, RgbDialIs24BitsWithPaddedRows) {
-    SPngKind kind;
-    kind.width = 230;
-    kind.height = 230;
-    kind.colorType = PNG_COLOR_TYPE_RGB;
-    kind.sample = [](int x, int y) { return Samples{uint16_t(x), uint16_t(y), 9, 0}; };
+    const SPngKind kind = Kind(
+        PNG_COLOR_TYPE_RGB, 8,
+        [](int x, int y) {
+            return Samples{uint16_t(x), uint16_t(y), 9};
+        },
+        230, 230);
     ASSERT_EQ(image.Load(Write(kind).c_str()), ImageLoadResult::Ok);
     EXPECT_EQ(image.GetBPP(), 24);
     EXPECT_EQ(image.GetPitch(), -692);
@@ -100,126 +121,93 @@ TEST_F(ImageLoadTest, RgbDialIs24BitsWithPaddedRows) {
               (std::vector<uint8_t>{9, 229, 229}));
 }
 
-// Every other kind of PNG: what depth it ends at, and the exact 8-bit values.
+// Every other kind of PNG: what depth it ends at, and the exact 8-bit values. Each pixel
+// is given as the samples stored in the file and the colour expected after loading.
+using Pixel = std::pair<Samples, SBgra>;
 struct SKindCase {
     std::string name;
     SPngKind kind;
     int bpp;
-    std::function<SBgra(int, int)> expected;
+    std::function<Pixel(int, int)> pixel;
 };
 
-SPngKind Kind(int colorType, int bitDepth, std::function<Samples(int, int)> sample) {
-    SPngKind kind;
-    kind.width = 13;  // odd sizes, so Adam7 passes and sub-byte packing both matter
-    kind.height = 11;
-    kind.colorType = colorType;
-    kind.bitDepth = bitDepth;
-    kind.sample = std::move(sample);
-    return kind;
+SKindCase Case(std::string name, int colorType, int bitDepth, int bpp,
+               std::function<Pixel(int, int)> pixel) {
+    return {std::move(name),
+            Kind(colorType, bitDepth, [pixel](int x, int y) { return pixel(x, y).first; }), bpp,
+            pixel};
 }
 
+using S = Samples;
+using u8 = uint8_t;
+using u16 = uint16_t;
+
 SBgra Grey(int v, int a = 255) {
-    return {uint8_t(v), uint8_t(v), uint8_t(v), uint8_t(a)};
+    return {u8(v), u8(v), u8(v), u8(a)};
 }
 
 std::vector<SKindCase> KindCases() {
-    std::vector<SKindCase> cases;
     const std::vector<png_color> palette = {{255, 0, 0}, {0, 128, 0}, {1, 2, 3}, {250, 251, 252}};
-    auto index4 = [](int x, int y) { return Samples{uint16_t((x + y) % 4), 0, 0, 0}; };
-    auto paletteColour = [palette](int x, int y, int alpha) {
-        const png_color c = palette[size_t((x + y) % 4)];
-        return SBgra{c.blue, c.green, c.red, uint8_t(alpha)};
+    // Palette index (x + y) % 4, with its colour at the given alpha per index.
+    auto indexed = [palette](std::array<int, 4> alpha) {
+        return [palette, alpha](int x, int y) {
+            const size_t i = size_t((x + y) % 4);
+            const png_color c = palette[i];
+            return Pixel{S{u16(i)}, SBgra{c.blue, c.green, c.red, u8(alpha[i])}};
+        };
     };
-
-    cases.push_back({"grey 8",
-                     Kind(PNG_COLOR_TYPE_GRAY, 8,
-                          [](int x, int y) {
-                              return Samples{uint16_t(x * 19 + y), 0, 0, 0};
-                          }),
-                     24, [](int x, int y) { return Grey(x * 19 + y); }});
-    cases.push_back({"grey 1",
-                     Kind(PNG_COLOR_TYPE_GRAY, 1,
-                          [](int x, int y) {
-                              return Samples{uint16_t((x + y) & 1), 0, 0, 0};
-                          }),
-                     24, [](int x, int y) { return Grey(((x + y) & 1) * 255); }});
-    {
-        SKindCase c{"grey 4 with tRNS",
-                    Kind(PNG_COLOR_TYPE_GRAY, 4,
-                         [](int x, int) {
-                             return Samples{uint16_t(x), 0, 0, 0};
-                         }),
-                    32, [](int x, int) { return Grey(x * 17, x == 5 ? 0 : 255); }};
-        c.kind.transparent = png_color_16{0, 0, 0, 0, 5};
-        cases.push_back(c);
-    }
-    cases.push_back({"grey+alpha 8",
-                     Kind(PNG_COLOR_TYPE_GRAY_ALPHA, 8,
-                          [](int x, int y) {
-                              return Samples{uint16_t(x * 10), uint16_t(y * 20), 0, 0};
-                          }),
-                     32, [](int x, int y) { return Grey(x * 10, y * 20); }});
-    // 16-bit samples are scaled to the nearest 8-bit value: 0x10FF is 16.93 of 255, where
-    // its high byte alone would say 16.
-    cases.push_back({"grey 16",
-                     Kind(PNG_COLOR_TYPE_GRAY, 16,
-                          [](int x, int) {
-                              return Samples{uint16_t(x == 0 ? 0x10FF : x * 257), 0, 0, 0};
-                          }),
-                     24, [](int x, int) { return Grey(x == 0 ? 17 : x); }});
-    cases.push_back(
-        {"RGB 16",
-         Kind(PNG_COLOR_TYPE_RGB, 16,
-              [](int x, int y) {
-                  return Samples{0x10FF, uint16_t(x * 257), uint16_t(y * 257 + 0x7F), 0};
-              }),
-         24, [](int x, int y) {
-             return SBgra{uint8_t(y), uint8_t(x), 17, 255};
-         }});
-    cases.push_back({"RGBA 16",
-                     Kind(PNG_COLOR_TYPE_RGB_ALPHA, 16,
-                          [](int x, int y) {
-                              return Samples{uint16_t(x * 257), uint16_t(y * 257), 0xFFFF, 0x01FF};
-                          }),
-                     32, [](int x, int y) {
-                         return SBgra{255, uint8_t(y), uint8_t(x), 2};
-                     }});
-    {
-        SKindCase c{"palette 2", Kind(PNG_COLOR_TYPE_PALETTE, 2, index4), 24,
-                    [paletteColour](int x, int y) { return paletteColour(x, y, 255); }};
-        c.kind.palette = palette;
-        cases.push_back(c);
-    }
-    {
+    const int grey = PNG_COLOR_TYPE_GRAY, rgb = PNG_COLOR_TYPE_RGB;
+    std::vector<SKindCase> cases = {
+        Case("grey 8", grey, 8, 24,
+             [](int x, int y) {
+                 return Pixel{S{u16(x * 19 + y)}, Grey(x * 19 + y)};
+             }),
+        Case("grey 1", grey, 1, 24,
+             [](int x, int y) {
+                 return Pixel{S{u16((x + y) & 1)}, Grey(((x + y) & 1) * 255)};
+             }),
+        Case("grey 4 with tRNS", grey, 4, 32,
+             [](int x, int) {
+                 return Pixel{S{u16(x)}, Grey(x * 17, x == 5 ? 0 : 255)};
+             }),
+        Case("grey+alpha 8", PNG_COLOR_TYPE_GRAY_ALPHA, 8, 32,
+             [](int x, int y) {
+                 return Pixel{S{u16(x * 10), u16(y * 20)}, Grey(x * 10, y * 20)};
+             }),
+        // 16-bit samples are scaled to the nearest 8-bit value: 0x10FF is 16.93 of 255, where
+        // its high byte alone would say 16.
+        Case("grey 16", grey, 16, 24,
+             [](int x, int) {
+                 return Pixel{S{u16(x == 0 ? 0x10FF : x * 257)}, Grey(x == 0 ? 17 : x)};
+             }),
+        Case("RGB 16", rgb, 16, 24,
+             [](int x, int y) {
+                 return Pixel{S{0x10FF, u16(x * 257), u16(y * 257 + 0x7F)},
+                              SBgra{u8(y), u8(x), 17, 255}};
+             }),
+        Case("RGBA 16", PNG_COLOR_TYPE_RGB_ALPHA, 16, 32,
+             [](int x, int y) {
+                 return Pixel{S{u16(x * 257), u16(y * 257), 0xFFFF, 0x01FF},
+                              SBgra{255, u8(y), u8(x), 2}};
+             }),
+        Case("palette 2", PNG_COLOR_TYPE_PALETTE, 2, 24, indexed({255, 255, 255, 255})),
         // Entries past the end of the transparency list are opaque.
-        SKindCase c{"palette 8 with tRNS", Kind(PNG_COLOR_TYPE_PALETTE, 8, index4), 32,
-                    [paletteColour](int x, int y) {
-                        const int i = (x + y) % 4;
-                        return paletteColour(x, y, i == 0 ? 0 : i == 1 ? 99 : 255);
-                    }};
-        c.kind.palette = palette;
-        c.kind.paletteAlpha = {0, 99};
-        cases.push_back(c);
-    }
-    {
-        SKindCase c{
-            "RGB 8 with tRNS",
-            Kind(PNG_COLOR_TYPE_RGB, 8,
-                 [](int x, int y) {
-                     return Samples{uint16_t(x), uint16_t(y), 7, 0};
-                 }),
-            32, [](int x, int y) {
-                return SBgra{7, uint8_t(y), uint8_t(x), uint8_t(x == 3 && y == 4 ? 0 : 255)};
-            }};
-        c.kind.transparent = png_color_16{0, 3, 4, 7, 0};
-        cases.push_back(c);
-    }
+        Case("palette 8 with tRNS", PNG_COLOR_TYPE_PALETTE, 8, 32, indexed({0, 99, 255, 255})),
+        Case("RGB 8 with tRNS", rgb, 8, 32,
+             [](int x, int y) {
+                 return Pixel{S{u16(x), u16(y), 7},
+                              SBgra{7, u8(y), u8(x), u8(x == 3 && y == 4 ? 0 : 255)}};
+             }),
+    };
+    cases[2].kind.transparent = png_color_16{0, 0, 0, 0, 5};
+    cases[7].kind.palette = cases[8].kind.palette = palette;
+    cases[8].kind.paletteAlpha = {0, 99};
+    cases[9].kind.transparent = png_color_16{0, 3, 4, 7, 0};
     const size_t plain = cases.size();
     for (size_t i = 0; i < plain; ++i) {
-        SKindCase c = cases[i];
-        c.kind.interlaced = true;
-        c.name = "interlaced " + c.name;
-        cases.push_back(c);
+        cases.push_back(cases[i]);
+        cases.back().kind.interlaced = true;
+        cases.back().name = "interlaced " + cases[i].name;
     }
     return cases;
 }
@@ -229,16 +217,10 @@ TEST_F(ImageLoadTest, EveryPngKindEndsAt8BitBgrWithAlphaExactlyWhenTransparent) 
         SCOPED_TRACE(c.name + ", colour type " + std::to_string(c.kind.colorType) + ", depth " +
                      std::to_string(c.kind.bitDepth));
         ASSERT_EQ(image.Load(Write(c.kind).c_str()), ImageLoadResult::Ok);
-        EXPECT_EQ(image.GetWidth(), 13);
-        EXPECT_EQ(image.GetHeight(), 11);
         EXPECT_EQ(image.GetBPP(), c.bpp);
         EXPECT_EQ(image.HasAlpha(), c.bpp == 32);
         EXPECT_EQ(image.GetPitch(), -static_cast<int>(CImage::RowLength(13, c.bpp)));
-        for (int y = 0; y < 11; ++y) {
-            for (int x = 0; x < 13; ++x) {
-                ASSERT_TRUE(SamePixel(PixelOf(image, x, y), c.expected(x, y), x, y));
-            }
-        }
+        EXPECT_TRUE(HasPixels(image, 13, 11, [&c](int x, int y) { return c.pixel(x, y).second; }));
         image.Destroy();
     }
 }
@@ -251,12 +233,12 @@ TEST_F(ImageLoadTest, GammaAndColourSpaceChunksDoNotChangeTheStoredValues) {
         kind.gamma = gamma;
         kind.srgb = gamma < 0.5 && gamma > 0.4;
         ASSERT_EQ(image.Load(Write(kind).c_str()), ImageLoadResult::Ok);
-        for (int y = 0; y < 11; ++y) {
-            for (int x = 0; x < 13; ++x) {
-                const SBgra want{128, uint8_t(y * 23), uint8_t(x * 19), uint8_t(100 + x)};
-                ASSERT_TRUE(SamePixel(PixelOf(image, x, y), want, x, y)) << "gamma " << gamma;
-            }
-        }
+        EXPECT_TRUE(
+            HasPixels(image, 13, 11,
+                      [](int x, int y) {
+                          return SBgra{128, uint8_t(y * 23), uint8_t(x * 19), uint8_t(100 + x)};
+                      }))
+            << "gamma " << gamma;
     }
 }
 
@@ -264,22 +246,17 @@ TEST_F(ImageLoadTest, GammaAndColourSpaceChunksDoNotChangeTheStoredValues) {
 // it held a picture before.
 TEST_F(ImageLoadTest, UnreadableFilesLeaveTheContainerEmpty) {
     const std::string good = Write(RgbaDial(), "good.png");
-    const std::vector<uint8_t> bytes = ReadBytes(good);
-
-    std::vector<std::pair<std::string, std::string>> files;  // description, path
-    files.emplace_back("missing", dir.File("nothing-here.png"));
-    files.emplace_back("directory", dir.Path().string());
-    WriteBytes(dir.File("empty.png"), {});
-    files.emplace_back("empty", dir.File("empty.png"));
-    WriteBytes(dir.File("text.png"), std::vector<uint8_t>(300, 'x'));
-    files.emplace_back("text", dir.File("text.png"));
-    WriteBytes(dir.File("signature.png"), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 8));
-    files.emplace_back("signature only", dir.File("signature.png"));
-    std::vector<uint8_t> badHeader = bytes;
+    const std::string bytes = ReadFileBytes(good);
+    std::string badHeader = bytes;
     badHeader[ChunkData(bytes, "IHDR") + 8] = 3;  // bit depth 3 does not exist
-    WriteBytes(dir.File("bad-header.png"), badHeader);
-    files.emplace_back("damaged header", dir.File("bad-header.png"));
-
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"missing", dir.File("nothing-here.png")},
+        {"directory", dir.Path().string()},
+        {"empty", WriteBytes("", "empty.png")},
+        {"text", WriteBytes(std::string(300, 'x'), "text.png")},
+        {"signature only", WriteBytes(bytes.substr(0, 8), "signature.png")},
+        {"damaged header", WriteBytes(badHeader, "bad-header.png")},
+    };
     for (const auto& [what, path] : files) {
         SCOPED_TRACE(what);
         ASSERT_EQ(image.Load(good.c_str()), ImageLoadResult::Ok);
@@ -295,14 +272,11 @@ TEST_F(ImageLoadTest, UnreadableFilesLeaveTheContainerEmpty) {
 // Cutting the file anywhere, or damaging its pixel data, must never leave a picture that
 // looks loaded; once the header was read the code says the pixels could not be had.
 TEST_F(ImageLoadTest, TruncatedOrDamagedPixelDataIsNeverHalfLoaded) {
-    const std::vector<uint8_t> bytes = ReadBytes(Write(RgbaDial(), "good.png"));
+    const std::string bytes = ReadFileBytes(Write(RgbaDial(), "good.png"));
     const size_t idat = ChunkData(bytes, "IDAT");
     ASSERT_GT(idat, 0u);
-    const std::string path = dir.File("cut.png");
     for (size_t length = 0; length < bytes.size(); length += 1 + length / 8) {
-        WriteBytes(path,
-                   std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)));
-        const ImageLoadResult result = image.Load(path.c_str());
+        const ImageLoadResult result = image.Load(WriteBytes(bytes.substr(0, length)).c_str());
         ASSERT_NE(result, ImageLoadResult::Ok) << "cut at " << length;
         ASSERT_TRUE(image.IsNull()) << "cut at " << length;
         if (length > idat + 100) {
@@ -310,16 +284,15 @@ TEST_F(ImageLoadTest, TruncatedOrDamagedPixelDataIsNeverHalfLoaded) {
         }
     }
     // Only the closing IEND chunk missing.
-    WriteBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.end() - 12));
-    EXPECT_NE(image.Load(path.c_str()), ImageLoadResult::Ok);
+    EXPECT_NE(image.Load(WriteBytes(bytes.substr(0, bytes.size() - 12)).c_str()),
+              ImageLoadResult::Ok);
     EXPECT_TRUE(image.IsNull());
 
     // Damaged compressed data (its checksum left as it was).
-    std::vector<uint8_t> damaged = bytes;
+    std::string damaged = bytes;
     for (size_t i = idat + 50; i < idat + 60; ++i)
         damaged[i] ^= 0x5A;
-    WriteBytes(path, damaged);
-    EXPECT_EQ(image.Load(path.c_str()), ImageLoadResult::OutOfMemory);
+    EXPECT_EQ(image.Load(WriteBytes(damaged).c_str()), ImageLoadResult::OutOfMemory);
     EXPECT_TRUE(image.IsNull());
 }
 
@@ -327,11 +300,9 @@ TEST_F(ImageLoadTest, TruncatedOrDamagedPixelDataIsNeverHalfLoaded) {
 TEST_F(ImageLoadTest, DamagedAncillaryChunkIsSkipped) {
     SPngKind kind = RgbaDial();
     kind.gamma = 0.45455;
-    std::vector<uint8_t> bytes = ReadBytes(Write(kind));
+    std::string bytes = ReadFileBytes(Write(kind));
     bytes[ChunkData(bytes, "gAMA")] ^= 0xFF;
-    const std::string path = dir.File("bad-gamma.png");
-    WriteBytes(path, bytes);
-    ASSERT_EQ(image.Load(path.c_str()), ImageLoadResult::Ok);
+    ASSERT_EQ(image.Load(WriteBytes(bytes).c_str()), ImageLoadResult::Ok);
     EXPECT_EQ(image.GetBPP(), 32);
     EXPECT_EQ(image.PixelAt(1, 0)[0], 8);
 }
@@ -339,25 +310,19 @@ TEST_F(ImageLoadTest, DamagedAncillaryChunkIsSkipped) {
 // The header says how large the picture is before any pixel exists: absurd sizes are
 // refused without trying to allocate them.
 TEST_F(ImageLoadTest, HugeDimensionsAreRefused) {
-    std::vector<uint8_t> bytes = ReadBytes(Write(RgbaDial()));
+    std::string bytes = ReadFileBytes(Write(RgbaDial()));
     const size_t ihdr = ChunkData(bytes, "IHDR");
+    auto putBigEndian = [&bytes](size_t at, uint32_t value) {
+        for (size_t i = 0; i < 4; ++i)
+            bytes[at + i] = char(value >> (24 - 8 * i));
+    };
     for (const uint32_t side : {8193u, 100000u, 0x7FFFFFFFu}) {
         SCOPED_TRACE(side);
-        for (int i = 0; i < 4; ++i)
-            bytes[ihdr + static_cast<size_t>(i)] = uint8_t(side >> (24 - 8 * i));
+        putBigEndian(ihdr, side);
         // Recompute the header's CRC so only the size is wrong.
-        uint32_t crc = 0xFFFFFFFFu;
-        for (size_t i = ihdr - 4; i < ihdr + 13; ++i) {
-            crc ^= bytes[i];
-            for (int k = 0; k < 8; ++k)
-                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-        crc ^= 0xFFFFFFFFu;
-        for (int i = 0; i < 4; ++i)
-            bytes[ihdr + 13 + static_cast<size_t>(i)] = uint8_t(crc >> (24 - 8 * i));
-        const std::string path = dir.File("huge.png");
-        WriteBytes(path, bytes);
-        EXPECT_EQ(image.Load(path.c_str()), ImageLoadResult::Fail);
+        putBigEndian(ihdr + 13,
+                     uint32_t(crc32(0, reinterpret_cast<const Bytef*>(&bytes[ihdr - 4]), 17)));
+        EXPECT_EQ(image.Load(WriteBytes(bytes).c_str()), ImageLoadResult::Fail);
         EXPECT_TRUE(image.IsNull());
     }
 }

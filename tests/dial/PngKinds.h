@@ -4,14 +4,11 @@
 // transparency and gamma chunks, so the decoder can be tried on every kind of file.
 #include <png.h>
 
-#include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,18 +30,10 @@ struct SPngKind {
 };
 
 inline int ChannelCount(int colorType) {
-    switch (colorType) {
-        case PNG_COLOR_TYPE_GRAY:
-            return 1;
-        case PNG_COLOR_TYPE_GRAY_ALPHA:
-            return 2;
-        case PNG_COLOR_TYPE_RGB:
-            return 3;
-        case PNG_COLOR_TYPE_RGB_ALPHA:
-            return 4;
-        default:
-            return 1;  // palette index
-    }
+    if (colorType & PNG_COLOR_MASK_PALETTE)
+        return 1;
+    return ((colorType & PNG_COLOR_MASK_COLOR) ? 3 : 1) +
+           ((colorType & PNG_COLOR_MASK_ALPHA) ? 1 : 0);
 }
 
 // Pack one row of samples at the kind's bit depth, most significant bits first.
@@ -120,24 +109,14 @@ inline bool WritePngKind(const std::string& path, const SPngKind& kind) {
     return std::fclose(file) == 0 && ok;
 }
 
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
 // Offset of the data of the first chunk of this type (e.g. "IDAT"), or 0 when absent.
-inline size_t ChunkData(const std::vector<uint8_t>& bytes, const char* type) {
+inline size_t ChunkData(const std::string& bytes, const char* type) {
     size_t pos = 8;
     while (pos + 8 <= bytes.size()) {
-        const size_t length = (size_t{bytes[pos]} << 24) | (size_t{bytes[pos + 1]} << 16) |
-                              (size_t{bytes[pos + 2]} << 8) | bytes[pos + 3];
-        if (std::equal(type, type + 4, bytes.begin() + static_cast<long>(pos) + 4))
+        size_t length = 0;
+        for (size_t i = pos; i < pos + 4; ++i)
+            length = (length << 8) | static_cast<uint8_t>(bytes[i]);
+        if (bytes.compare(pos + 4, 4, type) == 0)
             return pos + 8;
         pos += 12 + length;
     }
