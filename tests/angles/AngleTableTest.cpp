@@ -1,24 +1,16 @@
 #include <string>
 #include <vector>
 
-#include "support/DialogFixture.h"
+#include "angles/GacFileSupport.h"
 
 namespace {
 
-class AngleTableTest : public DialogFixture {
+class AngleTableTest : public GacFixture {
 protected:
-    std::string Entry(int k) const { return host.GetWindowText(ids::EntryBoxId(k)); }
     bool EntryEnabled(int k) const { return host.IsWindowEnabled(ids::EntryBoxId(k)); }
-    void SetEntry(int k, const std::string& text) { host.SetWindowText(ids::EntryBoxId(k), text); }
     void Tick() { ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck)); }
     void SelectSpeed(int knots) {
         ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, knots / 10 - 10));
-    }
-    // Presses Save, whose file dialog is cancelled; answers the messages shown.
-    std::vector<std::string> Save() {
-        host.ClearMessages();
-        EXPECT_TRUE(host.Click(ids::kSave));
-        return host.Messages();
     }
 };
 

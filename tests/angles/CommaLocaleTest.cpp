@@ -1,55 +1,28 @@
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "angles/CNumSpinCtrl.h"
 #include "angles/GacFileSupport.h"
 #include "angles/NumberText.h"
+#include "support/CommaLocale.h"
 
 namespace {
 
-constexpr const char* kCommaLocale = "de_DE.UTF-8";
-
-// Runs with a process locale whose decimal separator is a comma, generated for the test
-// when the machine does not have it. Numbers must still be read and written with a point.
+// Runs with a process locale whose decimal separator is a comma. Numbers must still be read
+// and written with a point.
 class CommaLocaleTest : public GacFixture {
 protected:
-    static void SetUpTestSuite() {
-        if (std::setlocale(LC_ALL, kCommaLocale) != nullptr) {
-            s_available = true;
-        } else if (std::filesystem::exists("/usr/share/i18n/locales/de_DE")) {
-            std::string pattern =
-                (std::filesystem::temp_directory_path() / "kestran-locale-XXXXXX").string();
-            if (mkdtemp(pattern.data()) != nullptr) {
-                s_localeDir = pattern;
-                const std::string command = "localedef -i de_DE -f UTF-8 '" + s_localeDir + "/" +
-                                            kCommaLocale + "' >/dev/null 2>&1";
-                const int status = std::system(command.c_str());
-                (void)status;  // success shows in setlocale below
-                setenv("LOCPATH", s_localeDir.c_str(), 1);
-                s_available = std::setlocale(LC_ALL, kCommaLocale) != nullptr;
-            }
-        }
-        std::setlocale(LC_ALL, "C");
-    }
-
-    static void TearDownTestSuite() {
-        if (s_localeDir.empty()) return;
-        unsetenv("LOCPATH");
-        std::error_code ignored;
-        std::filesystem::remove_all(s_localeDir, ignored);
-        s_localeDir.clear();
-    }
+    static void SetUpTestSuite() { s_locale = std::make_unique<CCommaLocale>(); }
+    static void TearDownTestSuite() { s_locale.reset(); }
 
     void SetUp() override {
-        if (!s_available) {
-            GTEST_SKIP() << kCommaLocale << " is neither installed nor can it be generated "
+        if (!s_locale->Available()) {
+            GTEST_SKIP() << CCommaLocale::kName << " is neither installed nor can it be generated "
                          << "(needs localedef and the locale sources of the locales package)";
         }
-        ASSERT_NE(std::setlocale(LC_ALL, kCommaLocale), nullptr);
+        ASSERT_NE(std::setlocale(LC_ALL, CCommaLocale::kName), nullptr);
         // The test means something only if the C library now writes a comma.
         char text[16];
         std::snprintf(text, sizeof text, "%.1f", 7.5);
@@ -62,8 +35,7 @@ protected:
         std::setlocale(LC_ALL, "C");
     }
 
-    static inline bool s_available = false;
-    static inline std::string s_localeDir;
+    static inline std::unique_ptr<CCommaLocale> s_locale;
 };
 
 TEST_F(CommaLocaleTest, ConversionsKeepTheFullStop) {
@@ -89,7 +61,7 @@ TEST_F(CommaLocaleTest, GaugeFilesKeepTheFullStop) {
     EXPECT_TRUE(LoadText("10|7.5|15.25|22.5e0|30|40|50|60|70|80|90").empty());
     const std::string path = dir.File("out.gac");
     EXPECT_TRUE(Save(path).empty());
-    EXPECT_EQ(ReadFile(path), "10|7.5|15.2|22.5|30.0|40.0|50.0|60.0|70.0|80.0|90.0");
+    EXPECT_EQ(ReadFileBytes(path), "10|7.5|15.2|22.5|30.0|40.0|50.0|60.0|70.0|80.0|90.0");
 }
 
 }  // namespace

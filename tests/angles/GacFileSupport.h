@@ -1,12 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "support/DialogFixture.h"
+#include "support/FileBytes.h"
 #include "support/TestImages.h"
 
 // Gauge configuration files on disk, and the dialog's angle table as one comparable value.
@@ -34,13 +35,6 @@ protected:
     std::string Entry(int k) const { return host.GetWindowText(ids::EntryBoxId(k)); }
     void SetEntry(int k, const std::string& text) { host.SetWindowText(ids::EntryBoxId(k), text); }
 
-    static void WriteFile(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
     static std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -59,13 +53,16 @@ protected:
     }
     std::vector<std::string> LoadText(const std::string& bytes) {
         const std::string path = dir.File("in.gac");
-        WriteFile(path, bytes);
+        WriteFileBytes(path, bytes);
         return Load(path);
     }
-    // Saves through the Save button (the table must be unlocked); answers the messages.
-    std::vector<std::string> Save(const std::string& path) {
+    // Saves through the Save button (the table must be unlocked) to `path`, or cancels the
+    // file dialog without one; answers the messages.
+    std::vector<std::string> Save(const std::optional<std::string>& path = std::nullopt) {
         host.ClearMessages();
-        host.QueueFileDialogAnswer(path);
+        if (path) {
+            host.QueueFileDialogAnswer(path);
+        }
         EXPECT_TRUE(host.Click(ids::kSave));
         return host.Messages();
     }

@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "angles/GacFileSupport.h"
@@ -11,15 +12,13 @@ TEST_F(GacFileTest, SavesTheTableAsOneNormalisedLineWithoutLineEnd) {
     ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
     const std::string path = dir.File("start.gac");
     EXPECT_TRUE(Save(path).empty());
-    EXPECT_EQ(ReadFile(path),
+    EXPECT_EQ(ReadFileBytes(path),
               "20|7.5|15.0|22.5|30.0|50.0|70.0|90.0|113.0|136.0|161.0|186.0|208.0|225.0|241.0|"
               "256.0|269.0|282.0|294.0|306.0|318.0");
-    const SFileDialogRequest& request = host.FileDialogRequests().at(0);
-    EXPECT_FALSE(request.open);
-    EXPECT_EQ(request.filter, "Gauge Conf  Files (*.gac)|*.gac|All File (*.*)|*.*||");
-    EXPECT_EQ(request.defaultExt, "gac");
-    EXPECT_EQ(request.fileName, "");
-    EXPECT_EQ(request.flags, kOfnHideReadOnly | kOfnOverwritePrompt);
+    const SFileDialogRequest& r = host.FileDialogRequests().at(0);
+    EXPECT_EQ(std::tie(r.open, r.defaultExt, r.fileName, r.flags, r.filter),
+              std::make_tuple(false, "gac", "", kOfnHideReadOnly | kOfnOverwritePrompt,
+                              "Gauge Conf  Files (*.gac)|*.gac|All File (*.*)|*.*||"));
 
     ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, 0));  // 100 knots
     SetEntry(1, "  8");
@@ -28,7 +27,7 @@ TEST_F(GacFileTest, SavesTheTableAsOneNormalisedLineWithoutLineEnd) {
     SetEntry(4, "3e1");
     SetEntry(5, "+50.25");  // exactly half way: rounds to even
     EXPECT_TRUE(Save(path).empty());
-    EXPECT_EQ(ReadFile(path), "10|8.0|15.0|22.6|30.0|50.2|70.0|90.0|113.0|136.0|318.0");
+    EXPECT_EQ(ReadFileBytes(path), "10|8.0|15.0|22.6|30.0|50.2|70.0|90.0|113.0|136.0|318.0");
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"start.gac"});
 }
 
@@ -40,11 +39,10 @@ TEST_F(GacFileTest, CancellingEitherDialogChangesNothing) {
     EXPECT_EQ(Table(), before);
     EXPECT_TRUE(host.Messages().empty());
     EXPECT_TRUE(FolderEntries(dir.Path()).empty());
-    const SFileDialogRequest& open = host.FileDialogRequests().at(1);
-    EXPECT_TRUE(open.open);
-    EXPECT_EQ(open.filter, "Gauge Conf Files (*.gac)|*.gac|All File (*.*)|*.*||");
-    EXPECT_EQ(open.defaultExt, "gac");
-    EXPECT_EQ(open.flags, kOfnHideReadOnly | kOfnOverwritePrompt);
+    const SFileDialogRequest& r = host.FileDialogRequests().at(1);
+    EXPECT_EQ(std::tie(r.open, r.defaultExt, r.flags, r.filter),
+              std::make_tuple(true, "gac", kOfnHideReadOnly | kOfnOverwritePrompt,
+                              "Gauge Conf Files (*.gac)|*.gac|All File (*.*)|*.*||"));
 }
 
 TEST_F(GacFileTest, LoadsFieldsIntoTheFirstEntriesAndUnlocks) {
@@ -102,7 +100,7 @@ TEST_F(GacFileTest, LoadedTextsStayVerbatimUpToTheFirstLineEnd) {
     EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "10\n");
     const std::string path = dir.File("out.gac");
     EXPECT_TRUE(Save(path).empty());
-    EXPECT_EQ(ReadFile(path), "10|1.0|2.0|3.0|4.0|5.0|6.0|7.0|8.0|9.0|10.0");
+    EXPECT_EQ(ReadFileBytes(path), "10|1.0|2.0|3.0|4.0|5.0|6.0|7.0|8.0|9.0|10.0");
 }
 
 TEST_F(GacFileTest, SaveAndLoadRoundTrip) {
@@ -112,10 +110,10 @@ TEST_F(GacFileTest, SaveAndLoadRoundTrip) {
     }
     const std::string in = dir.File("in.gac");
     const std::string out = dir.File("out.gac");
-    WriteFile(in, line);
+    WriteFileBytes(in, line);
     EXPECT_TRUE(Load(in).empty());
     EXPECT_TRUE(Save(out).empty());
-    EXPECT_EQ(ReadFile(out), line);
+    EXPECT_EQ(ReadFileBytes(out), line);
 
     ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, 5));
     ASSERT_TRUE(host.Click(ids::kLinearIncrement));
@@ -158,7 +156,7 @@ TEST_F(GacFileTest, RefusesToSaveALineTooLongToLoadBack) {
     for (int k = 1; k <= 50; ++k) SetEntry(k, std::to_string(k <= 41 ? 1000000 + k : 10000000 + k));
     const std::string path = dir.File("long.gac");
     EXPECT_TRUE(Save(path).empty());
-    const std::string line = ReadFile(path);
+    const std::string line = ReadFileBytes(path);
     EXPECT_EQ(line.size(), 511u);
     EXPECT_TRUE(Load(path).empty());
     EXPECT_EQ(Entry(50), "10000050.0");
@@ -171,7 +169,7 @@ TEST_F(GacFileTest, RefusesToSaveALineTooLongToLoadBack) {
               std::vector<std::string>{"Needle angle for 500 knots is too large to be saved"});
     EXPECT_EQ(host.FocusId(), ids::EntryBoxId(50));
     EXPECT_EQ(host.Control(ids::EntryBoxId(50)).selEnd, 10);
-    EXPECT_EQ(ReadFile(path), line);
+    EXPECT_EQ(ReadFileBytes(path), line);
 
     ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, 0));
     SetEntry(10, "1e999");  // infinite: would be written as text that reads back as 0

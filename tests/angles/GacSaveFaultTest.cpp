@@ -61,11 +61,11 @@ TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
     const fs::path folder = dir.Path() / "locked";
     CScratchMount mount(folder);
     if (mount.Mounted()) {
-        WriteFile((folder / "old.gac").string(), kOldContent);
+        WriteFileBytes((folder / "old.gac").string(), kOldContent);
         ASSERT_TRUE(mount.MakeReadOnly());
     } else {
         fs::create_directory(folder);
-        WriteFile((folder / "old.gac").string(), kOldContent);
+        WriteFileBytes((folder / "old.gac").string(), kOldContent);
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
         if (std::FILE* probe = std::fopen((folder / "probe").c_str(), "w")) {
             std::fclose(probe);
@@ -75,7 +75,7 @@ TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
     }
     EXPECT_EQ(Save((folder / "old.gac").string()), std::vector<std::string>{"Error open file."});
     EXPECT_EQ(Save((folder / "new.gac").string()), std::vector<std::string>{"Error open file."});
-    EXPECT_EQ(ReadFile((folder / "old.gac").string()), kOldContent);
+    EXPECT_EQ(ReadFileBytes((folder / "old.gac").string()), kOldContent);
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"old.gac"});
     std::error_code ignored;
     fs::permissions(folder, fs::perms::owner_all, ignored);  // so that it can be removed
@@ -86,7 +86,7 @@ TEST_F(GacSaveFaultTest, AFullDiskKeepsTheOldFile) {
     CScratchMount mount(folder);
     if (!mount.Mounted()) GTEST_SKIP() << mount.Why();
     const std::string target = (folder / "table.gac").string();
-    WriteFile(target, kOldContent);
+    WriteFileBytes(target, kOldContent);
     {
         std::FILE* filler = std::fopen((folder / "filler").c_str(), "wb");
         ASSERT_NE(filler, nullptr);
@@ -97,18 +97,18 @@ TEST_F(GacSaveFaultTest, AFullDiskKeepsTheOldFile) {
         std::fclose(filler);
     }
     EXPECT_EQ(Save(target), std::vector<std::string>{kWriteFailed});
-    EXPECT_EQ(ReadFile(target), kOldContent);
+    EXPECT_EQ(ReadFileBytes(target), kOldContent);
     EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"filler", "table.gac"}));
 
     fs::remove(folder / "filler");  // room again: the same save now works
     EXPECT_TRUE(Save(target).empty());
-    EXPECT_EQ(ReadFile(target).substr(0, 8), "20|7.5|1");
+    EXPECT_EQ(ReadFileBytes(target).substr(0, 8), "20|7.5|1");
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"table.gac"});
 }
 
 TEST_F(GacSaveFaultTest, AWriteCutShortKeepsTheOldFile) {
     const std::string target = dir.File("table.gac");
-    WriteFile(target, kOldContent);
+    WriteFileBytes(target, kOldContent);
 
     // Files may grow to 16 bytes only: the write fails part way, as on a full disk.
     rlimit saved{};
@@ -122,13 +122,13 @@ TEST_F(GacSaveFaultTest, AWriteCutShortKeepsTheOldFile) {
     std::signal(SIGXFSZ, previous);
 
     EXPECT_EQ(messages, std::vector<std::string>{kWriteFailed});
-    EXPECT_EQ(ReadFile(target), kOldContent);
+    EXPECT_EQ(ReadFileBytes(target), kOldContent);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"table.gac"});
 }
 
 TEST_F(GacSaveFaultTest, ReplacingKeepsPermissionsAndLinks) {
     const std::string target = dir.File("shared.gac");
-    WriteFile(target, kOldContent);
+    WriteFileBytes(target, kOldContent);
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target, mode);
     const std::string link = dir.File("link.gac");
@@ -136,21 +136,21 @@ TEST_F(GacSaveFaultTest, ReplacingKeepsPermissionsAndLinks) {
 
     EXPECT_TRUE(Save(link).empty());
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadFile(target).substr(0, 8), "20|7.5|1");
+    EXPECT_EQ(ReadFileBytes(target).substr(0, 8), "20|7.5|1");
     EXPECT_EQ(fs::status(target).permissions(), mode);
     EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"link.gac", "shared.gac"}));
 }
 
 TEST_F(GacSaveFaultTest, AReadOnlyFileIsNotReplaced) {
     const std::string target = dir.File("locked.gac");
-    WriteFile(target, kOldContent);
+    WriteFileBytes(target, kOldContent);
     fs::permissions(target, fs::perms::owner_read);
     if (std::FILE* probe = std::fopen(target.c_str(), "r+b")) {
         std::fclose(probe);
         GTEST_SKIP() << "this user may write read-only files";
     }
     EXPECT_EQ(Save(target), std::vector<std::string>{"Error open file."});
-    EXPECT_EQ(ReadFile(target), kOldContent);
+    EXPECT_EQ(ReadFileBytes(target), kOldContent);
 }
 
 }  // namespace

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+// A locale whose decimal separator is a comma, to show that numbers keep the full stop.
+// The installed one is used; without it, it is compiled for the run into a temporary
+// folder that LOCPATH names while this object lives (needs localedef and the locale sources).
+class CCommaLocale {
+public:
+    static constexpr const char* kName = "de_DE.UTF-8";
+
+    CCommaLocale() {
+        if (Loads()) {
+            m_available = true;
+            return;
+        }
+        if (!std::filesystem::exists("/usr/share/i18n/locales/de_DE")) {
+            return;
+        }
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestran-locale-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            return;
+        }
+        m_dir = pattern;
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 '" + m_dir + "/" + kName + "' >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        (void)status;  // success shows in Loads below
+        setenv("LOCPATH", m_dir.c_str(), 1);
+        m_available = Loads();
+    }
+    ~CCommaLocale() {
+        if (m_dir.empty()) {
+            return;
+        }
+        unsetenv("LOCPATH");
+        std::error_code ignored;
+        std::filesystem::remove_all(m_dir, ignored);
+    }
+    CCommaLocale(const CCommaLocale&) = delete;
+    CCommaLocale& operator=(const CCommaLocale&) = delete;
+
+    bool Available() const { return m_available; }
+
+private:
+    // Whether the locale can be set; the process keeps the locale it had.
+    static bool Loads() {
+        const char* current = std::setlocale(LC_ALL, nullptr);
+        const std::string saved = current != nullptr ? current : "C";
+        const bool loads = std::setlocale(LC_ALL, kName) != nullptr;
+        std::setlocale(LC_ALL, saved.c_str());
+        return loads;
+    }
+
+    bool m_available = false;
+    std::string m_dir;
+};
