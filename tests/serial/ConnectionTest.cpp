@@ -14,15 +14,15 @@ const char kNoSelection[] = "No serial port is selected: choose a port in the li
 }  // namespace
 
 TEST_F(ConnectionTest, ConnectAndDisconnectToggleCaptionUpdateAndTheLine) {
-    termios before = line.Settings();
+    termios before = pty.Settings();
     cfsetispeed(&before, B9600);
     cfsetospeed(&before, B9600);
     before.c_iflag |= ICRNL | IXON | IXOFF | INPCK;
     before.c_lflag |= ICANON | ECHO | ISIG;
     before.c_oflag |= OPOST | ONLCR;
     before.c_cflag |= CRTSCTS;
-    line.SetSettings(before);
-    ASSERT_EQ(line.OutputSpeed(), B9600);
+    pty.SetSettings(before);
+    ASSERT_EQ(pty.OutputSpeed(), B9600);
 
     host.Click(ids::kMaxSpeedCheck);
     ASSERT_EQ(host.GetCheck(ids::kMaxSpeedCheck), 1);
@@ -35,7 +35,7 @@ TEST_F(ConnectionTest, ConnectAndDisconnectToggleCaptionUpdateAndTheLine) {
     EXPECT_EQ(Caption(), "Disconnect");
     EXPECT_TRUE(host.IsWindowEnabled(ids::kUpdate));
     // Raw at 38400 baud; the pseudo-terminal refuses parity, which must not cost the rest.
-    const termios after = line.Settings();
+    const termios after = pty.Settings();
     EXPECT_EQ(cfgetispeed(&after), B38400);
     EXPECT_EQ(cfgetospeed(&after), B38400);
     EXPECT_EQ(after.c_cflag & (CSIZE | CSTOPB), static_cast<tcflag_t>(CS8));
@@ -57,12 +57,12 @@ TEST_F(ConnectionTest, ConnectAndDisconnectToggleCaptionUpdateAndTheLine) {
     EXPECT_TRUE(dlg->IsPortOpen());
     dlg.reset();  // closing the dialog ends the connection first
     CPosixSerialPort other;
-    EXPECT_TRUE(other.Open(line.SlavePath()));
+    EXPECT_TRUE(other.Open(pty.SlavePath()));
 }
 
 TEST_F(ConnectionTest, PortsThatCannotBeOpenedAreReported) {
     CPosixSerialPort holder;
-    ASSERT_TRUE(holder.Open(line.SlavePath()));
+    ASSERT_TRUE(holder.Open(pty.SlavePath()));
     host.Click(ids::kConnect);
     EXPECT_EQ(host.Messages(), std::vector<std::string>{"Failed to open COM port!"});
     EXPECT_FALSE(dlg->IsPortOpen());
@@ -70,8 +70,11 @@ TEST_F(ConnectionTest, PortsThatCannotBeOpenedAreReported) {
     holder.Close();
 
     // A second copy of the program is kept out too.
-    CHookedHost secondHost;
-    CTillerbyDlg second(secondHost, Services());
+    CHeadlessHost secondHost;
+    SDialogServices services;
+    services.findSerialPorts = [this](SerInfoList& list) { list = ports; };
+    services.makeSerialPort = portFactory;
+    CTillerbyDlg second(secondHost, services);
     secondHost.Attach(&second);
     second.OnInitDialog();
     host.Click(ids::kConnect);
@@ -122,7 +125,7 @@ TEST_F(ConnectionTest, DisconnectIsPromptWhileTheReaderSleepsOnTheLine) {
 
 TEST_F(ConnectionTest, DisconnectIsPromptWhileTheReaderWaitsForTheHandler) {
     host.Click(ids::kConnect);
-    line.Send("READY");
+    pty.Send("READY");
     ASSERT_TRUE(Eventually([this] { return host.PendingNotifications() == 1; }));
     // The notification stays unhandled and the bytes unread: the reader now waits up to
     // 300 ms for the handler.
@@ -138,27 +141,26 @@ TEST_F(ConnectionTest, BytesArrivingDuringAHandlerAreReadByTheNextNotification) 
     host.Click(ids::kSelectIasDial);
     host.Click(ids::kConnect);
     host.Click(ids::kUpdate);
-    EXPECT_EQ(line.Receive(9, 1s), "LOAD=11\r\n");
+    EXPECT_EQ(pty.Receive(9, 1s), "LOAD=11\r\n");
 
     // While the handler answers "READY", the device already acknowledges.
-    host.onSetText = [this](int id, const std::string& text) {
-        if (id != ids::kStatus || text.rfind("Update in progress", 0) != 0) return;
-        line.Send("U");
+    afterWrite = [this] {
+        pty.Send("U");
         std::this_thread::sleep_for(20ms);
     };
-    line.Send("READY");
+    pty.Send("READY");
     ASSERT_TRUE(host.RunNotification(1s));
-    host.onSetText = nullptr;
-    EXPECT_EQ(line.Receive(10, 1s), "00102030\r\n");
+    afterWrite = nullptr;
+    EXPECT_EQ(pty.Receive(10, 1s), "00102030\r\n");
 
     // Well before the 300 ms fallback.
     ASSERT_TRUE(host.RunNotification(150ms));
-    EXPECT_EQ(line.Receive(16, 1s), "52899|00102030\r\n");
+    EXPECT_EQ(pty.Receive(16, 1s), "52899|00102030\r\n");
 }
 
 TEST_F(ConnectionTest, AHungUpLineEndsTheReaderButNotTheProgram) {
     host.Click(ids::kConnect);
-    line.HangUp();
+    pty.HangUp();
     ASSERT_TRUE(Eventually([this] { return dlg->ReaderExitCode() == -1; }));
     EXPECT_TRUE(dlg->IsPortOpen());  // the dialog still shows the port as open
     EXPECT_EQ(Caption(), "Disconnect");

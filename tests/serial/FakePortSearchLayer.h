@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "serial/FindSerialPorts.h"
 #include "serial/PortSearchLayer.h"
 
 // An in-memory machine for the port enumeration: a version, a list of serial-port
@@ -137,3 +139,13 @@ private:
     RegKey m_nextHandle = 1;
     std::map<RegKey, std::string> m_handles;
 };
+
+// The message FindSerialPorts raises on `layer`, or "" when it succeeds.
+inline std::string FindError(IPortSearchLayer& layer, SerInfoList& list) {
+    try {
+        FindSerialPorts(layer, list);
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "";
+}

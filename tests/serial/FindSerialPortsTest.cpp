@@ -11,18 +11,9 @@ namespace {
 
 using Entry = CFakePortSearchLayer::SInterfaceEntry;
 
-// The message FindSerialPorts raises, or "" when it succeeds.
-std::string Find(CFakePortSearchLayer& layer, SerInfoList& list) {
-    try {
-        FindSerialPorts(layer, list);
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "";
-}
-
-std::vector<std::string> Field(const SerInfoList& list, std::string SSerInfo::*field) {
-    std::vector<std::string> out;
+template <class T>
+std::vector<T> Field(const SerInfoList& list, T SSerInfo::*field) {
+    std::vector<T> out;
     for (const SSerInfo& info : list) out.push_back(info.*field);
     return out;
 }
@@ -46,11 +37,11 @@ TEST(FindSerialPortsTest, VersionChoosesTheSearchAndAFailedQueryIsReported) {
     SerInfoList list{SSerInfo{"stale", "", "stale", false, ""}};
 
     layer.version = {5, 1};
-    EXPECT_EQ(Find(layer, list), "");
+    EXPECT_EQ(FindError(layer, list), "");
     EXPECT_EQ(Field(list, &SSerInfo::devicePath), std::vector<std::string>{"/dev/ttyUSB0"});
 
     layer.version = {4, IPortSearchLayer::kPlatformNt};
-    EXPECT_EQ(Find(layer, list), "");
+    EXPECT_EQ(FindError(layer, list), "");
     ASSERT_EQ(list.size(), 16u);
     for (int n = 1; n <= 16; ++n) {
         const SSerInfo& info = list[static_cast<size_t>(n - 1)];
@@ -63,11 +54,11 @@ TEST(FindSerialPortsTest, VersionChoosesTheSearchAndAFailedQueryIsReported) {
     }
 
     layer.version = {4, 1};
-    EXPECT_EQ(Find(layer, list), "");
+    EXPECT_EQ(FindError(layer, list), "");
     EXPECT_EQ(Field(list, &SSerInfo::portName), std::vector<std::string>{"COM7"});
 
     layer.versionError = 0x57;
-    EXPECT_EQ(Find(layer, list), "Could not get OS version. (err=57)");
+    EXPECT_EQ(FindError(layer, list), "Could not get OS version. (err=57)");
     EXPECT_TRUE(list.empty());
 }
 
@@ -117,17 +108,14 @@ TEST(FindSerialPortsTest, InterfaceSearchTakesDevicesWithNameAndDescription) {
         Entry{"path-h", "Long description", std::string(256, 'd'), "USB"},
     };
     SerInfoList list;
-    EXPECT_EQ(Find(layer, list), "");
+    EXPECT_EQ(FindError(layer, list), "");
     EXPECT_EQ(Field(list, &SSerInfo::devicePath),
               (std::vector<std::string>{"path-a", "path-d", "path-e", "path-g"}));
     EXPECT_EQ(Field(list, &SSerInfo::portName), std::vector<std::string>(4, ""));
     EXPECT_EQ(Field(list, &SSerInfo::portDescription),
               (std::vector<std::string>{"USB Serial Port", "Lower case (usb)", "No location",
                                         std::string(255, 'z')}));
-    EXPECT_TRUE(list[0].isUsb);
-    EXPECT_FALSE(list[1].isUsb);
-    EXPECT_FALSE(list[2].isUsb);
-    EXPECT_FALSE(list[3].isUsb);
+    EXPECT_EQ(Field(list, &SSerInfo::isUsb), (std::vector<bool>{true, false, false, false}));
     EXPECT_EQ(layer.setsOpen, 0);
 }
 
@@ -138,29 +126,29 @@ TEST(FindSerialPortsTest, InterfaceSearchErrorsKeepEarlierPortsAndReleaseTheSet)
     SerInfoList list;
 
     layer.openSetError = 0xd;
-    EXPECT_EQ(Find(layer, list), "SetupDiGetClassDevs failed. (err=d)");
+    EXPECT_EQ(FindError(layer, list), "SetupDiGetClassDevs failed. (err=d)");
     EXPECT_EQ(layer.setsOpen, 0);
     layer.openSetError.reset();
 
     layer.enumErrorIndex = 1;
     layer.enumErrorCode = 0x3e5;
-    EXPECT_EQ(Find(layer, list), "SetupDiEnumDeviceInterfaces failed. (err=3e5)");
+    EXPECT_EQ(FindError(layer, list), "SetupDiEnumDeviceInterfaces failed. (err=3e5)");
     EXPECT_EQ(Field(list, &SSerInfo::devicePath), std::vector<std::string>{"first"});
     EXPECT_EQ(layer.setsOpen, 0);
     layer.enumErrorIndex.reset();
 
     layer.interfaces[1].detailError = 0x6;
-    EXPECT_EQ(Find(layer, list), "SetupDiGetDeviceInterfaceDetail failed. (err=6)");
+    EXPECT_EQ(FindError(layer, list), "SetupDiGetDeviceInterfaceDetail failed. (err=6)");
     EXPECT_EQ(list.size(), 1u);
     EXPECT_EQ(layer.setsOpen, 0);
     layer.interfaces[1].detailError = 0;
 
     // The path shares the 261-byte detail buffer with a 4-byte size field.
     layer.interfaces[1].devicePath = std::string(256, 'p');
-    EXPECT_EQ(Find(layer, list), "");
+    EXPECT_EQ(FindError(layer, list), "");
     EXPECT_EQ(list.size(), 2u);
     layer.interfaces[1].devicePath = std::string(257, 'p');
-    EXPECT_EQ(Find(layer, list), "SetupDiGetDeviceInterfaceDetail failed. (err=7a)");
+    EXPECT_EQ(FindError(layer, list), "SetupDiGetDeviceInterfaceDetail failed. (err=7a)");
     EXPECT_EQ(list.size(), 1u);
     EXPECT_EQ(layer.setsOpen, 0);
 }
@@ -179,7 +167,7 @@ TEST_F(RegistrySearchTest, FindsPortIdsAndUsbPortsFoldingDuplicates) {
     layer.Value("Enum\\BIOS\\*PNP0501\\0", "FRIENDLYNAME", "Onboard (COM1)");
     layer.Value("Enum\\BIOS\\*PNP0501\\1", "PORTNAME", "com1");
 
-    EXPECT_EQ(Find(layer, list), "");
+    EXPECT_EQ(FindError(layer, list), "");
     EXPECT_EQ(Field(list, &SSerInfo::portName),
               (std::vector<std::string>{"COM1", "COM2", "COM5", "com1"}));
     EXPECT_EQ(Field(list, &SSerInfo::friendlyName),
@@ -189,8 +177,7 @@ TEST_F(RegistrySearchTest, FindsPortIdsAndUsbPortsFoldingDuplicates) {
     EXPECT_EQ(Field(list, &SSerInfo::devicePath),
               (std::vector<std::string>{"\\\\.\\COM1", "\\\\.\\COM2", "\\\\.\\COM5",
                                         "\\\\.\\com1"}));
-    EXPECT_FALSE(list[0].isUsb);
-    EXPECT_TRUE(list[2].isUsb);
+    EXPECT_EQ(Field(list, &SSerInfo::isUsb), (std::vector<bool>{false, false, true, false}));
     EXPECT_EQ(layer.keysOpen, 0);
 }
 
@@ -207,7 +194,7 @@ TEST_F(RegistrySearchTest, NamesAndValuesThatDoNotFitTheirBuffers) {
     layer.Value("Enum\\" + tooLong + "\\*PNP0501\\0", "PORTNAME", "COM7");  // ends the walk
     layer.Value("Enum\\C\\*PNP0501\\0", "PORTNAME", "COM8");
 
-    EXPECT_EQ(Find(layer, list), "");
+    EXPECT_EQ(FindError(layer, list), "");
     EXPECT_EQ(Field(list, &SSerInfo::portName), (std::vector<std::string>{fits, "COM3", "COM6"}));
     EXPECT_EQ(list[1].friendlyName, "COM3");
     EXPECT_EQ(layer.keysOpen, 0);
@@ -229,12 +216,12 @@ TEST_F(RegistrySearchTest, KeysThatCannotBeOpenedAreReportedAfterClosingEveryKey
     };
     for (const auto& c : cases) {
         layer.keys[c.key].failOpen = true;
-        EXPECT_EQ(Find(layer, list), c.message);
+        EXPECT_EQ(FindError(layer, list), c.message);
         EXPECT_EQ(layer.keysOpen, 0) << c.key;
         layer.keys[c.key].failOpen = false;
     }
     // Ports found before the failure stay in the list.
     layer.keys["Enum\\Root\\*PNP0500\\0001"].failOpen = true;
-    Find(layer, list);
+    FindError(layer, list);
     EXPECT_EQ(Field(list, &SSerInfo::portName), (std::vector<std::string>{"COM1", "COM2"}));
 }

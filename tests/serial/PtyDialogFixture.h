@@ -5,52 +5,45 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <thread>
 
-#include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
-#include "dialog/HeadlessHost.h"
 #include "serial/PtyLine.h"
 #include "serial/posix/PosixSerialPort.h"
+#include "support/DialogFixture.h"
 
-// A headless host that lets a test act while a handler runs, when the handler sets a text.
-class CHookedHost : public CHeadlessHost {
+// A terminal port that lets a test act right after each write of the dialog, so from inside
+// the handler that writes.
+class CHookedPort : public CPosixSerialPort {
 public:
-    std::function<void(int id, const std::string& text)> onSetText;
-    void SetWindowText(int id, const std::string& text) override {
-        CHeadlessHost::SetWindowText(id, text);
-        if (onSetText) onSetText(id, text);
+    explicit CHookedPort(const std::function<void()>& afterWrite) : m_afterWrite(afterWrite) {}
+    uint32_t Write(const void* data, uint32_t n) override {
+        const uint32_t written = CPosixSerialPort::Write(data, n);
+        if (m_afterWrite) {
+            m_afterWrite();
+        }
+        return written;
     }
+
+private:
+    const std::function<void()>& m_afterWrite;
 };
 
 // The main dialog with real terminal ports; its one port is the program's side of a
 // pseudo-terminal whose other side the test plays.
-class PtyDialogFixture : public ::testing::Test {
+class PtyDialogFixture : public DialogFixture {
 protected:
     using Clock = std::chrono::steady_clock;
 
     void SetUp() override {
-        ASSERT_TRUE(line.IsOpen());
-        ports = {SSerInfo{line.SlavePath(), "", "Gauge (pty)", false, "Gauge"}};
-        dlg = std::make_unique<CTillerbyDlg>(host, Services());
-        host.Attach(dlg.get());
-        dlg->OnInitDialog();
-    }
-    void TearDown() override { dlg.reset(); }
-
-    SDialogServices Services() {
-        SDialogServices services;
-        services.findSerialPorts = [this](SerInfoList& list) {
-            list = ports;
-            if (!enumerationError.empty()) throw std::runtime_error(enumerationError);
-        };
-        services.makeSerialPort = [this] {
+        ASSERT_TRUE(pty.IsOpen());
+        portFactory = [this] {
             ++portsMade;
-            return std::make_unique<CPosixSerialPort>();
+            return std::make_unique<CHookedPort>(afterWrite);
         };
-        return services;
+        DialogFixture::SetUp();
+        ports = {SSerInfo{pty.SlavePath(), "", "Gauge (pty)", false, "Gauge"}};
+        host.Click(ids::kRefresh);
     }
 
     std::string Caption() const { return host.GetWindowText(ids::kConnect); }
@@ -67,16 +60,15 @@ protected:
                            std::chrono::milliseconds timeout = std::chrono::seconds(2)) {
         const auto deadline = Clock::now() + timeout;
         while (!condition()) {
-            if (Clock::now() > deadline) return false;
+            if (Clock::now() > deadline) {
+                return false;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         return true;
     }
 
-    CPtyLine line;
-    CHookedHost host;
-    SerInfoList ports;
-    std::string enumerationError;
+    CPtyLine pty;
+    std::function<void()> afterWrite;  // run by the port after each write
     int portsMade = 0;
-    std::unique_ptr<CTillerbyDlg> dlg;
 };

@@ -76,10 +76,10 @@ TEST_F(RefreshWhileOpenTest, RebuildsTheBoxWithoutTouchingTheOpenPort) {
     EXPECT_TRUE(dlg->IsPortOpen());
 
     // The line still works both ways.
-    line.Send("x");
+    pty.Send("x");
     EXPECT_TRUE(host.RunNotification(1s));
     EXPECT_EQ(dlg->WriteSerial("CON\r\n", 5), 5u);
-    EXPECT_EQ(line.Receive(5, 1s), "CON\r\n");
+    EXPECT_EQ(pty.Receive(5, 1s), "CON\r\n");
 
     enumerationError = "SetupDiGetClassDevs failed. (err=2)";
     ports = {SSerInfo{"/dev/third", "", "Third (third)", false, "Third"}};

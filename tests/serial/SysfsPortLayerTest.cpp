@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <stdexcept>
 
-#include "serial/FindSerialPorts.h"
+#include "serial/FakePortSearchLayer.h"
+#include "serial/PtyLine.h"
 #include "serial/posix/GaugeRegistry.h"
 #include "serial/posix/SysfsPortLayer.h"
 #include "support/TestImages.h"
@@ -95,32 +94,12 @@ void BuildMachine(CFakeSysfs& sys) {
     sys.Tty("ptmx", virtualTty, std::nullopt);
 }
 
-std::string FindError(IPortSearchLayer& layer, SerInfoList& list) {
-    try {
-        FindSerialPorts(layer, list);
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "";
-}
-
-// A pseudo-terminal that stays open for the test, standing in for a gauge's terminal.
-class CPty {
-public:
-    CPty() {
-        char name[128];
-        EXPECT_EQ(openpty(&m_master, &m_slave, name, nullptr, nullptr), 0);
-        m_path = name;
-    }
-    ~CPty() {
-        close(m_slave);
-        close(m_master);
-    }
-    const std::string& Path() const { return m_path; }
-
-private:
-    int m_master = -1, m_slave = -1;
-    std::string m_path;
+// A private registry folder and a terminal standing in for a gauge's.
+class GaugeRegistryTest : public ::testing::Test {
+protected:
+    CTempDir dir;
+    const fs::path folder = dir.Path() / "gauges";
+    CPtyLine pty;
 };
 
 pid_t EndedProcess() {
@@ -137,9 +116,9 @@ TEST(SysfsPortLayerTest, EnumerationShowsRealPortsThenLiveVirtualGauges) {
     CFakeSysfs sys(dir.Path() / "sys");
     BuildMachine(sys);
     const fs::path gauges = dir.Path() / "gauges";
-    CPty ptyA, ptyB;
-    CGaugeRegistration unnamed(ptyB.Path(), "", gauges);
-    CGaugeRegistration named(ptyA.Path(), "bench", gauges);
+    CPtyLine ptyA, ptyB;
+    CGaugeRegistration unnamed(ptyB.SlavePath(), "", gauges);
+    CGaugeRegistration named(ptyA.SlavePath(), "bench", gauges);
     ASSERT_TRUE(named.IsRegistered());
     ASSERT_TRUE(unnamed.IsRegistered());
 
@@ -160,13 +139,14 @@ TEST(SysfsPortLayerTest, EnumerationShowsRealPortsThenLiveVirtualGauges) {
     EXPECT_EQ(list[4].devicePath, "/dev/ttyUSB10");  // after ttyUSB2
 
     // The gauges follow in terminal order, named as what they are.
-    const bool aFirst = ptyA.Path() < ptyB.Path();
+    const bool aFirst = ptyA.SlavePath() < ptyB.SlavePath();
     const SSerInfo& gaugeA = list[aFirst ? 5 : 6];
     const SSerInfo& gaugeB = list[aFirst ? 6 : 5];
-    EXPECT_EQ(gaugeA.devicePath, ptyA.Path());
-    EXPECT_EQ(gaugeA.friendlyName, "Kestran virtual gauge bench (" + ptyA.Path().substr(5) + ")");
+    EXPECT_EQ(gaugeA.devicePath, ptyA.SlavePath());
+    EXPECT_EQ(gaugeA.friendlyName,
+              "Kestran virtual gauge bench (" + ptyA.SlavePath().substr(5) + ")");
     EXPECT_EQ(gaugeA.portDescription, "Kestran virtual gauge bench");
-    EXPECT_EQ(gaugeB.friendlyName, "Kestran virtual gauge (" + ptyB.Path().substr(5) + ")");
+    EXPECT_EQ(gaugeB.friendlyName, "Kestran virtual gauge (" + ptyB.SlavePath().substr(5) + ")");
     EXPECT_FALSE(gaugeA.isUsb);
     for (const SSerInfo& info : list) EXPECT_TRUE(info.portName.empty());
 
@@ -186,16 +166,13 @@ TEST(SysfsPortLayerTest, EnumerationShowsRealPortsThenLiveVirtualGauges) {
     EXPECT_EQ(FindError(failing, list), "SetupDiGetClassDevs failed. (err=14)");  // ENOTDIR
 }
 
-TEST(GaugeRegistryTest, EntriesLiveAsLongAsTheirGauge) {
-    CTempDir dir;
-    const fs::path folder = dir.Path() / "gauges";
-    CPty pty;
+TEST_F(GaugeRegistryTest, EntriesLiveAsLongAsTheirGauge) {
     {
-        CGaugeRegistration registration(pty.Path(), "one\nline", folder);
+        CGaugeRegistration registration(pty.SlavePath(), "one\nline", folder);
         ASSERT_TRUE(registration.IsRegistered());
         const std::vector<SGaugeEntry> live = ListLiveGauges(folder);
         ASSERT_EQ(live.size(), 1u);
-        EXPECT_EQ(live[0].ptyPath, pty.Path());
+        EXPECT_EQ(live[0].ptyPath, pty.SlavePath());
         EXPECT_EQ(live[0].name, "one line");
         EXPECT_EQ(live[0].pid, getpid());
         struct stat info {};
@@ -206,18 +183,16 @@ TEST(GaugeRegistryTest, EntriesLiveAsLongAsTheirGauge) {
     EXPECT_TRUE(fs::is_empty(folder));
 }
 
-TEST(GaugeRegistryTest, EntriesOfEndedProcessesAreRemoved) {
-    CTempDir dir;
-    const fs::path folder = dir.Path() / "gauges";
-    CPty pty;
-    CGaugeRegistration live(pty.Path(), "live", folder);
+TEST_F(GaugeRegistryTest, EntriesOfEndedProcessesAreRemoved) {
+    CGaugeRegistration live(pty.SlavePath(), "live", folder);
     ASSERT_TRUE(live.IsRegistered());
 
     const fs::path ended = folder / "1-ended.gauge";
-    WriteFile(ended, "pty=" + pty.Path() + "\nname=ended\npid=" + std::to_string(EndedProcess()));
+    WriteFile(ended,
+              "pty=" + pty.SlavePath() + "\nname=ended\npid=" + std::to_string(EndedProcess()));
     // A running process that is not the one that registered (its id was reused).
     const fs::path reused = folder / "2-reused.gauge";
-    WriteFile(reused, "pty=" + pty.Path() + "\nname=reused\npid=" + std::to_string(getpid()) +
+    WriteFile(reused, "pty=" + pty.SlavePath() + "\nname=reused\npid=" + std::to_string(getpid()) +
                           "\nstart=1");
     // A gauge whose terminal is gone.
     const fs::path noTerminal = folder / "3-gone.gauge";
@@ -236,15 +211,12 @@ TEST(GaugeRegistryTest, EntriesOfEndedProcessesAreRemoved) {
     EXPECT_TRUE(fs::exists(live.EntryPath()));
 }
 
-TEST(GaugeRegistryTest, AFolderOthersCanWriteIsNotTrusted) {
-    CTempDir dir;
-    const fs::path folder = dir.Path() / "gauges";
-    CPty pty;
-    CGaugeRegistration first(pty.Path(), "g", folder);
+TEST_F(GaugeRegistryTest, AFolderOthersCanWriteIsNotTrusted) {
+    CGaugeRegistration first(pty.SlavePath(), "g", folder);
     ASSERT_EQ(ListLiveGauges(folder).size(), 1u);
     fs::permissions(folder, fs::perms::all);
     EXPECT_TRUE(ListLiveGauges(folder).empty());
-    CGaugeRegistration second(pty.Path() + "x", "g", folder);
+    CGaugeRegistration second(pty.SlavePath() + "x", "g", folder);
     EXPECT_FALSE(second.IsRegistered());
 
     const fs::path link = dir.Path() / "link";
