@@ -1,6 +1,5 @@
 // The application as a whole: its run ends with the main dialog, numbers stay in the C
 // notation, and the window opens on a real X server.
-#include <QDir>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -12,20 +11,12 @@
 
 #include "WindowFixture.h"
 #include "app/CTillerbyApp.h"
+#include "support/CommaLocale.h"
 
 namespace {
 
 CTillerbyApp& App() {
     return *static_cast<CTillerbyApp*>(QCoreApplication::instance());
-}
-
-SDialogServices FakeServices(std::shared_ptr<SFakeLine> line) {
-    SDialogServices services;
-    services.findSerialPorts = [](SerInfoList& list) {
-        list = {SSerInfo{"/dev/fake-gauge", "", "GAUGE", false, "Gauge"}};
-    };
-    services.makeSerialPort = [line] { return std::make_unique<CFakeSerialPort>(line); };
-    return services;
 }
 
 // Runs the disabled tests of this binary that match `filter` in a child process, behind the
@@ -77,7 +68,7 @@ TEST(ApplicationTest, TheRunEndsWithTheDialogWhicheverWayItIsClosed) {
                     break;
             }
         });
-        EXPECT_EQ(App().InitInstance(FakeServices(line)), 0);
+        EXPECT_EQ(App().InitInstance(FakeServices(kGaugePort, line)), 0);
         EXPECT_TRUE(sawWindow);
         EXPECT_EQ(line->opens, 1);
         EXPECT_FALSE(line->open);
@@ -99,26 +90,12 @@ TEST(DISABLED_LocaleChild, NumbersUseTheFullStop) {
 }
 
 TEST(ApplicationTest, TheNumericLocaleIsCEvenWithAGermanEnvironment) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "de_DE.UTF-8");
-    QTemporaryDir locales;
-    // Use the installed German locale, or compile one for this run when the sources exist.
-    const char* saved = std::setlocale(LC_ALL, nullptr);
-    const std::string restore = saved != nullptr ? saved : "C";
-    const bool installed = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-    std::setlocale(LC_ALL, restore.c_str());
-    if (!installed) {
-        const QString localedef = QStandardPaths::findExecutable("localedef");
-        if (localedef.isEmpty() || !QDir("/usr/share/i18n/locales").exists("de_DE")) {
-            GTEST_SKIP() << "no German locale installed and none can be compiled";
-        }
-        const int rc = QProcess::execute(
-            localedef, {"-i", "de_DE", "-f", "UTF-8", locales.filePath("de_DE.UTF-8")});
-        if (rc != 0 && !QDir(locales.filePath("de_DE.UTF-8")).exists()) {
-            GTEST_SKIP() << "the German locale could not be compiled";
-        }
-        env.insert("LOCPATH", locales.path());
+    const CCommaLocale german;  // names its folder in LOCPATH when compiled for the run
+    if (!german.Available()) {
+        GTEST_SKIP() << "no German locale installed and none can be compiled";
     }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", CCommaLocale::kName);
     QString output;
     const int rc = RunChild({}, "DISABLED_LocaleChild.*", env, &output);
     EXPECT_EQ(rc, 0) << output.toStdString();
@@ -128,7 +105,7 @@ TEST(ApplicationTest, TheNumericLocaleIsCEvenWithAGermanEnvironment) {
 // Child: runs on a real X server.
 TEST(DISABLED_XServerChild, TheWindowOpensAndIsPhotographed) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
-    CDialogWindow window(FakeServices(std::make_shared<SFakeLine>()));
+    CDialogWindow window(FakeServices(kGaugePort, std::make_shared<SFakeLine>()));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     CModalDriver driver;

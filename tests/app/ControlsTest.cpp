@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <map>
+#include <string>
 
 #include "WindowFixture.h"
 #include "res/DialogTemplate.h"
@@ -24,28 +26,12 @@ QRect Expected(const res::SControlDef& def) {
                  QPoint(PxX(def.x + def.w) - 1, PxY(def.y + def.h) - 1));
 }
 
-const char* ClassOf(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::ComboBox:
-            return "QComboBox";
-        case ControlKind::PushButton:
-            return "QPushButton";
-        case ControlKind::AutoCheckBox:
-            return "QCheckBox";
-        case ControlKind::Static:
-            return "QLabel";
-        case ControlKind::GroupBox:
-            return "QGroupBox";
-        case ControlKind::Edit:
-            return "QLineEdit";
-        case ControlKind::Spin:
-            return "CSpinButton";
-        case ControlKind::Progress:
-            return "QProgressBar";
-        default:
-            return "?";
-    }
-}
+const std::map<ControlKind, std::string> kClassOf = {
+    {ControlKind::ComboBox, "QComboBox"},     {ControlKind::PushButton, "QPushButton"},
+    {ControlKind::AutoCheckBox, "QCheckBox"}, {ControlKind::Static, "QLabel"},
+    {ControlKind::GroupBox, "QGroupBox"},     {ControlKind::Edit, "QLineEdit"},
+    {ControlKind::Spin, "CSpinButton"},       {ControlKind::Progress, "QProgressBar"},
+};
 
 bool IsFocusable(const res::SControlDef& def) {
     return (def.style & res::kTabStop) != 0;
@@ -69,7 +55,7 @@ TEST_F(ControlsTest, EveryTemplateControlExistsWithItsClassAndCaption) {
         if (def.id >= 0) {
             EXPECT_EQ(window->Control(def.id), w);
         }
-        EXPECT_STREQ(w->metaObject()->className(), ClassOf(def.kind));
+        EXPECT_EQ(w->metaObject()->className(), kClassOf.at(def.kind));
         if (!def.caption.empty()) {
             const QVariant text = w->property(def.kind == ControlKind::GroupBox ? "title" : "text");
             EXPECT_EQ(text.toString(), QString::fromStdString(def.caption));

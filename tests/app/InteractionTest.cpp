@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "WindowFixture.h"
-#include "support/TestImages.h"
 
 using InteractionTest = WindowFixture;
 
@@ -68,10 +67,7 @@ TEST_F(InteractionTest, MessageBoxesAreCaptionedWithTheApplicationNameAndOfferOn
 
 TEST_F(InteractionTest, TheDialFileDialogOffersPngFirstAndAllFiles) {
     CModalDriver driver;
-    CTempDir dir;
-    const std::string path = WriteTestPng(dir, "dial.png", 230, 230, 32, [](int, int) {
-        return SBgra{1, 2, 3, 255};
-    });
+    const std::string path = SolidPng("dial.png", {1, 2, 3, 255});
     QStringList filters;
     QString suffix;
     bool opens = false;
@@ -89,7 +85,6 @@ TEST_F(InteractionTest, TheDialFileDialogOffersPngFirstAndAllFiles) {
 
 TEST_F(InteractionTest, TheSaveDialogAddsTheSuffixAndAsksBeforeReplacing) {
     CModalDriver driver;
-    CTempDir dir;
     bool saves = false;
     bool confirms = false;
     driver.ChooseFile(dir.File("table"), [&](QFileDialog* d) {
@@ -106,17 +101,10 @@ TEST_F(InteractionTest, TheSaveDialogAddsTheSuffixAndAsksBeforeReplacing) {
 
 TEST_F(InteractionTest, RefusedDialsAreReportedAndClearTheirBox) {
     CModalDriver driver;
-    CTempDir dir;
-    const std::string wide = WriteTestPng(dir, "wide.png", 231, 230, 32, [](int, int) {
-        return SBgra{0, 0, 0, 255};
-    });
-    const std::string opaque = WriteTestPng(dir, "opaque.png", 230, 230, 24, [](int, int) {
-        return SBgra{0, 0, 0, 255};
-    });
-    driver.ChooseFile(wide);
+    driver.ChooseFile(SolidPng("wide.png", {0, 0, 0, 255}, 32, 231));
     driver.AcceptMessage();
     Click(ids::kSelectTasDial);
-    driver.ChooseFile(opaque);
+    driver.ChooseFile(SolidPng("opaque.png", {0, 0, 0, 255}, 24));
     driver.AcceptMessage();
     Click(ids::kSelectTasDial);
     ASSERT_EQ(driver.messages.size(), 2u);
@@ -126,39 +114,28 @@ TEST_F(InteractionTest, RefusedDialsAreReportedAndClearTheirBox) {
     EXPECT_EQ(window->GetCheck(ids::kTasCheck), 0);
 }
 
-namespace {
-
-// The dialog's background under a preview pixel of straight colour c and alpha a.
-int Blend(int c, int a, int background) {
-    return c * a / 255 + background * (255 - a) / 255;
-}
-
-}  // namespace
-
 TEST_F(InteractionTest, PreviewsAreBlendedOverTheBackgroundAndSurviveRepaints) {
     CModalDriver driver;
-    CTempDir dir;
+    // The dialog's background is the palette's: a known grey for this test.
+    const QColor bg(240, 240, 240);
+    QPalette palette = window->palette();
+    palette.setColor(window->backgroundRole(), bg);
+    window->setPalette(palette);
     // Left half half-transparent orange, right half opaque blue.
     const std::string ias = WriteTestPng(dir, "ias.png", 230, 230, 32, [](int x, int) {
         return x < 115 ? SBgra{40, 140, 250, 128} : SBgra{200, 10, 10, 255};
     });
-    const std::string tas = WriteTestPng(dir, "tas.png", 230, 230, 32, [](int, int) {
-        return SBgra{0, 0, 0, 0};
-    });
     driver.ChooseFile(ias);
     Click(ids::kSelectIasDial);
-    driver.ChooseFile(tas);
+    driver.ChooseFile(SolidPng("tas.png", {0, 0, 0, 0}));
     Click(ids::kSelectTasDial);
     ASSERT_EQ(driver.Pending(), 0u);
 
-    const QColor bg = window->palette().color(window->backgroundRole());
     auto check = [&](const char* when) {
         SCOPED_TRACE(when);
         const QImage shot = window->grab().toImage();
-        const QColor half = shot.pixelColor(30 + 10, 125 + 10);
-        EXPECT_EQ(half.red(), Blend(250, 128, bg.red()));
-        EXPECT_EQ(half.green(), Blend(140, 128, bg.green()));
-        EXPECT_EQ(half.blue(), Blend(40, 128, bg.blue()));
+        // Premultiplied 250, 140, 40 at alpha 128 is 125, 70, 20; 240 * 127 / 255 = 119.
+        EXPECT_EQ(shot.pixelColor(30 + 10, 125 + 10), QColor(244, 189, 139));
         EXPECT_EQ(shot.pixelColor(30 + 200, 125 + 229), QColor(10, 10, 200));
         EXPECT_EQ(shot.pixelColor(30 + 229, 125 + 230), bg);  // just below the preview
         EXPECT_EQ(shot.pixelColor(29, 125), bg);              // just left of it

@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "WindowFixture.h"
-#include "support/TestImages.h"
 
 namespace {
 const char* const kStepOne = "Update in progress, step 1 of 1, do not close this program";
@@ -29,8 +28,6 @@ protected:
         ASSERT_EQ(line->TakeWrites(), std::vector<std::string>({"LOAD=11\r\n"}));
         EXPECT_FALSE(Enabled(ids::kConnect));  // locked for the upload
     }
-
-    CTempDir dir;
 };
 
 TEST_F(SerialWindowTest, ANotificationPostedFromAnotherThreadRunsOnTheWindowsThread) {

@@ -12,6 +12,17 @@
 #include "app/DialogWindow.h"
 #include "dialog/ControlIds.h"
 #include "support/FakeSerialPort.h"
+#include "support/TestImages.h"
+
+// Serial services that find `ports` and open each on the fake `line`.
+inline SDialogServices FakeServices(const SerInfoList& ports, std::shared_ptr<SFakeLine> line) {
+    SDialogServices services;
+    services.findSerialPorts = [ports](SerInfoList& list) { list = ports; };
+    services.makeSerialPort = [line] { return std::make_unique<CFakeSerialPort>(line); };
+    return services;
+}
+
+inline const SerInfoList kGaugePort{SSerInfo{"/dev/fake-gauge", "", "GAUGE", false, "Gauge"}};
 
 // The main window on the offscreen platform, with one fake serial port "GAUGE".
 class WindowFixture : public ::testing::Test {
@@ -19,12 +30,7 @@ protected:
     void SetUp() override { Open(); }
     void TearDown() override { Close(); }
 
-    virtual SDialogServices Services() {
-        SDialogServices services;
-        services.findSerialPorts = [this](SerInfoList& list) { list = ports; };
-        services.makeSerialPort = [this] { return std::make_unique<CFakeSerialPort>(line); };
-        return services;
-    }
+    virtual SDialogServices Services() { return FakeServices(ports, line); }
 
     void Open() {
         window = std::make_unique<CDialogWindow>(Services());
@@ -52,7 +58,13 @@ protected:
                           Qt::LeftButton);
     }
 
-    SerInfoList ports{SSerInfo{"/dev/fake-gauge", "", "GAUGE", false, "Gauge"}};
+    // A picture of one colour in the test's folder.
+    std::string SolidPng(const std::string& name, SBgra colour, int bpp = 32, int width = 230) {
+        return WriteTestPng(dir, name, width, 230, bpp, [colour](int, int) { return colour; });
+    }
+
+    CTempDir dir;
+    SerInfoList ports = kGaugePort;
     std::shared_ptr<SFakeLine> line = std::make_shared<SFakeLine>();
     std::unique_ptr<CDialogWindow> window;
 };
