@@ -2,6 +2,7 @@
 #include <zlib.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dial/CImage.h"
@@ -37,6 +38,13 @@ using PixelOf = std::function<SBgra(int, int)>;
     }
     return ::testing::AssertionSuccess();
 }
+
+// What an empty container answers about itself.
+auto Shape(const CImage& image) {
+    return std::make_tuple(image.IsNull(), image.GetBits(), image.GetWidth(), image.GetHeight(),
+                           image.GetPitch(), image.GetBPP(), image.HasAlpha());
+}
+const auto kEmpty = std::make_tuple(true, static_cast<const uint8_t*>(nullptr), 0, 0, 0, 0, false);
 
 SPngKind Kind(int colorType, int bitDepth, std::function<Samples(int, int)> sample, int width = 13,
               int height = 11) {
@@ -261,10 +269,7 @@ TEST_F(ImageLoadTest, UnreadableFilesLeaveTheContainerEmpty) {
         SCOPED_TRACE(what);
         ASSERT_EQ(image.Load(good.c_str()), ImageLoadResult::Ok);
         EXPECT_EQ(image.Load(path.c_str()), ImageLoadResult::Fail);
-        EXPECT_TRUE(image.IsNull());
-        EXPECT_EQ(image.GetBits(), nullptr);
-        EXPECT_EQ(image.GetWidth(), 0);
-        EXPECT_EQ(image.GetBPP(), 0);
+        EXPECT_EQ(Shape(image), kEmpty);
     }
     EXPECT_EQ(image.Load(nullptr), ImageLoadResult::Fail);
 }
@@ -328,27 +333,18 @@ TEST_F(ImageLoadTest, HugeDimensionsAreRefused) {
 }
 
 TEST_F(ImageLoadTest, EmptyContainerAndRelease) {
-    EXPECT_TRUE(image.IsNull());
-    EXPECT_EQ(image.GetBits(), nullptr);
-    EXPECT_EQ(image.GetPitch(), 0);
-    EXPECT_FALSE(image.HasAlpha());
+    EXPECT_EQ(Shape(image), kEmpty);
     image.Destroy();  // nothing to release
-    EXPECT_TRUE(image.IsNull());
+    EXPECT_EQ(Shape(image), kEmpty);
 
     ASSERT_EQ(image.Load(Write(RgbaDial()).c_str()), ImageLoadResult::Ok);
     image.Destroy();
-    EXPECT_TRUE(image.IsNull());
-    EXPECT_EQ(image.GetBits(), nullptr);
-    EXPECT_EQ(image.GetWidth(), 0);
-    EXPECT_EQ(image.GetHeight(), 0);
-    EXPECT_EQ(image.GetPitch(), 0);
-    EXPECT_EQ(image.GetBPP(), 0);
-    EXPECT_FALSE(image.HasAlpha());
+    EXPECT_EQ(Shape(image), kEmpty);
 
     EXPECT_FALSE(image.Create(0, 5, 32, true));
     EXPECT_FALSE(image.Create(5, 5, 16, false));
     EXPECT_FALSE(image.Create(0x7FFFFFFF, 0x7FFFFFFF, 32, true));
-    EXPECT_TRUE(image.IsNull());
+    EXPECT_EQ(Shape(image), kEmpty);
 }
 
 }  // namespace
