@@ -11,8 +11,8 @@
 namespace fuzzcase {
 namespace {
 
-struct SPngSpec {
-    SPngSpec(std::string name, int width, int height, int bitDepth, int colorType,
+struct SPngSeedKind {
+    SPngSeedKind(std::string name, int width, int height, int bitDepth, int colorType,
              bool interlaced = false, int paletteSize = 0, std::vector<uint8_t> trns = {})
         : name(std::move(name)),
           width(width),
@@ -41,13 +41,13 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 
 // Sample values follow a simple pattern of the position, so the files compress well and
 // every picture has more than one colour.
-std::vector<uint8_t> PatternRows(const SPngSpec& spec, size_t rowBytes) {
-    std::vector<uint8_t> rows(rowBytes * static_cast<size_t>(spec.height));
+std::vector<uint8_t> PatternRows(const SPngSeedKind& kind, size_t rowBytes) {
+    std::vector<uint8_t> rows(rowBytes * static_cast<size_t>(kind.height));
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i] = static_cast<uint8_t>((i * 37) ^ (i >> 3));
-    if (spec.colorType == PNG_COLOR_TYPE_PALETTE && spec.bitDepth == 8) {
+    if (kind.colorType == PNG_COLOR_TYPE_PALETTE && kind.bitDepth == 8) {
         for (uint8_t& b : rows)
-            b = static_cast<uint8_t>(b % spec.paletteSize);
+            b = static_cast<uint8_t>(b % kind.paletteSize);
     }
     return rows;
 }
@@ -61,44 +61,44 @@ struct SWriter {
     }
 };
 
-bool EncodeInto(SWriter& w, const SPngSpec& spec, std::vector<uint8_t>& out,
+bool EncodeInto(SWriter& w, const SPngSeedKind& kind, std::vector<uint8_t>& out,
                 std::vector<png_color>& palette, std::vector<uint8_t>& rows,
                 std::vector<png_bytep>& rowPointers) {
     if (setjmp(png_jmpbuf(w.png)))
         return false;
     png_set_write_fn(w.png, &out, AppendBytes, NoFlush);
-    png_set_IHDR(w.png, w.info, static_cast<png_uint_32>(spec.width),
-                 static_cast<png_uint_32>(spec.height), spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(w.png, w.info, static_cast<png_uint_32>(kind.width),
+                 static_cast<png_uint_32>(kind.height), kind.bitDepth, kind.colorType,
+                 kind.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (spec.colorType == PNG_COLOR_TYPE_PALETTE) {
-        for (int i = 0; i < spec.paletteSize; ++i) {
+    if (kind.colorType == PNG_COLOR_TYPE_PALETTE) {
+        for (int i = 0; i < kind.paletteSize; ++i) {
             palette.push_back({static_cast<png_byte>(i * 40), static_cast<png_byte>(255 - i * 20),
                                static_cast<png_byte>(i * 7)});
         }
-        png_set_PLTE(w.png, w.info, palette.data(), spec.paletteSize);
-        if (!spec.trns.empty()) {
-            png_set_tRNS(w.png, w.info, spec.trns.data(), static_cast<int>(spec.trns.size()),
+        png_set_PLTE(w.png, w.info, palette.data(), kind.paletteSize);
+        if (!kind.trns.empty()) {
+            png_set_tRNS(w.png, w.info, kind.trns.data(), static_cast<int>(kind.trns.size()),
                          nullptr);
         }
-    } else if (!spec.trns.empty()) {
+    } else if (!kind.trns.empty()) {
         png_color_16 key{};
-        key.gray = key.red = static_cast<png_uint_16>(spec.trns[0]);
-        key.green = static_cast<png_uint_16>(spec.trns.size() > 1 ? spec.trns[1] : 0);
-        key.blue = static_cast<png_uint_16>(spec.trns.size() > 2 ? spec.trns[2] : 0);
+        key.gray = key.red = static_cast<png_uint_16>(kind.trns[0]);
+        key.green = static_cast<png_uint_16>(kind.trns.size() > 1 ? kind.trns[1] : 0);
+        key.blue = static_cast<png_uint_16>(kind.trns.size() > 2 ? kind.trns[2] : 0);
         png_set_tRNS(w.png, w.info, nullptr, 0, &key);
     }
     png_write_info(w.png, w.info);
     const size_t rowBytes = png_get_rowbytes(w.png, w.info);
-    rows = PatternRows(spec, rowBytes);
-    for (int y = 0; y < spec.height; ++y)
+    rows = PatternRows(kind, rowBytes);
+    for (int y = 0; y < kind.height; ++y)
         rowPointers.push_back(&rows[static_cast<size_t>(y) * rowBytes]);
     png_write_image(w.png, rowPointers.data());
     png_write_end(w.png, nullptr);
     return true;
 }
 
-std::vector<uint8_t> Encode(const SPngSpec& spec) {
+std::vector<uint8_t> Encode(const SPngSeedKind& kind) {
     SWriter w;
     w.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
     if (w.png == nullptr)
@@ -110,8 +110,8 @@ std::vector<uint8_t> Encode(const SPngSpec& spec) {
     std::vector<png_color> palette;
     std::vector<uint8_t> rows;
     std::vector<png_bytep> rowPointers;
-    if (!EncodeInto(w, spec, out, palette, rows, rowPointers)) {
-        throw std::runtime_error("cannot encode seed " + spec.name);
+    if (!EncodeInto(w, kind, out, palette, rows, rowPointers)) {
+        throw std::runtime_error("cannot encode seed " + kind.name);
     }
     return out;
 }
@@ -119,7 +119,7 @@ std::vector<uint8_t> Encode(const SPngSpec& spec) {
 }  // namespace
 
 std::vector<std::pair<std::string, std::vector<uint8_t>>> MakePngSeeds() {
-    const std::vector<SPngSpec> specs = {
+    const std::vector<SPngSeedKind> kinds = {
         {"dial-rgba8", 230, 230, 8, PNG_COLOR_TYPE_RGB_ALPHA},
         {"rgb8", 4, 3, 8, PNG_COLOR_TYPE_RGB},
         {"gray1", 5, 5, 1, PNG_COLOR_TYPE_GRAY},
@@ -133,10 +133,10 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> MakePngSeeds() {
         {"rgb8-interlaced", 5, 4, 8, PNG_COLOR_TYPE_RGB, true},
     };
     std::vector<std::pair<std::string, std::vector<uint8_t>>> seeds;
-    for (const SPngSpec& spec : specs)
-        seeds.emplace_back(spec.name + ".png", Encode(spec));
+    for (const SPngSeedKind& kind : kinds)
+        seeds.emplace_back(kind.name + ".png", Encode(kind));
 
-    const std::vector<uint8_t> small = Encode(specs[1]);
+    const std::vector<uint8_t> small = Encode(kinds[1]);
     // Cut inside the compressed pixel data.
     seeds.emplace_back(
         "rgb8-cut.png",
