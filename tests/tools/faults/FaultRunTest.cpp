@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
-#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -16,6 +14,7 @@
 #include "dialog/HeadlessHost.h"
 #include "serial/posix/PosixSerialPort.h"
 #include "support/TestImages.h"
+#include "tools/faults/FaultDials.h"
 #include "tools/faults/ServedGauge.h"
 
 namespace {
@@ -25,34 +24,6 @@ using std::chrono::milliseconds;
 
 const char kCompleted[] = "Update completed.";
 const char kErrorEnd[] = "Error occurred.  Please try again.";
-
-// Round dials on a transparent surround, the face in sectors whose colours depend on
-// `variant`: a few hundred lines each.
-SBgra Dial(int variant, int x, int y) {
-    const double dx = x - 114.5, dy = y - 114.5;
-    const double r = std::sqrt(dx * dx + dy * dy);
-    if (r > 113.0)
-        return {0, 0, 0, 0};
-    const auto sector = static_cast<int>(std::atan2(dy, dx) * 2 + 7) + variant;
-    const auto alpha = static_cast<uint8_t>(r > 111.0 ? (113.0 - r) * 120 : 255);
-    return {static_cast<uint8_t>(30 * sector), static_cast<uint8_t>(90 + variant),
-            static_cast<uint8_t>(250 - 20 * sector), alpha};
-}
-
-::testing::AssertionResult SamePicture(const std::string& file, const CImage* got) {
-    CImage want;
-    if (want.Load(file.c_str()) != ImageLoadResult::Ok)
-        return ::testing::AssertionFailure() << "cannot read " << file;
-    if (got == nullptr)
-        return ::testing::AssertionFailure() << "the gauge holds no dial";
-    for (int y = 0; y < 230; ++y) {
-        for (int x = 0; x < 230; ++x) {
-            if (std::memcmp(want.PixelAt(x, y), got->PixelAt(x, y), 4) != 0)
-                return ::testing::AssertionFailure() << "differs at (" << x << ", " << y << ")";
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
 
 // The table the dialog starts with, in tenths of a degree.
 const std::vector<int> kStartTable = {75,   150,  225,  300,  500,  700,  900,  1130, 1360, 1610,
@@ -69,10 +40,8 @@ enum class EOutcome {
 class FaultRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ias =
-            WriteTestPng(dir, "ias.png", 230, 230, 32, [](int x, int y) { return Dial(1, x, y); });
-        tas =
-            WriteTestPng(dir, "tas.png", 230, 230, 32, [](int x, int y) { return Dial(2, x, y); });
+        ias = WriteFaultDial(dir, 1);
+        tas = WriteFaultDial(dir, 2);
     }
     void TearDown() override { CloseDialog(); }
 
