@@ -1,8 +1,13 @@
 #include "UploadTimer.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "CommandLineUpload.h"
@@ -96,6 +101,7 @@ private:
 // When the tool's side did its steps: its thread woke for input, read it, wrote a line.
 struct SToolTimes {
     TimePoints wakes, reads, writes;
+    int notifications = 0;
     SToolTimes() {
         for (TimePoints* times : {&wakes, &reads, &writes})
             times->reserve(1 << 17);
@@ -106,7 +112,14 @@ struct SToolTimes {
 // only: wake-ups by the reader thread, reads and writes by the dialog's.
 class CTimedPort : public CPosixSerialPort {
 public:
-    explicit CTimedPort(SToolTimes& times) : m_times(times) {}
+    // Made on the dialog's thread, which asks for the waiting bytes once per notification.
+    explicit CTimedPort(SToolTimes& times)
+        : m_times(times), m_dialogThread(std::this_thread::get_id()) {}
+    int BytesWaiting() override {
+        if (std::this_thread::get_id() == m_dialogThread)
+            ++m_times.notifications;
+        return CPosixSerialPort::BytesWaiting();
+    }
     WaitResult WaitForInput() override {
         const WaitResult result = CPosixSerialPort::WaitForInput();
         if (result == WaitResult::Input)
@@ -126,6 +139,7 @@ public:
 
 private:
     SToolTimes& m_times;
+    std::thread::id m_dialogThread;
 };
 
 class CQuietReport : public IUploadReport {
@@ -171,6 +185,7 @@ SUploadFigures Figures(const CGaugeTimes& gauge, const SToolTimes& tool) {
         f.handlerSeconds += Seconds(write - read);
         f.toGaugeSeconds += Seconds(lineRead - write);
     }
+    f.notifications = tool.notifications;
     f.completed = gauge.violation.empty();
     f.failure = gauge.violation;
     return f;
@@ -229,5 +244,88 @@ SUploadFigures TimeReplay(const std::vector<std::string>& lines, bool wireTime) 
     }
     port.Close();
     gauge.Stop();
-    return Figures(gauge.times, tool);
+    SUploadFigures f = Figures(gauge.times, tool);
+    f.notifications = 0;  // no dialog: the one thread asked for the bytes itself
+    return f;
+}
+
+extern char** environ;
+
+namespace {
+
+// Runs `program` with the toolkit on its offscreen platform; its output goes to `outFile`.
+// Answers its exit status, -1 when it could not run or ended by a signal.
+int RunOffscreen(const std::string& program, std::vector<std::string> args,
+                 const std::string& outFile) {
+    args.insert(args.begin(), program);
+    std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen"};
+    for (char** e = environ; *e != nullptr; ++e) {
+        if (std::string(*e).rfind("QT_QPA_PLATFORM=", 0) != 0)
+            env.emplace_back(*e);
+    }
+    auto pointers = [](std::vector<std::string>& texts) {
+        std::vector<char*> list;
+        for (std::string& text : texts)
+            list.push_back(text.data());
+        list.push_back(nullptr);
+        return list;
+    };
+    std::vector<char*> argv = pointers(args), envp = pointers(env);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int spawned =
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return -1;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The value of the "name value" line of `text`, or empty.
+std::string Value(const std::string& text, const std::string& name) {
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind(name + " ", 0) == 0)
+            return line.substr(name.size() + 1);
+    }
+    return {};
+}
+
+}  // namespace
+
+SWindowFigures TimeWindowUpload(const std::string& program, const std::string& dial,
+                                bool wireTime) {
+    SWindowFigures figures;
+    CGaugeSession gauge(wireTime);
+    if (!gauge.IsServing()) {
+        figures.upload = Failed("no pseudo-terminal");
+        return figures;
+    }
+    const std::string outFile = dial + ".window-out";
+    const int status = RunOffscreen(
+        program, {"--port", gauge.Port(), "--ias", dial, "--tas", dial, "--table"}, outFile);
+    gauge.Stop();
+    std::ifstream in(outFile);
+    std::stringstream output;
+    output << in.rdbuf();
+    const std::string text = output.str();
+
+    figures.upload = Figures(gauge.times, SToolTimes());
+    if (status != 0) {
+        figures.upload.completed = false;
+        const std::string failure = Value(text, "failure");
+        figures.upload.failure = "the window program ended with status " + std::to_string(status) +
+                                 (failure.empty() ? "" : ": " + failure);
+    }
+    figures.peakBeforeUploadKib = std::atol(Value(text, "peak-before-upload-kib").c_str());
+    figures.peakKib = std::atol(Value(text, "peak-kib").c_str());
+    return figures;
 }

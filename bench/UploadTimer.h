@@ -26,6 +26,9 @@ struct SUploadFigures {
     double handOffSeconds = 0;
     double handlerSeconds = 0;
     double toGaugeSeconds = 0;
+
+    // Notifications the dialog handled (each one a wake-up of its thread), when known.
+    int notifications = 0;
 };
 
 // Uploads the PNG file `dial` with the uploader's path; `wireTime` makes the gauge keep to
@@ -36,3 +39,12 @@ SUploadFigures TimeUpload(const std::string& dial, bool wireTime, std::vector<st
 // the port and writes the next line as soon as the reply is read, with no dialog, reader
 // thread or hand-off between them.
 SUploadFigures TimeReplay(const std::vector<std::string>& lines, bool wireTime);
+
+// Figures of one upload from the desktop window in a process of its own (the program
+// kestran-window-upload), driven by its buttons: IAS and TAS dial and the start-up table.
+struct SWindowFigures {
+    SUploadFigures upload;  // at the gauge; the window's own steps are not seen
+    long peakBeforeUploadKib = 0;
+    long peakKib = 0;
+};
+SWindowFigures TimeWindowUpload(const std::string& program, const std::string& dial, bool wireTime);

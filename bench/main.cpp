@@ -1,9 +1,13 @@
-// kestran-bench: times whole uploads of one dial to the virtual gauge over a pseudo-terminal
-// and prints the figures. Usage: kestran-bench [--quick]
-//   --quick: leaves out the worst case with the wire time, which alone takes three minutes.
+// kestran-bench: the performance figures in one run. It times the loading of a dial picture,
+// whole uploads of one dial to the virtual gauge over a pseudo-terminal (with and without the
+// line's own pace), and an upload from the desktop window in a process of its own, whose
+// peak memory it reports. Usage: kestran-bench [--quick]
+//   --quick: leaves out the uploads at the line's pace but the realistic dial's (the worst
+//   case alone takes three minutes) and runs the window without the line's pace.
 #include <stdlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -20,6 +24,9 @@ namespace {
 constexpr double kFallbackMs = 300;
 // The tool may add this share to the time the line itself takes.
 constexpr double kWireTarget = 0.02;
+// The window process's peak memory during an upload stays below this many bytes.
+constexpr double kMemoryTarget = 100e6;
+constexpr int kPngLoads = 200;
 
 std::string Fixed(double value, int decimals) {
     return numtext::FormatFixed(value, decimals);
@@ -34,7 +41,8 @@ double Percentile(std::vector<double> values, double share) {
 }
 
 // Prints the figures of one upload; false when it failed or a line waited for the fallback.
-bool Report(const std::string& title, const SUploadFigures& f, bool wireTime) {
+// `judged`: the run is the tool's, held to the wire-time target.
+bool Report(const std::string& title, const SUploadFigures& f, bool wireTime, bool judged) {
     std::printf("%s\n", title.c_str());
     if (!f.completed) {
         std::printf("  upload failed: %s\n", f.failure.c_str());
@@ -48,44 +56,107 @@ bool Report(const std::string& title, const SUploadFigures& f, bool wireTime) {
                 Fixed(Percentile(f.roundTripsMs, 0.99), 3).c_str(), Fixed(maxMs, 3).c_str());
     const double n = f.roundTripsMs.empty() ? 1 : static_cast<double>(f.roundTripsMs.size());
     auto us = [n](double seconds) { return Fixed(seconds / n * 1e6, 1); };
-    std::printf(
-        "  mean round trip %s us = to the reading thread %s + hand-off %s + handler %s "
-        "+ line to the gauge %s\n",
-        us(f.turnaroundSeconds).c_str(), us(f.toReaderSeconds).c_str(),
-        us(f.handOffSeconds).c_str(), us(f.handlerSeconds).c_str(), us(f.toGaugeSeconds).c_str());
+    // The window's steps happen in another process, unseen.
+    if (f.toReaderSeconds + f.handOffSeconds + f.handlerSeconds > 0)
+        std::printf(
+            "  mean round trip %s us = to the reading thread %s + hand-off %s + handler %s "
+            "+ line to the gauge %s\n",
+            us(f.turnaroundSeconds).c_str(), us(f.toReaderSeconds).c_str(),
+            us(f.handOffSeconds).c_str(), us(f.handlerSeconds).c_str(),
+            us(f.toGaugeSeconds).c_str());
+    if (f.notifications > 0) {
+        std::printf("  notifications handled by the dialog: %s per line\n",
+                    Fixed(static_cast<double>(f.notifications) / f.lines, 2).c_str());
+    }
+    bool met = maxMs < kFallbackMs;
+    std::printf("  target, no line waits for the %s ms fallback: %s\n",
+                Fixed(kFallbackMs, 0).c_str(), met ? "met" : "MISSED");
     if (wireTime) {
+        const double ratio = f.uploadSeconds / f.wireMinimumSeconds;
         std::printf(
             "  wire-time minimum %s s; upload / minimum = %s (round trips %s %%, the "
             "virtual gauge's own lateness %s %%)\n",
-            Fixed(f.wireMinimumSeconds, 3).c_str(),
-            Fixed(f.uploadSeconds / f.wireMinimumSeconds, 4).c_str(),
+            Fixed(f.wireMinimumSeconds, 3).c_str(), Fixed(ratio, 4).c_str(),
             Fixed(f.turnaroundSeconds / f.wireMinimumSeconds * 100, 2).c_str(),
             Fixed(f.lateRepliesSeconds / f.wireMinimumSeconds * 100, 2).c_str());
+        if (judged) {
+            const bool ratioMet = ratio < 1 + kWireTarget;
+            std::printf("  target, under %s %% over the wire time: %s\n",
+                        Fixed(kWireTarget * 100, 0).c_str(), ratioMet ? "met" : "MISSED");
+            met = met && ratioMet;
+        }
     }
-    std::printf("  target, no line waits for the %s ms fallback: %s\n",
-                Fixed(kFallbackMs, 0).c_str(), maxMs < kFallbackMs ? "met" : "MISSED");
     std::fflush(stdout);
-    return maxMs < kFallbackMs;
+    return met;
 }
 
-// With the wire time: what the tool adds to it. The floor run sends the same lines from one
-// thread, so the wake-ups and transfers of the terminal that any program pays are not the
-// tool's; its own steps are the hand-off from the reader thread to the dialog and the
-// handler. The floor is a separate run: the state of the machine moves both totals.
-bool ReportAddition(const SUploadFigures& tool, const SUploadFigures& floor) {
+// With the wire time: where the time over the wire time goes. The floor run sends the same
+// lines from one thread, so the wake-ups and transfers of the terminal that any program pays
+// are not the tool's; its own steps are the hand-off from the reader thread to the dialog
+// and the handler. The floor is a separate run: the state of the machine moves both totals.
+void ReportAddition(const SUploadFigures& tool, const SUploadFigures& floor) {
     if (!tool.completed || !floor.completed)
-        return false;
+        return;
     const double own = (tool.handOffSeconds + tool.handlerSeconds) / tool.wireMinimumSeconds;
-    std::printf("  round trips over the wire time: tool %s %%, floor %s %%\n",
-                Fixed(tool.turnaroundSeconds / tool.wireMinimumSeconds * 100, 2).c_str(),
-                Fixed(floor.turnaroundSeconds / floor.wireMinimumSeconds * 100, 2).c_str());
     std::printf(
-        "  the tool's own steps (hand-off and handler) add %s %% to the wire time "
-        "(target under %s %%): %s\n",
-        Fixed(own * 100, 2).c_str(), Fixed(kWireTarget * 100, 0).c_str(),
-        own < kWireTarget ? "met" : "MISSED");
+        "  round trips over the wire time: tool %s %%, floor %s %%; of the tool's, its "
+        "own steps (hand-off and handler) %s %%\n",
+        Fixed(tool.turnaroundSeconds / tool.wireMinimumSeconds * 100, 2).c_str(),
+        Fixed(floor.turnaroundSeconds / floor.wireMinimumSeconds * 100, 2).c_str(),
+        Fixed(own * 100, 2).c_str());
     std::fflush(stdout);
-    return own < kWireTarget;
+}
+
+// Loading a dial picture, as Select IAS Dial does.
+bool ReportPngLoad(const std::string& title, const std::string& file) {
+    std::vector<double> ms;
+    for (int i = 0; i < kPngLoads; ++i) {
+        CImage image;
+        const auto start = std::chrono::steady_clock::now();
+        const ImageLoadResult result = image.Load(file.c_str());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+        if (result != ImageLoadResult::Ok) {
+            std::printf("%s: cannot be loaded\n", title.c_str());
+            return false;
+        }
+    }
+    std::printf("%s (%lld bytes): load median %s ms, max %s ms over %d loads\n", title.c_str(),
+                static_cast<long long>(std::filesystem::file_size(file)),
+                Fixed(Percentile(ms, 0.5), 3).c_str(), Fixed(Percentile(ms, 1.0), 3).c_str(),
+                kPngLoads);
+    return true;
+}
+
+// The desktop window through a whole upload of both dials and the table.
+bool ReportWindow(const std::string& dial, bool wireTime) {
+#ifdef KESTRAN_WINDOW_UPLOAD_PROGRAM
+    const SWindowFigures w = TimeWindowUpload(KESTRAN_WINDOW_UPLOAD_PROGRAM, dial, wireTime);
+    bool met = Report(std::string("Window process, realistic dial as IAS and TAS dial with the "
+                                  "table, by its buttons") +
+                          (wireTime ? ", wire time simulated" : ", no reply delay"),
+                      w.upload, wireTime, wireTime);
+    if (w.peakKib <= 0) {
+        std::printf("  peak memory: not reported\n");
+        return false;
+    }
+    const double peakBytes = static_cast<double>(w.peakKib) * 1024;
+    const bool memoryMet = peakBytes < kMemoryTarget;
+    std::printf(
+        "  peak memory of the window process (VmHWM): %s MB before Update, %s MB at the "
+        "end (target under %s MB): %s\n",
+        Fixed(static_cast<double>(w.peakBeforeUploadKib) * 1024 / 1e6, 1).c_str(),
+        Fixed(peakBytes / 1e6, 1).c_str(), Fixed(kMemoryTarget / 1e6, 0).c_str(),
+        memoryMet ? "met" : "MISSED");
+    std::fflush(stdout);
+    return met && memoryMet;
+#else
+    (void)dial;
+    (void)wireTime;
+    std::printf("Window process: not built (no Qt), peak memory not measured\n");
+    return false;
+#endif
 }
 
 }  // namespace
@@ -111,6 +182,9 @@ int main(int argc, char** argv) {
         WritePng(worst.c_str(), image);
     }
 
+    bool met = ReportPngLoad("PNG load, realistic dial", realistic);
+    met = ReportPngLoad("PNG load, worst case dial", worst) && met;
+
     struct SCase {
         std::string title;
         std::string dial;
@@ -122,18 +196,21 @@ int main(int argc, char** argv) {
     if (!quick)
         cases.push_back({"Worst case dial, wire time simulated", worst, true});
 
-    bool met = true;
     for (const SCase& c : cases) {
         std::vector<std::string> lines;
         const SUploadFigures tool = TimeUpload(c.dial, c.wireTime, &lines);
-        met = Report(c.title, tool, c.wireTime) && met;
+        met = Report(c.title + " (the uploader's path: dialog, port and reader thread)", tool,
+                     c.wireTime, true) &&
+              met;
         // The same lines from one thread without a dialog: what the machine costs anyway.
         const SUploadFigures floor = TimeReplay(lines, c.wireTime);
         Report("  the same lines from one thread, no dialog (the machine's floor)", floor,
-               c.wireTime);
+               c.wireTime, false);
         if (c.wireTime)
-            met = ReportAddition(tool, floor) && met;
+            ReportAddition(tool, floor);
     }
+    met = ReportWindow(realistic, !quick) && met;
+    std::printf("%s\n", met ? "All targets met." : "Some targets MISSED.");
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
     return met ? 0 : 1;

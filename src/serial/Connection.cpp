@@ -70,8 +70,17 @@ void CTillerbyDlg::SerialReaderThread() {
     }
     while (m_portOpen.load()) {
         if (port->BytesWaiting() > 0) {
-            m_dataConsumed.Lock(kConsumedWait);
+            // Only this thread takes the event: set now, the wait below passes at once.
+            const bool handled = m_dataConsumed.IsSignalled();
+            const bool consumed = m_dataConsumed.Lock(kConsumedWait);
             m_dataConsumed.ResetEvent();
+            // The bytes seen were usually those of the notification just handled, which
+            // has read them: a second notification would find nothing, and cost the user-
+            // interface thread a wake-up per line. Then the event goes back as it was.
+            if (!handled && port->BytesWaiting() == 0) {
+                if (consumed) m_dataConsumed.SetEvent();
+                continue;
+            }
             m_host.PostSerialNotification();
         } else if (port->WaitForInput() == ISerialPort::WaitResult::Failed) {
             // The line is gone (hang-up, device unplugged): stop instead of spinning.

@@ -63,26 +63,42 @@ void CVirtualGauge::HandleLine(std::string_view line, SGaugeOutput& out) {
         Abort();
     } else if (const auto load = gauge::ParseLoadLine(line)) {
         reply = OnLoad(*load);
-    } else if (m_stage == 3) {
-        reply = OnTableLine(line);
+        if (reply && m_faults.splitReadyAfter > 0 &&
+            static_cast<size_t>(m_faults.splitReadyAfter) < reply->size()) {
+            const auto split = static_cast<size_t>(m_faults.splitReadyAfter);
+            out.replies.push_back(reply->substr(0, split));
+            reply->erase(0, split);
+        }
     } else if (m_stage != 0) {
         ++m_dialLine;
-        if (m_faults.hangUpAtDialLine > 0 && m_dialLine == m_faults.hangUpAtDialLine) {
+        const bool dial = m_stage != 3;
+        if ((dial || m_faults.faultStage == 3) && StageFaultDue(m_faults.hangUpAtDialLine)) {
             m_faults.hangUpAtDialLine = 0;
             out.hangUp = true;
             Abort();
             return;
         }
-        reply = OnPixelLine(line);
+        const bool unexpected =
+            m_faults.faultStage != 0 && StageFaultDue(m_faults.unexpectedByteAtLine);
+        reply = dial ? OnPixelLine(line) : OnTableLine(line);
+        if (unexpected) {
+            m_faults.unexpectedByteAtLine = 0;
+            reply = std::string(1, m_faults.unexpectedByte);
+        }
     } else {
         Violation("line outside an upload: \"" + std::string(line) + "\"");
     }
-    if (m_lines == m_faults.unexpectedByteAtLine) {
+    if (m_faults.faultStage == 0 && m_lines == m_faults.unexpectedByteAtLine) {
         reply = std::string(1, m_faults.unexpectedByte);
     }
     if (reply) {
         out.replies.push_back(*reply);
     }
+}
+
+bool CVirtualGauge::StageFaultDue(int at) const {
+    return at > 0 && m_dialLine == at &&
+           (m_faults.faultStage == 0 || m_faults.faultStage == m_stage);
 }
 
 std::optional<std::string> CVirtualGauge::OnLoad(const gauge::SLoadLine& load) {

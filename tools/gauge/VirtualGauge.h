@@ -19,6 +19,13 @@ struct SGaugeFaults {
     bool readyWithLineEnd = false;  // answer a LOAD line with "READY\r\n"
     int hangUpAtDialLine = 0;       // ask for a hang-up when this pixel line of a dial
                                     //   arrives (1 = first after READY); once; 0: never
+    // 1 (IAS), 2 (TAS) or 3 (table): the two line numbers above count only the lines of
+    // that stage after its READY (1 = its first pixel line, or the table line), and the
+    // unexpected byte comes once. 0: as said above.
+    int faultStage = 0;
+    // Answer a LOAD line in two messages: the first this many bytes of "READY", then the
+    // rest. 0: never.
+    int splitReadyAfter = 0;
 };
 
 // What the gauge wants done after a chunk of input.
@@ -58,6 +65,8 @@ private:
     static constexpr size_t kMaxLine = 256;
 
     void HandleLine(std::string_view line, SGaugeOutput& out);
+    // Whether the stage's data line just counted is line `at` where a fault is due.
+    bool StageFaultDue(int at) const;
     std::optional<std::string> OnLoad(const gauge::SLoadLine& load);
     void OnContinue();
     bool OnEnd();
@@ -79,7 +88,7 @@ private:
     int m_dialCount = 0;
     bool m_stageDone = false;
     bool m_continued = false;  // CON came after the stage was done
-    int m_dialLine = 0;
+    int m_dialLine = 0;        // lines of the stage's data so far: pixel lines, the table line
     std::unique_ptr<CDialBuilder> m_building;
 
     std::array<std::unique_ptr<CDialBuilder>, 2> m_dials;

@@ -19,6 +19,11 @@ const char* const kGaugeUsage =
     "  --ready-with-line-end    answer LOAD lines with \"READY\" CR LF\n"
     "  --hang-up-at N           hang up when pixel line N of a dial arrives (1 = the first\n"
     "                           after READY), then end\n"
+    "  --in-stage S             count the N of the two options above in stage S only: 1 the\n"
+    "                           IAS dial, 2 the TAS dial, 3 the angle table (whose line is\n"
+    "                           line 1); the unexpected byte then comes once\n"
+    "  --split-ready N          answer LOAD lines with the first N bytes of \"READY\", then\n"
+    "                           the rest as a reply of its own\n"
     "  --help                   show this text\n";
 
 namespace {
@@ -90,6 +95,20 @@ std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& a
             if (!line)
                 return std::nullopt;
             options.server.faults.unexpectedByteAtLine = *line;
+        } else if (arg == "--in-stage") {
+            const auto stage = count(1);
+            if (!stage)
+                return std::nullopt;
+            if (*stage > 3) {
+                *error = "--in-stage takes 1, 2 or 3";
+                return std::nullopt;
+            }
+            options.server.faults.faultStage = *stage;
+        } else if (arg == "--split-ready") {
+            const auto bytes = count(1);
+            if (!bytes)
+                return std::nullopt;
+            options.server.faults.splitReadyAfter = *bytes;
         } else if (arg == "--ready-with-line-end") {
             options.server.faults.readyWithLineEnd = true;
         } else if (arg == "--hang-up-at") {

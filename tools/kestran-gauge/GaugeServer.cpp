@@ -87,6 +87,7 @@ CGaugeServer::EEnd CGaugeServer::Run(int stopFd, const sigset_t* waitMask) {
 
 void CGaugeServer::TakePortEvents() {
     const CGaugePty::SPortEvents port = m_pty.TakePortEvents();
+    m_openers = std::max(0, m_openers + port.opened - port.closed);
     if (port.opened > 0)
         m_events.OnPortOpened();
     if (port.closed > 0) {
@@ -130,7 +131,10 @@ bool CGaugeServer::Receive(std::string_view bytes, Clock::time_point readAt) {
             m_events.OnHangUp();
             return false;
         }
-        for (const std::string& reply : out.replies) {
+        // A line still on its way when the tool closed the port gets no answer: a port
+        // opened afresh holds nothing, and a late reply would be taken for the next one.
+        const bool heard = m_pty.WatchDescriptor() < 0 || m_openers > 0;
+        for (const std::string& reply : heard ? out.replies : std::vector<std::string>{}) {
             Clock::time_point due = arrived + m_options.replyDelay;
             if (m_options.wireTime) {
                 // The reply is through when its last byte has crossed the line.

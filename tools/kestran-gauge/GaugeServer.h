@@ -93,4 +93,5 @@ private:
     Clock::time_point m_lastSent{};
     Clock::time_point m_retryAt{};  // the line was full: try again then
     bool m_inputSinceReply = true;
+    int m_openers = 0;  // other programs that hold the port open
 };

@@ -162,6 +162,30 @@ TEST(VirtualGauge, InjectedFaults) {
     EXPECT_FALSE(gone.Feed(Joined(kPlainDial)).hangUp);
     EXPECT_NE(gone.Dial(1), nullptr);
     EXPECT_TRUE(gone.Violations().empty());
+
+    // Counted within one stage: the TAS dial's second line, the table line.
+    const Lines both = {"LOAD=12",        "FF000000",
+                        "52899|FF000000", "CON",
+                        "LOAD=22",        "FF000000",
+                        "52899|FF000000", "CON",
+                        "LOAD=32",        "0A04B0960E112C1F42BC38446A55064A"};
+    SGaugeFaults inTas;
+    inTas.faultStage = 2;
+    inTas.unexpectedByteAtLine = 2;
+    CVirtualGauge tas(inTas);
+    EXPECT_EQ(Exchange(tas, both), (Lines{"READY", "U", "U", "READY", "U", "?", "READY", "f"}));
+    EXPECT_EQ(Exchange(tas, both).at(5), "U");  // once
+    SGaugeFaults atTable;
+    atTable.faultStage = 3;
+    atTable.hangUpAtDialLine = 1;
+    CVirtualGauge table(atTable);
+    EXPECT_TRUE(table.Feed(Joined(both)).hangUp);
+    EXPECT_EQ(table.LineCount(), 10);
+
+    SGaugeFaults split;
+    split.splitReadyAfter = 3;
+    CVirtualGauge halves(split);
+    EXPECT_EQ(Exchange(halves, {"LOAD=11"}), (Lines{"REA", "DY"}));
 }
 
 TEST(VirtualGauge, ANewUploadReplacesOneCutShort) {

@@ -222,12 +222,29 @@ TEST_F(UploadToGaugeTest, DeviceFaultsEndWithTheirStatus) {
         EXPECT_EQ(run.status, 3) << run.errors;
         EXPECT_TRUE(Contains(run.errors, "No answer from the device for 1 second;")) << run.errors;
     }
-    {
-        SCOPED_TRACE("unexpected byte");
-        const std::string port = StartGauge({"--unexpected-byte-at", "3"});
-        const SRun run = Upload({"--port", port, "--ias", dial});
-        EXPECT_EQ(run.status, 1) << run.errors;
-        EXPECT_TRUE(Contains(run.errors, "\nError occurred.  Please try again.\n")) << run.errors;
+    std::string expectedTable;
+    const std::string table = TableFile(&expectedTable);
+    struct SCase {
+        std::vector<std::string> gauge;
+        int status;
+    };
+    const SCase cases[] = {
+        {{"--unexpected-byte-at", "3"}, 1},
+        {{"--in-stage", "3", "--unexpected-byte-at", "1"}, 1},
+        {{"--split-ready", "1"}, 1},  // "R" alone is an unexpected byte
+        {{"--split-ready", "2"}, 3},  // "RE" and "ADY" are both ignored
+        {{"--in-stage", "3", "--hang-up-at", "1"}, 3},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.gauge.front() + " " + c.gauge.back());
+        const std::string port = StartGauge(c.gauge);
+        const SRun run =
+            Upload({"--port", port, "--tas", dial, "--table", table, "--timeout", "1"});
+        EXPECT_EQ(run.status, c.status) << run.errors;
+        if (c.status == 1) {
+            EXPECT_TRUE(Contains(run.errors, "\nError occurred.  Please try again.\n"))
+                << run.errors;
+        }
     }
 }
 

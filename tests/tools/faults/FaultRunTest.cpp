@@ -1,0 +1,244 @@
+// A misbehaving gauge on a real pseudo-terminal, against the main dialog with its terminal
+// port and reader thread: whatever the gauge does, the dialog stays usable, gives the port
+// back, and the next upload arrives exactly.
+#if __has_include("GaugeServer.h")
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "dialog/CTillerbyDlg.h"
+#include "dialog/ControlIds.h"
+#include "dialog/HeadlessHost.h"
+#include "serial/posix/PosixSerialPort.h"
+#include "support/TestImages.h"
+#include "tools/faults/FaultDials.h"
+#include "tools/faults/ServedGauge.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+const char kCompleted[] = "Update completed.";
+const char kErrorEnd[] = "Error occurred.  Please try again.";
+
+// The table the dialog starts with, in tenths of a degree.
+const std::vector<int> kStartTable = {75,   150,  225,  300,  500,  700,  900,  1130, 1360, 1610,
+                                      1860, 2080, 2250, 2410, 2560, 2690, 2820, 2940, 3060, 3180};
+
+enum class EOutcome {
+    ErrorEnd,  // the dialog told the gauge ERR and is unlocked again
+    Waits,     // the dialog waits for a reply that does not come, locked
+    LineLost,  // the line hung up; the reader thread has ended, the dialog waits locked
+};
+
+}  // namespace
+
+class FaultRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ias = WriteFaultDial(dir, 1);
+        tas = WriteFaultDial(dir, 2);
+    }
+    void TearDown() override { CloseDialog(); }
+
+    // A dialog as at program start, with the gauge's port in its list, the two dials and
+    // the start-up table chosen and the port connected.
+    void OpenDialog(const std::string& port) {
+        host = std::make_unique<CHeadlessHost>();
+        SDialogServices services;
+        gaugePort = port;
+        services.findSerialPorts = [this](SerInfoList& list) {
+            list = {SSerInfo{gaugePort, "", "Gauge (pty)", false, "Gauge"}};
+        };
+        services.makeSerialPort = [] { return std::make_unique<CPosixSerialPort>(); };
+        dlg = std::make_unique<CTillerbyDlg>(*host, services);
+        host->Attach(dlg.get());
+        dlg->OnInitDialog();
+        host->QueueFileDialogAnswer(ias);
+        ASSERT_TRUE(host->Click(ids::kSelectIasDial));
+        host->QueueFileDialogAnswer(tas);
+        ASSERT_TRUE(host->Click(ids::kSelectTasDial));
+        ASSERT_TRUE(host->Click(ids::kMaxSpeedCheck));
+        ASSERT_TRUE(host->Click(ids::kConnect));
+        ASSERT_TRUE(dlg->IsPortOpen());
+        ASSERT_TRUE(host->Messages().empty()) << host->Messages().front();
+    }
+
+    // Closes the dialog as closing the window does; answers how long that took.
+    milliseconds CloseDialog() {
+        const auto start = Clock::now();
+        if (dlg)
+            dlg->OnEndDialog();
+        const auto took = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+        dlg.reset();
+        host.reset();
+        return took;
+    }
+
+    static bool Eventually(const std::function<bool()>& condition) {
+        const auto deadline = Clock::now() + std::chrono::seconds(5);
+        while (!condition()) {
+            if (Clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(milliseconds(2));
+        }
+        return true;
+    }
+
+    milliseconds TimedClick(int id) {
+        const auto start = Clock::now();
+        EXPECT_TRUE(host->Click(id));
+        return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+    }
+
+    // Presses Update and serves the notifications as the window does, until the upload
+    // ends or nothing arrives for `quiet` (longer than the gauge's spacing of replies).
+    std::string Upload(milliseconds quiet = milliseconds(800)) {
+        // The status line keeps the previous upload's end until the gauge answers READY.
+        const std::string before = host->GetWindowText(ids::kStatus);
+        EXPECT_TRUE(host->Click(ids::kUpdate));
+        for (;;) {
+            const std::string status = host->GetWindowText(ids::kStatus);
+            if (status != before && (status == kCompleted || status == kErrorEnd))
+                return status;
+            if (!host->RunNotification(quiet))
+                return status;
+        }
+    }
+
+    // A complete upload to `gauge`, which is then stopped: everything arrived exactly.
+    void ExpectCleanUpload(CServedGauge& gauge) {
+        const int endedBefore = gauge.UploadsEnded();
+        EXPECT_EQ(Upload(), kCompleted);
+        // The END line may still be on its way.
+        Eventually([&] { return gauge.UploadsEnded() > endedBefore; });
+        gauge.Stop();
+        EXPECT_EQ(gauge.UploadsEnded(), endedBefore + 1);
+        EXPECT_TRUE(SamePicture(ias, gauge.Gauge().Dial(1)));
+        EXPECT_TRUE(SamePicture(tas, gauge.Gauge().Dial(2)));
+        EXPECT_EQ(gauge.Gauge().TableTenths(), kStartTable);
+        EXPECT_TRUE(host->IsWindowEnabled(ids::kConnect));
+    }
+
+    CTempDir dir;
+    std::string ias, tas;
+    std::string gaugePort;  // the one port the dialog finds
+    std::unique_ptr<CHeadlessHost> host;
+    std::unique_ptr<CTillerbyDlg> dlg;
+};
+
+TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExactly) {
+    struct SCase {
+        const char* what;
+        SGaugeFaults faults;
+        EOutcome outcome;
+        bool gaugeGoesOn;  // the fault was once: the same gauge takes the next upload
+    };
+    auto faults = [](auto set) {
+        SGaugeFaults f;
+        set(f);
+        return f;
+    };
+    const SCase cases[] = {
+        {"unexpected byte instead of READY", faults([](auto& f) { f.unexpectedByteAtLine = 1; }),
+         EOutcome::ErrorEnd, true},
+        {"unexpected byte in the IAS dial", faults([](auto& f) {
+             f.faultStage = 1;
+             f.unexpectedByteAtLine = 7;
+         }),
+         EOutcome::ErrorEnd, true},
+        {"unexpected byte in the TAS dial", faults([](auto& f) {
+             f.faultStage = 2;
+             f.unexpectedByteAtLine = 40;
+             f.unexpectedByte = 'u';
+         }),
+         EOutcome::ErrorEnd, true},
+        {"unexpected byte for the table", faults([](auto& f) {
+             f.faultStage = 3;
+             f.unexpectedByteAtLine = 1;
+             f.unexpectedByte = 'F';
+         }),
+         EOutcome::ErrorEnd, true},
+        // Its first read holds one byte: an unexpected byte.
+        {"READY split after its first byte", faults([](auto& f) { f.splitReadyAfter = 1; }),
+         EOutcome::ErrorEnd, false},
+        // Two messages of several bytes, neither of them READY: both ignored.
+        {"READY split as REA and DY", faults([](auto& f) { f.splitReadyAfter = 3; }),
+         EOutcome::Waits, false},
+        {"READY with CR LF", faults([](auto& f) { f.readyWithLineEnd = true; }), EOutcome::Waits,
+         false},
+        {"silence after LOAD", faults([](auto& f) { f.silentAfterLoad = true; }), EOutcome::Waits,
+         false},
+        {"hang-up in the middle of the IAS dial", faults([](auto& f) {
+             f.faultStage = 1;
+             f.hangUpAtDialLine = 30;
+         }),
+         EOutcome::LineLost, false},
+        {"hang-up in the middle of the TAS dial", faults([](auto& f) {
+             f.faultStage = 2;
+             f.hangUpAtDialLine = 30;
+         }),
+         EOutcome::LineLost, false},
+        {"hang-up at the table line", faults([](auto& f) {
+             f.faultStage = 3;
+             f.hangUpAtDialLine = 1;
+         }),
+         EOutcome::LineLost, false},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto gauge = std::make_unique<CServedGauge>(c.faults);
+        ASSERT_TRUE(gauge->IsServing());
+        OpenDialog(gauge->Port());
+        if (HasFatalFailure())
+            return;
+        const std::string status = Upload();
+
+        switch (c.outcome) {
+            case EOutcome::ErrorEnd:
+                EXPECT_EQ(status, kErrorEnd);
+                EXPECT_TRUE(Eventually([&] { return gauge->LastLine() == "ERR"; }));
+                EXPECT_EQ(dlg->ReaderExitCode(), 1);  // still running
+                // Unlocked: Disconnect and Connect again, promptly.
+                EXPECT_LT(TimedClick(ids::kConnect), milliseconds(300));
+                EXPECT_EQ(dlg->ReaderExitCode(), 0);
+                EXPECT_EQ(host->GetWindowText(ids::kConnect), "Connect");
+                break;
+            case EOutcome::Waits:
+            case EOutcome::LineLost:
+                EXPECT_NE(status, kCompleted);
+                EXPECT_NE(status, kErrorEnd);
+                EXPECT_FALSE(host->IsWindowEnabled(ids::kConnect));  // locked
+                EXPECT_TRUE(dlg->IsPortOpen());
+                EXPECT_EQ(dlg->ReaderExitCode(), c.outcome == EOutcome::Waits ? 1 : -1);
+                EXPECT_EQ(gauge->IsServing(), c.outcome == EOutcome::Waits);
+                // Locked, the way out is closing the window: it ends the reader and gives
+                // the port back at once.
+                EXPECT_LT(CloseDialog(), milliseconds(300));
+                break;
+        }
+        if (!c.gaugeGoesOn) {
+            gauge->Stop();
+            gauge = std::make_unique<CServedGauge>();
+            ASSERT_TRUE(gauge->IsServing());
+        }
+        if (dlg) {
+            gaugePort = gauge->Port();
+            ASSERT_TRUE(host->Click(ids::kRefresh));
+            ASSERT_TRUE(host->Click(ids::kConnect));
+            ASSERT_TRUE(dlg->IsPortOpen());
+        } else {
+            OpenDialog(gauge->Port());
+            if (HasFatalFailure())
+                return;
+        }
+        ExpectCleanUpload(*gauge);
+        CloseDialog();
+    }
+}
+
+#endif

@@ -1,0 +1,60 @@
+// The desktop window, in a process of its own, closed in the middle of an upload: it ends
+// cleanly, the gauge is free for the next window, whose upload arrives exactly.
+#if defined(KESTRAN_WINDOW_UPLOAD_PROGRAM) && __has_include("GaugeServer.h")
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tools/faults/FaultDials.h"
+#include "tools/faults/ServedGauge.h"
+#include "tools/programs/ChildProcess.h"
+
+namespace {
+
+using std::chrono::seconds;
+
+bool Says(const std::string& output, const std::string& line) {
+    return ("\n" + output).find("\n" + line + "\n") != std::string::npos;
+}
+
+}  // namespace
+
+TEST(WindowCloseTest, AWindowClosedMidUploadEndsCleanlyAndTheNextUploadArrives) {
+    CTempDir dir;
+    std::filesystem::create_directory(dir.Path() / "runtime");
+    std::filesystem::permissions(dir.Path() / "runtime", std::filesystem::perms::owner_all);
+    const std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen",
+                                          "XDG_RUNTIME_DIR=" + (dir.Path() / "runtime").string()};
+    const std::string ias = WriteFaultDial(dir, 3);
+    const std::string tas = WriteFaultDial(dir, 4);
+    CServedGauge gauge;
+    ASSERT_TRUE(gauge.IsServing());
+    const std::vector<std::string> upload = {"--port", gauge.Port(), "--ias",  ias,
+                                             "--tas",  tas,          "--table"};
+
+    std::vector<std::string> closing = upload;
+    closing.insert(closing.end(), {"--close-at", "30"});
+    CChildProcess closed(KESTRAN_WINDOW_UPLOAD_PROGRAM, closing, env, dir.File("closed.out"),
+                         dir.File("closed.err"));
+    EXPECT_EQ(closed.Wait(seconds(60)), 0) << closed.Output() << closed.Errors();
+    EXPECT_TRUE(Says(closed.Output(), "closed-midway 1")) << closed.Output();
+    EXPECT_TRUE(Says(closed.Output(), "port-given-back 1")) << closed.Output();
+    EXPECT_EQ(gauge.UploadsEnded(), 0);
+
+    CChildProcess next(KESTRAN_WINDOW_UPLOAD_PROGRAM, upload, env, dir.File("next.out"),
+                       dir.File("next.err"));
+    EXPECT_EQ(next.Wait(seconds(60)), 0) << next.Output() << next.Errors();
+    EXPECT_TRUE(Says(next.Output(), "status Update completed.")) << next.Output();
+    // The END line may still be on its way to the gauge.
+    const auto deadline = CChildProcess::Clock::now() + seconds(5);
+    while (gauge.UploadsEnded() == 0 && CChildProcess::Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    gauge.Stop();
+    EXPECT_EQ(gauge.UploadsEnded(), 1);
+    EXPECT_TRUE(SamePicture(ias, gauge.Gauge().Dial(1)));
+    EXPECT_TRUE(SamePicture(tas, gauge.Gauge().Dial(2)));
+    EXPECT_EQ(gauge.Gauge().TableTenths().size(), 20u);
+}
+
+#endif
