@@ -101,6 +101,10 @@ public:
     bool DataConsumedSignalled() const { return m_dataConsumed.IsSignalled(); }
     IDialogHost& Host() { return m_host; }
 
+    static constexpr const char* kLineLostMessage =
+        "The connection to the gauge was lost. Press Disconnect, check the cable and connect "
+        "again.";
+
     static constexpr int kIasPreviewX = 30, kIasPreviewY = 125;
     static constexpr int kTasPreviewX = 30, kTasPreviewY = 408;
 
@@ -130,6 +134,7 @@ private:
     void EndStage();
     void SuccessfulEnd();
     void ErrorEnd();
+    void OnLineLost();
     void WriteLine(const std::string& line);
     const CImage* StageImage() const;
 

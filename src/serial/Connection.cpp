@@ -83,8 +83,10 @@ void CTillerbyDlg::SerialReaderThread() {
             }
             m_host.PostSerialNotification();
         } else if (port->WaitForInput() == ISerialPort::WaitResult::Failed) {
-            // The line is gone (hang-up, device unplugged): stop instead of spinning.
+            // The line is gone (hang-up, device unplugged): stop instead of spinning, and
+            // tell the dialog, which would otherwise wait for a reply that cannot come.
             m_readerExitCode = -1;
+            m_host.PostSerialNotification();
             return;
         }
     }

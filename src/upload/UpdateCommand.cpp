@@ -19,6 +19,11 @@ void CTillerbyDlg::OnUpdate() {
     // The button is usable only with an open port and something selected; a caller that
     // ignores that gets nothing sent.
     if (!m_portOpen.load() || (!ias && !tas)) return;
+    // Nothing can answer on a line that is gone; the upload would lock the dialog for ever.
+    if (m_readerExitCode.load() == -1) {
+        m_host.MessageBox(kLineLostMessage);
+        return;
+    }
     if (table) {
         // An angle that does not fit three hexadecimal digits would garble the table line:
         // refuse before anything reaches the gauge.

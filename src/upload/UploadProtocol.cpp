@@ -45,7 +45,17 @@ long CTillerbyDlg::OnSerialData(unsigned wParam, long /*lParam*/) {
     if (waiting > 0) count = std::max(0, m_port->Read(buffer, std::min(waiting, kReadBufferSize)));
     buffer[count] = '\0';
     DispatchReply(buffer, count);
+    if (m_readerExitCode.load() == -1) OnLineLost();
     return 0;
+}
+
+// The reader thread found the line gone. An upload that waits for the device would keep
+// the dialog locked for ever, Disconnect included, and the user's unsaved table with it:
+// end it as an error and say what happened.
+void CTillerbyDlg::OnLineLost() {
+    if (m_host.IsWindowEnabled(ids::kRefresh)) return;  // only an upload disables Refresh
+    ErrorEnd();
+    m_host.MessageBox(kLineLostMessage);
 }
 
 void CTillerbyDlg::DispatchReply(const char* bytes, int count) {

@@ -30,11 +30,20 @@ protected:
     }
 };
 
-TEST_F(SerialWindowTest, ANotificationPostedFromAnotherThreadRunsOnTheWindowsThread) {
+TEST_F(SerialWindowTest, ALostLineEndsTheUploadAndPostsRunOnTheWindowsThread) {
     StartUpload();
-    // Silence the reader thread, so that only the notification posted below announces data.
+    // A lost line silences the reader thread for good: the window ends the upload, says
+    // why and unlocks, so Disconnect can be pressed.
+    CModalDriver driver;
+    driver.AcceptMessage();
     line->HangUp();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Dialog().ReaderExitCode() == -1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driver.messages.size() == 1; }, 5000));
+    EXPECT_EQ(driver.messages[0].text, CTillerbyDlg::kLineLostMessage);
+    EXPECT_EQ(Text(ids::kStatus), "Error occurred.  Please try again.");
+    EXPECT_TRUE(Enabled(ids::kConnect));
+    EXPECT_EQ(window->Dialog().ReaderExitCode(), -1);
+
+    // From now on only the notification posted below announces data.
     {
         std::lock_guard<std::mutex> lock(line->mutex);
         line->incoming = "READY";
@@ -42,7 +51,7 @@ TEST_F(SerialWindowTest, ANotificationPostedFromAnotherThreadRunsOnTheWindowsThr
     std::thread poster([&] { window->PostSerialNotification(); });
     poster.join();
     // Queued, not run on the posting thread.
-    EXPECT_EQ(Text(ids::kStatus), "Ready");
+    EXPECT_EQ(Text(ids::kStatus), "Error occurred.  Please try again.");
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(ids::kStatus) == kStepOne; }, 5000));
     EXPECT_TRUE(line->incoming.empty());
 }

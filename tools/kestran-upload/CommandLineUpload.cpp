@@ -128,19 +128,19 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
         CloseLine(host, dlg);
         return EUploadResult::Refused;
     }
-    const EUploadResult result = Serve(host, dlg, request.timeout);
+    const EUploadResult result = Serve(host, request.timeout);
     CloseLine(host, dlg);
     return result;
 }
 
-EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
-                                        std::chrono::milliseconds timeout) {
+EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, std::chrono::milliseconds timeout) {
     std::string status = host.GetWindowText(ids::kStatus);
     int progress = host.Control(ids::kProgress).progress;
     Clock::time_point lastHeard = Clock::now();
     for (;;) {
         const std::string nowStatus = host.GetWindowText(ids::kStatus);
         const int nowProgress = host.Control(ids::kProgress).progress;
+        ReportMessages(host);  // e.g. the line to the device was lost
         if (nowStatus != status)
             m_report.Status(status = nowStatus);
         if (nowProgress != progress)
@@ -150,11 +150,6 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
         if (status == kErrorEnd)
             return EUploadResult::ErrorEnd;
 
-        // The reader thread ends by itself only when the line failed: nothing more comes.
-        if (dlg.ReaderExitCode() == -1 && host.PendingNotifications() == 0) {
-            m_report.Message("The line to the device hung up in the middle of the upload");
-            return EUploadResult::NoAnswer;
-        }
         const auto silent =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastHeard);
         if (silent >= timeout) {

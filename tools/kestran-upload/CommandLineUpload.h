@@ -34,7 +34,7 @@ enum class EUploadResult {
     Completed = 0,  // "Update completed."
     ErrorEnd = 1,   // the device answered something unexpected: "Error occurred. ..."
     Refused = 2,    // the dialog refused the input (a message box), nothing or not all sent
-    NoAnswer = 3,   // the device stayed silent too long, or hung up
+    NoAnswer = 3,   // the device stayed silent too long
 };
 
 // Runs an upload with the main dialog's own handlers on a headless host: the dials are
@@ -55,7 +55,7 @@ public:
 private:
     // Passes the dialog's new message boxes on; answers whether there were any.
     bool ReportMessages(CHeadlessHost& host);
-    EUploadResult Serve(CHeadlessHost& host, CTillerbyDlg& dlg, std::chrono::milliseconds timeout);
+    EUploadResult Serve(CHeadlessHost& host, std::chrono::milliseconds timeout);
     void CloseLine(CHeadlessHost& host, CTillerbyDlg& dlg);
 
     SDialogServices m_services;

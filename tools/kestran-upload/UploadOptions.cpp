@@ -20,8 +20,9 @@ const char* const kUploadUsage =
     "  --list             list the serial ports: path and name, one per line\n"
     "  --help             show this text\n"
     "\n"
-    "Exit status: 0 upload completed, 1 the gauge reported an error, 2 input refused,\n"
-    "3 the gauge stayed silent or hung up.\n";
+    "Exit status: 0 upload completed, 1 the upload ended in an error (the gauge reported\n"
+    "one, or the line to it was lost), 2 input refused,\n"
+    "3 the gauge stayed silent.\n";
 
 namespace {
 

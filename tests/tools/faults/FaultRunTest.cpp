@@ -32,7 +32,7 @@ const std::vector<int> kStartTable = {75,   150,  225,  300,  500,  700,  900,  
 enum class EOutcome {
     ErrorEnd,  // the dialog told the gauge ERR and is unlocked again
     Waits,     // the dialog waits for a reply that does not come, locked
-    LineLost,  // the line hung up; the reader thread has ended, the dialog waits locked
+    LineLost,  // the line hung up: the dialog ends the upload, says so and unlocks
 };
 
 }  // namespace
@@ -208,14 +208,27 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
                 EXPECT_EQ(dlg->ReaderExitCode(), 0);
                 EXPECT_EQ(host->GetWindowText(ids::kConnect), "Connect");
                 break;
-            case EOutcome::Waits:
             case EOutcome::LineLost:
+                EXPECT_EQ(status, kErrorEnd);
+                EXPECT_EQ(host->Messages(),
+                          std::vector<std::string>{CTillerbyDlg::kLineLostMessage});
+                EXPECT_EQ(dlg->ReaderExitCode(), -1);
+                EXPECT_TRUE(Eventually([&] { return !gauge->IsServing(); }));
+                // Update on the lost line is refused rather than locking the dialog again.
+                EXPECT_TRUE(host->Click(ids::kUpdate));
+                EXPECT_EQ(host->Messages().size(), 2u);
+                EXPECT_TRUE(host->IsWindowEnabled(ids::kConnect));
+                host->ClearMessages();
+                EXPECT_LT(TimedClick(ids::kConnect), milliseconds(300));  // Disconnect
+                EXPECT_EQ(host->GetWindowText(ids::kConnect), "Connect");
+                break;
+            case EOutcome::Waits:
                 EXPECT_NE(status, kCompleted);
                 EXPECT_NE(status, kErrorEnd);
                 EXPECT_FALSE(host->IsWindowEnabled(ids::kConnect));  // locked
                 EXPECT_TRUE(dlg->IsPortOpen());
-                EXPECT_EQ(dlg->ReaderExitCode(), c.outcome == EOutcome::Waits ? 1 : -1);
-                EXPECT_EQ(gauge->IsServing(), c.outcome == EOutcome::Waits);
+                EXPECT_EQ(dlg->ReaderExitCode(), 1);
+                EXPECT_TRUE(gauge->IsServing());
                 // Locked, the way out is closing the window: it ends the reader and gives
                 // the port back at once.
                 EXPECT_LT(CloseDialog(), milliseconds(300));

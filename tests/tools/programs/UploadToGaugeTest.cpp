@@ -233,7 +233,7 @@ TEST_F(UploadToGaugeTest, DeviceFaultsEndWithTheirStatus) {
         {{"--in-stage", "3", "--unexpected-byte-at", "1"}, 1},
         {{"--split-ready", "1"}, 1},  // "R" alone is an unexpected byte
         {{"--split-ready", "2"}, 3},  // "RE" and "ADY" are both ignored
-        {{"--in-stage", "3", "--hang-up-at", "1"}, 3},
+        {{"--in-stage", "3", "--hang-up-at", "1"}, 1},  // the line is lost: an error end
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.gauge.front() + " " + c.gauge.back());
@@ -283,9 +283,9 @@ TEST_F(UploadToGaugeTest, HangUpInTheMiddleOfADialThenARestartedGauge) {
     const std::string port = StartGauge({"--hang-up-at", "5"});
     ASSERT_FALSE(port.empty()) << gauge->Errors();
     const SRun cut = Upload({"--port", port, "--ias", dial, "--timeout", "30"}, seconds(20));
-    // Told at once, well before the silence would have run out.
-    EXPECT_EQ(cut.status, 3) << cut.errors;
-    EXPECT_TRUE(Contains(cut.errors, "hung up")) << cut.errors;
+    // An error end at once, well before the silence would have run out.
+    EXPECT_EQ(cut.status, 1) << cut.errors;
+    EXPECT_TRUE(Contains(cut.errors, "The connection to the gauge was lost")) << cut.errors;
     EXPECT_EQ(gauge->Wait(seconds(5)), 0);
 
     // A gauge that keeps to the line's pace; a dial of a few lines.
