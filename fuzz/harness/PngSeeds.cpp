@@ -13,7 +13,7 @@ namespace {
 
 struct SPngSeedKind {
     SPngSeedKind(std::string name, int width, int height, int bitDepth, int colorType,
-             bool interlaced = false, int paletteSize = 0, std::vector<uint8_t> trns = {})
+                 bool interlaced = false, int paletteSize = 0, std::vector<uint8_t> trns = {})
         : name(std::move(name)),
           width(width),
           height(height),

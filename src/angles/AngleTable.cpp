@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int kSpeedItems = 41;        // 100, 110, ..., 500 knots
-constexpr int kStartSpeedIndex = 10;   // 200 knots
+constexpr int kSpeedItems = 41;       // 100, 110, ..., 500 knots
+constexpr int kStartSpeedIndex = 10;  // 200 knots
 constexpr double kAngleMin = 0.0;
 constexpr double kAngleMax = 360.0;
 constexpr double kAngleStep = 0.1;
@@ -41,7 +41,8 @@ void CTillerbyDlg::InitAngleTable() {
     ConfigureAngleSpin(m_angleSpin);
     m_angleSpin.SetValue(kStartAngle);
 
-    for (int k = 1; k <= ids::kEntryCount; ++k) ConfigureAngleSpin(EntrySpin(k));
+    for (int k = 1; k <= ids::kEntryCount; ++k)
+        ConfigureAngleSpin(EntrySpin(k));
     for (int k = 1; k <= static_cast<int>(kStartAngles.size()); ++k) {
         EntrySpin(k).SetValue(kStartAngles[static_cast<size_t>(k - 1)]);
     }
@@ -55,7 +56,8 @@ void CTillerbyDlg::OnMaxSpeedCheck() {
     if (editable) {
         OnMaxSpeedChange();
     } else {
-        for (int k = 1; k <= ids::kEntryCount; ++k) m_host.EnableWindow(ids::EntryBoxId(k), false);
+        for (int k = 1; k <= ids::kEntryCount; ++k)
+            m_host.EnableWindow(ids::EntryBoxId(k), false);
     }
     UpdateButtonState();
 }
@@ -84,7 +86,9 @@ void CTillerbyDlg::OnLinearIncrement() {
     }
 }
 
-long CTillerbyDlg::OnAngleSpinDelta() { return 0; }
+long CTillerbyDlg::OnAngleSpinDelta() {
+    return 0;
+}
 
 bool CTillerbyDlg::CheckPlausibility() {
     const int n = m_host.GetCurSel(ids::kMaxSpeedList) + 10;

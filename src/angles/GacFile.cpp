@@ -36,8 +36,10 @@ std::vector<std::string> SplitFields(std::string_view line) {
     size_t start = 0;
     while (start < line.size()) {
         size_t end = line.find('|', start);
-        if (end == std::string_view::npos) end = line.size();
-        if (end > start) fields.emplace_back(line.substr(start, end - start));
+        if (end == std::string_view::npos)
+            end = line.size();
+        if (end > start)
+            fields.emplace_back(line.substr(start, end - start));
         start = end + 1;
     }
     return fields;
@@ -46,7 +48,8 @@ std::vector<std::string> SplitFields(std::string_view line) {
 }  // namespace
 
 void CTillerbyDlg::OnSave() {
-    if (!CheckPlausibility()) return;
+    if (!CheckPlausibility())
+        return;
 
     const int n = m_host.GetCurSel(ids::kMaxSpeedList) + 10;
     std::string line = std::to_string(n);
@@ -65,7 +68,8 @@ void CTillerbyDlg::OnSave() {
     }
 
     const std::optional<std::string> path = m_host.FileDialog(GacFileDialog(false));
-    if (!path) return;
+    if (!path)
+        return;
     switch (textfile::ReplaceFile(*path, line)) {
         case textfile::EWriteResult::Ok:
             break;
@@ -80,7 +84,8 @@ void CTillerbyDlg::OnSave() {
 
 void CTillerbyDlg::OnLoad() {
     const std::optional<std::string> path = m_host.FileDialog(GacFileDialog(true));
-    if (!path) return;
+    if (!path)
+        return;
     std::string line;
     switch (textfile::ReadFirstLine(*path, kMaxLineChars, line)) {
         case textfile::EReadResult::Ok:

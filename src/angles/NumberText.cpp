@@ -14,11 +14,14 @@ namespace {
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 size_t SkipSpace(std::string_view t) {
     size_t i = 0;
-    while (i < t.size() && IsSpace(t[i])) ++i;
+    while (i < t.size() && IsSpace(t[i]))
+        ++i;
     return i;
 }
 
@@ -26,18 +29,23 @@ size_t SkipSpace(std::string_view t) {
 // 10^exponent; only its sign matters (overflow or underflow).
 long LeadingExponent(std::string_view intPart, std::string_view fracPart, long exponent) {
     size_t lead = 0;
-    while (lead < intPart.size() && intPart[lead] == '0') ++lead;
-    if (lead < intPart.size()) return exponent + static_cast<long>(intPart.size() - lead) - 1;
+    while (lead < intPart.size() && intPart[lead] == '0')
+        ++lead;
+    if (lead < intPart.size())
+        return exponent + static_cast<long>(intPart.size() - lead) - 1;
     size_t zeros = 0;
-    while (zeros < fracPart.size() && fracPart[zeros] == '0') ++zeros;
+    while (zeros < fracPart.size() && fracPart[zeros] == '0')
+        ++zeros;
     return exponent - static_cast<long>(zeros) - 1;
 }
 
 std::string ToChars(double value, std::chars_format fmt, int precision) {
     // Large enough for any double in fixed form with up to a few hundred decimals.
     std::string buffer(static_cast<size_t>(340 + std::max(precision, 0)), '\0');
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, fmt, precision);
-    if (ec != std::errc()) return {};
+    auto [end, ec] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, fmt, precision);
+    if (ec != std::errc())
+        return {};
     buffer.resize(static_cast<size_t>(end - buffer.data()));
     return buffer;
 }
@@ -52,23 +60,28 @@ double AtoF(std::string_view text) {
         ++i;
     }
     const size_t intStart = i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i;
     std::string_view intPart = text.substr(intStart, i - intStart);
     std::string_view fracPart;
     if (i < text.size() && text[i] == '.') {
         const size_t fracStart = ++i;
-        while (i < text.size() && IsDigit(text[i])) ++i;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i;
         fracPart = text.substr(fracStart, i - fracStart);
     }
-    if (intPart.empty() && fracPart.empty()) return 0.0;
+    if (intPart.empty() && fracPart.empty())
+        return 0.0;
 
     long exponent = 0;
     std::string_view expPart;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
         const size_t digitsStart = j;
-        while (j < text.size() && IsDigit(text[j])) ++j;
+        while (j < text.size() && IsDigit(text[j]))
+            ++j;
         if (j > digitsStart) {
             expPart = text.substr(i, j - i);
             const bool expNegative = text[i + 1] == '-';
@@ -110,9 +123,12 @@ int AtoI(std::string_view text) {
         value = std::min<long long>(value * 10 + (text[i] - '0'), 1LL << 40);
         ++i;
     }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
     return static_cast<int>(value);
 }
 
@@ -124,6 +140,8 @@ std::string FormatExp(double value, int decimals) {
     return ToChars(value, std::chars_format::scientific, decimals);
 }
 
-std::string FormatG(double value) { return ToChars(value, std::chars_format::general, 6); }
+std::string FormatG(double value) {
+    return ToChars(value, std::chars_format::general, 6);
+}
 
 }  // namespace numtext

@@ -34,8 +34,10 @@ std::FILE* CreateTemporary(const fs::path& target, fs::path& temporary) {
         temporary = target;
         temporary.replace_filename("." + target.filename().string() + suffix);
         errno = 0;
-        if (std::FILE* file = std::fopen(temporary.string().c_str(), "wbx")) return file;
-        if (errno != EEXIST) return nullptr;
+        if (std::FILE* file = std::fopen(temporary.string().c_str(), "wbx"))
+            return file;
+        if (errno != EEXIST)
+            return nullptr;
     }
     return nullptr;
 }
@@ -55,21 +57,25 @@ EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
     // Through a symbolic link the file it points to is replaced, not the link.
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
         fs::path resolved = fs::canonical(target, ec);
-        if (!ec) target = resolved;
+        if (!ec)
+            target = resolved;
     }
     const fs::file_status existing = fs::status(target, ec);
     if (fs::exists(existing)) {
         // Opening without truncating tells whether the file may be written at all.
         std::FILE* probe = std::fopen(target.string().c_str(), "r+b");
-        if (probe == nullptr) return EWriteResult::OpenFailed;
+        if (probe == nullptr)
+            return EWriteResult::OpenFailed;
         std::fclose(probe);
     }
 
     fs::path temporary;
     std::FILE* file = CreateTemporary(target, temporary);
-    if (file == nullptr) return EWriteResult::OpenFailed;
+    if (file == nullptr)
+        return EWriteResult::OpenFailed;
     // The replacement keeps the old file's permissions, before it holds any content.
-    if (fs::exists(existing)) fs::permissions(temporary, existing.permissions(), ec);
+    if (fs::exists(existing))
+        fs::permissions(temporary, existing.permissions(), ec);
     bool ok = WriteAll(file, content);
     if (ok) {
         fs::rename(temporary, target, ec);
@@ -85,10 +91,12 @@ EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
 EReadResult ReadFirstLine(const std::string& path, std::size_t maxChars, std::string& line) {
     line.clear();
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return EReadResult::OpenFailed;
+    if (file == nullptr)
+        return EReadResult::OpenFailed;
     while (line.size() < maxChars) {
         int c = std::getc(file);
-        if (c == EOF) break;
+        if (c == EOF)
+            break;
         if (c == '\r') {
             const int next = std::getc(file);
             if (next == '\n') {
@@ -98,7 +106,8 @@ EReadResult ReadFirstLine(const std::string& path, std::size_t maxChars, std::st
             }
         }
         line.push_back(static_cast<char>(c));
-        if (c == '\n') break;
+        if (c == '\n')
+            break;
     }
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
@@ -106,7 +115,8 @@ EReadResult ReadFirstLine(const std::string& path, std::size_t maxChars, std::st
         line.clear();
         return EReadResult::ReadFailed;
     }
-    if (const size_t nul = line.find('\0'); nul != std::string::npos) line.resize(nul);
+    if (const size_t nul = line.find('\0'); nul != std::string::npos)
+        line.resize(nul);
     return EReadResult::Ok;
 }
 

@@ -7,7 +7,9 @@
 CTillerbyDlg::CTillerbyDlg(IDialogHost& host, SDialogServices services)
     : m_host(host), m_services(std::move(services)) {}
 
-CTillerbyDlg::~CTillerbyDlg() { OnEndDialog(); }
+CTillerbyDlg::~CTillerbyDlg() {
+    OnEndDialog();
+}
 
 bool CTillerbyDlg::OnInitDialog() {
     // The host has created the controls; bind the spin buttons to their buddies, which
@@ -44,22 +46,46 @@ bool CTillerbyDlg::OnInitDialog() {
 void CTillerbyDlg::OnCommand(int id, Notify code) {
     try {
         if (code == Notify::SelChange) {
-            if (id == ids::kMaxSpeedList) OnMaxSpeedChange();
+            if (id == ids::kMaxSpeedList)
+                OnMaxSpeedChange();
             return;
         }
         switch (id) {
-            case ids::kRefresh: OnRefresh(); break;
-            case ids::kConnect: OnConnect(); break;
-            case ids::kSelectIasDial: OnSelectIasDial(); break;
-            case ids::kUpdate: OnUpdate(); break;
-            case ids::kSelectTasDial: OnSelectTasDial(); break;
-            case ids::kTasCheck: OnTasDialCheck(); break;
-            case ids::kMaxSpeedCheck: OnMaxSpeedCheck(); break;
-            case ids::kIasCheck: OnIasDialCheck(); break;
-            case ids::kLoad: OnLoad(); break;
-            case ids::kSave: OnSave(); break;
-            case ids::kLinearIncrement: OnLinearIncrement(); break;
-            default: break;
+            case ids::kRefresh:
+                OnRefresh();
+                break;
+            case ids::kConnect:
+                OnConnect();
+                break;
+            case ids::kSelectIasDial:
+                OnSelectIasDial();
+                break;
+            case ids::kUpdate:
+                OnUpdate();
+                break;
+            case ids::kSelectTasDial:
+                OnSelectTasDial();
+                break;
+            case ids::kTasCheck:
+                OnTasDialCheck();
+                break;
+            case ids::kMaxSpeedCheck:
+                OnMaxSpeedCheck();
+                break;
+            case ids::kIasCheck:
+                OnIasDialCheck();
+                break;
+            case ids::kLoad:
+                OnLoad();
+                break;
+            case ids::kSave:
+                OnSave();
+                break;
+            case ids::kLinearIncrement:
+                OnLinearIncrement();
+                break;
+            default:
+                break;
         }
     } catch (const std::exception& e) {
         m_host.MessageBox(e.what());
@@ -73,15 +99,18 @@ long CTillerbyDlg::OnSpinDeltaPos(int spinId, int iDelta) {
     } else if (const int k = ids::EntryOfSpinId(spinId); k != 0) {
         spin = &EntrySpin(k);
     }
-    if (spin == nullptr) return 0;
+    if (spin == nullptr)
+        return 0;
     long result = 0;
     const bool consumed = spin->OnDeltaPosReflect(iDelta, &result);
-    if (!consumed && spinId == ids::kAngleSpin) result = OnAngleSpinDelta();
+    if (!consumed && spinId == ids::kAngleSpin)
+        result = OnAngleSpinDelta();
     return result;
 }
 
 void CTillerbyDlg::OnEndDialog() {
-    if (m_portOpen.load() || m_readerThread.joinable() || m_port) Disconnect();
+    if (m_portOpen.load() || m_readerThread.joinable() || m_port)
+        Disconnect();
 }
 
 void CTillerbyDlg::UpdateButtonState() {

@@ -33,19 +33,27 @@ constexpr int kEntryCount = 50;  // one angle entry per 10 knots, 10 to 500 knot
 // Id of the edit box of angle entry k (k = 1 for 10 knots ... 50 for 500 knots).
 // The resource ids do not run in knot order, hence the piecewise formula.
 constexpr int EntryBoxId(int k) {
-    if (k <= 12) return 1004 + k;
-    if (k == 13) return 1024;
-    if (k == 14) return 1041;
-    if (k <= 20) return 1013 + 2 * k;
+    if (k <= 12)
+        return 1004 + k;
+    if (k == 13)
+        return 1024;
+    if (k == 14)
+        return 1041;
+    if (k <= 20)
+        return 1013 + 2 * k;
     return 1033 + 2 * k;
 }
 
 // Id of the spin button of angle entry k.
 constexpr int EntrySpinId(int k) {
-    if (k <= 12) return 1026 + k;
-    if (k == 13) return 1039;
-    if (k == 14) return 1040;
-    if (k <= 20) return 1012 + 2 * k;
+    if (k <= 12)
+        return 1026 + k;
+    if (k == 13)
+        return 1039;
+    if (k == 14)
+        return 1040;
+    if (k <= 20)
+        return 1012 + 2 * k;
     return 1032 + 2 * k;
 }
 

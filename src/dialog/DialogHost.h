@@ -10,11 +10,11 @@ constexpr unsigned kOfnOverwritePrompt = 0x0002;
 constexpr unsigned kOfnHideReadOnly = 0x0004;
 
 struct SFileDialogRequest {
-    bool open = true;         // open dialog; false: save-as dialog
-    std::string defaultExt;   // added to a typed name without extension, e.g. "png"
-    std::string fileName;     // initial file name
-    unsigned flags = 0;       // kOfn... bits
-    std::string filter;       // "Text (*.x)|*.x|All File (*.*)|*.*||"
+    bool open = true;        // open dialog; false: save-as dialog
+    std::string defaultExt;  // added to a typed name without extension, e.g. "png"
+    std::string fileName;    // initial file name
+    unsigned flags = 0;      // kOfn... bits
+    std::string filter;      // "Text (*.x)|*.x|All File (*.*)|*.*||"
 };
 
 // What the main dialog's logic needs from a window system. Controls are addressed by the

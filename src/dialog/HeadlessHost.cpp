@@ -10,7 +10,8 @@
 
 CHeadlessHost::CHeadlessHost() {
     for (const res::SControlDef& def : res::MainDialog().controls) {
-        if (def.id < 0) continue;
+        if (def.id < 0)
+            continue;
         SControlState state;
         state.text = def.caption;
         state.sorted = (def.style & res::kSorted) != 0;
@@ -23,17 +24,21 @@ CHeadlessHost::CHeadlessHost() {
 
 CHeadlessHost::SControlState& CHeadlessHost::At(int id) {
     auto it = m_controls.find(id);
-    if (it == m_controls.end()) throw std::logic_error("no control with id " + std::to_string(id));
+    if (it == m_controls.end())
+        throw std::logic_error("no control with id " + std::to_string(id));
     return it->second;
 }
 
 const CHeadlessHost::SControlState& CHeadlessHost::At(int id) const {
     auto it = m_controls.find(id);
-    if (it == m_controls.end()) throw std::logic_error("no control with id " + std::to_string(id));
+    if (it == m_controls.end())
+        throw std::logic_error("no control with id " + std::to_string(id));
     return it->second;
 }
 
-const CHeadlessHost::SControlState& CHeadlessHost::Control(int id) const { return At(id); }
+const CHeadlessHost::SControlState& CHeadlessHost::Control(int id) const {
+    return At(id);
+}
 
 std::string CHeadlessHost::GetWindowText(int id) const {
     const SControlState& c = At(id);
@@ -44,17 +49,27 @@ std::string CHeadlessHost::GetWindowText(int id) const {
     return c.text;
 }
 
-void CHeadlessHost::SetWindowText(int id, const std::string& text) { At(id).text = text; }
-bool CHeadlessHost::IsWindowEnabled(int id) const { return At(id).enabled; }
-void CHeadlessHost::EnableWindow(int id, bool enable) { At(id).enabled = enable; }
+void CHeadlessHost::SetWindowText(int id, const std::string& text) {
+    At(id).text = text;
+}
+bool CHeadlessHost::IsWindowEnabled(int id) const {
+    return At(id).enabled;
+}
+void CHeadlessHost::EnableWindow(int id, bool enable) {
+    At(id).enabled = enable;
+}
 
 void CHeadlessHost::SetFocus(int id) {
     At(id);
     m_focus = id;
 }
 
-int CHeadlessHost::GetCheck(int id) const { return At(id).check; }
-void CHeadlessHost::SetCheck(int id, int state) { At(id).check = state; }
+int CHeadlessHost::GetCheck(int id) const {
+    return At(id).check;
+}
+void CHeadlessHost::SetCheck(int id, int state) {
+    At(id).check = state;
+}
 
 void CHeadlessHost::ResetContent(int id) {
     SControlState& c = At(id);
@@ -65,15 +80,21 @@ void CHeadlessHost::ResetContent(int id) {
 int CHeadlessHost::AddString(int id, const std::string& text) {
     SControlState& c = At(id);
     auto pos = c.items.end();
-    if (c.sorted) pos = std::upper_bound(c.items.begin(), c.items.end(), text);
+    if (c.sorted)
+        pos = std::upper_bound(c.items.begin(), c.items.end(), text);
     const int index = static_cast<int>(pos - c.items.begin());
     c.items.insert(pos, text);
-    if (c.curSel >= index) ++c.curSel;
+    if (c.curSel >= index)
+        ++c.curSel;
     return index;
 }
 
-int CHeadlessHost::GetCount(int id) const { return static_cast<int>(At(id).items.size()); }
-int CHeadlessHost::GetCurSel(int id) const { return At(id).curSel; }
+int CHeadlessHost::GetCount(int id) const {
+    return static_cast<int>(At(id).items.size());
+}
+int CHeadlessHost::GetCurSel(int id) const {
+    return At(id).curSel;
+}
 
 void CHeadlessHost::SetCurSel(int id, int index) {
     SControlState& c = At(id);
@@ -86,7 +107,9 @@ void CHeadlessHost::SetSel(int id, int start, int end) {
     c.selEnd = end;
 }
 
-void CHeadlessHost::SetProgressPos(int id, int pos) { At(id).progress = std::clamp(pos, 0, 100); }
+void CHeadlessHost::SetProgressPos(int id, int pos) {
+    At(id).progress = std::clamp(pos, 0, 100);
+}
 
 void CHeadlessHost::SetSpinRange(int id, int lower, int upper) {
     SControlState& c = At(id);
@@ -94,13 +117,18 @@ void CHeadlessHost::SetSpinRange(int id, int lower, int upper) {
     c.spinUpper = upper;
 }
 
-void CHeadlessHost::SetSpinPos(int id, int pos) { At(id).spinPos = pos; }
+void CHeadlessHost::SetSpinPos(int id, int pos) {
+    At(id).spinPos = pos;
+}
 
-void CHeadlessHost::MessageBox(const std::string& text) { m_messages.push_back(text); }
+void CHeadlessHost::MessageBox(const std::string& text) {
+    m_messages.push_back(text);
+}
 
 std::optional<std::string> CHeadlessHost::FileDialog(const SFileDialogRequest& request) {
     m_fileRequests.push_back(request);
-    if (m_fileAnswers.empty()) return std::nullopt;
+    if (m_fileAnswers.empty())
+        return std::nullopt;
     std::optional<std::string> answer = m_fileAnswers.front();
     m_fileAnswers.pop_front();
     return answer;
@@ -117,7 +145,8 @@ void CHeadlessHost::RepaintNow() {
     // per input, and a pixel-by-pixel erase dominated their time.
     const uint8_t background[4] = {kBackground, kBackground, kBackground, 255};
     const size_t rowBytes = static_cast<size_t>(kClientWidth) * 4;
-    for (size_t i = 0; i < rowBytes; i += 4) std::memcpy(&m_canvas[i], background, 4);
+    for (size_t i = 0; i < rowBytes; i += 4)
+        std::memcpy(&m_canvas[i], background, 4);
     for (size_t at = rowBytes; at < m_canvas.size(); at += rowBytes) {
         std::memcpy(&m_canvas[at], m_canvas.data(), rowBytes);
     }
@@ -149,17 +178,21 @@ int CHeadlessHost::PendingNotifications() const {
 bool CHeadlessHost::RunNotification(std::chrono::milliseconds timeout) {
     {
         std::unique_lock<std::mutex> lock(m_postMutex);
-        if (!m_postCv.wait_for(lock, timeout, [this] { return m_posted > 0; })) return false;
+        if (!m_postCv.wait_for(lock, timeout, [this] { return m_posted > 0; }))
+            return false;
         --m_posted;
     }
-    if (m_dialog != nullptr) m_dialog->OnSerialData(1, 0);
+    if (m_dialog != nullptr)
+        m_dialog->OnSerialData(1, 0);
     return true;
 }
 
 bool CHeadlessHost::Click(int id) {
     SControlState& c = At(id);
-    if (!c.enabled || m_dialog == nullptr) return false;
-    if (res::FindControl(id)->kind == res::ControlKind::AutoCheckBox) c.check = c.check ? 0 : 1;
+    if (!c.enabled || m_dialog == nullptr)
+        return false;
+    if (res::FindControl(id)->kind == res::ControlKind::AutoCheckBox)
+        c.check = c.check ? 0 : 1;
     m_dialog->OnCommand(id, Notify::Clicked);
     return true;
 }
@@ -177,16 +210,19 @@ bool CHeadlessHost::SelectItem(int id, int index) {
 
 bool CHeadlessHost::Type(int id, const std::string& text) {
     SControlState& c = At(id);
-    if (!c.enabled) return false;
+    if (!c.enabled)
+        return false;
     c.text = text;
     return true;
 }
 
 bool CHeadlessHost::ClickSpin(int id, int delta) {
     SControlState& c = At(id);
-    if (!c.enabled || m_dialog == nullptr) return false;
+    if (!c.enabled || m_dialog == nullptr)
+        return false;
     const long result = m_dialog->OnSpinDeltaPos(id, delta);
     // A zero result lets the native control move by the delta, within its range.
-    if (result == 0) c.spinPos = std::clamp(c.spinPos + delta, c.spinLower, c.spinUpper);
+    if (result == 0)
+        c.spinPos = std::clamp(c.spinPos + delta, c.spinLower, c.spinUpper);
     return true;
 }

@@ -45,8 +45,8 @@ SDialogDef BuildMainDialog() {
     c.push_back({ids::kRefresh, ControlKind::PushButton, "Refresh", 221, 14, 50, 14, kButton});
     c.push_back({ids::kConnect, ControlKind::PushButton, "Connect", 276, 14, 50, 14, kButton});
     c.push_back({-1, ControlKind::Static, "Select COM port", 19, 17, 54, 8, kNone});
-    c.push_back({ids::kSelectIasDial, ControlKind::PushButton, "Select IAS Dial", 43, 36, 58, 14,
-                 kButton});
+    c.push_back(
+        {ids::kSelectIasDial, ControlKind::PushButton, "Select IAS Dial", 43, 36, 58, 14, kButton});
     c.push_back({ids::kUpdate, ControlKind::PushButton, "Update", 435, 269, 50, 14, kButton});
     c.push_back({ids::kSelectTasDial, ControlKind::PushButton, "Select TAS Dial", 43, 162, 58, 14,
                  kButton});
@@ -74,9 +74,11 @@ SDialogDef BuildAboutDialog() {
     SDialogDef d{ids::kAboutDialog, "\u5173\u4e8e Tillerby", 170, 62, {}};
     auto& c = d.controls;
     c.push_back({-1, ControlKind::StaticIcon, "128", 14, 14, 21, 20, kNone});
-    c.push_back({-1, ControlKind::Static, "Tillerby\uff0c\u7248\u672c 1.0", 42, 14, 114, 8,
-                 kNoPrefix});
-    c.push_back({-1, ControlKind::Static, "Kestran \u7a7a\u901f\u8868\u8868\u76d8\u66f4\u65b0\u5de5\u5177", 42, 26, 114, 8, kNone});
+    c.push_back(
+        {-1, ControlKind::Static, "Tillerby\uff0c\u7248\u672c 1.0", 42, 14, 114, 8, kNoPrefix});
+    c.push_back({-1, ControlKind::Static,
+                 "Kestran \u7a7a\u901f\u8868\u8868\u76d8\u66f4\u65b0\u5de5\u5177", 42, 26, 114, 8,
+                 kNone});
     c.push_back({ids::kAboutOk, ControlKind::DefPushButton, "\u786e\u5b9a", 113, 41, 50, 14,
                  kTabStop | kGroupStart});
     return d;
@@ -97,7 +99,8 @@ const SDialogDef& AboutDialog() {
 int IndexOfControl(int id) {
     const auto& controls = MainDialog().controls;
     for (size_t i = 0; i < controls.size(); ++i) {
-        if (controls[i].id == id) return static_cast<int>(i);
+        if (controls[i].id == id)
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -118,7 +121,11 @@ std::string LoadString(int id) {
     }
 }
 
-int DluToPixelX(int dluX) { return dluX * 2; }
-int DluToPixelY(int dluY) { return static_cast<int>(std::lround(dluY * 2.25)); }
+int DluToPixelX(int dluX) {
+    return dluX * 2;
+}
+int DluToPixelY(int dluY) {
+    return static_cast<int>(std::lround(dluY * 2.25));
+}
 
 }  // namespace res

@@ -29,12 +29,12 @@ enum Style : unsigned {
     kVScroll = 1u << 3,
     kBorder = 1u << 4,
     kAutoHScroll = 1u << 5,
-    kAlignRight = 1u << 6,    // spin: sits at the right edge of its buddy
-    kAutoBuddy = 1u << 7,     // spin: takes the previous control as buddy
-    kArrowKeys = 1u << 8,     // spin: reacts to the arrow keys
-    kNoPrefix = 1u << 9,      // static: '&' is shown as it is
+    kAlignRight = 1u << 6,  // spin: sits at the right edge of its buddy
+    kAutoBuddy = 1u << 7,   // spin: takes the previous control as buddy
+    kArrowKeys = 1u << 8,   // spin: reacts to the arrow keys
+    kNoPrefix = 1u << 9,    // static: '&' is shown as it is
     kGroupStart = 1u << 10,
-    kWrap = 1u << 11,         // spin: wraps at the ends of its range
+    kWrap = 1u << 11,  // spin: wraps at the ends of its range
 };
 
 struct SControlDef {
@@ -47,8 +47,8 @@ struct SControlDef {
 
 struct SDialogDef {
     int id;
-    std::string caption;  // UTF-8
-    int w, h;             // dialog units
+    std::string caption;                // UTF-8
+    int w, h;                           // dialog units
     std::vector<SControlDef> controls;  // template order = tab order
 };
 
@@ -67,7 +67,9 @@ constexpr int kIdsAppName = 57344;
 std::string LoadString(int id);  // empty for an unknown id
 
 // Name of the application: the caption of every message box.
-inline std::string AppName() { return LoadString(kIdsAppName); }
+inline std::string AppName() {
+    return LoadString(kIdsAppName);
+}
 
 // Dialog units to client pixels of the hosts (2 px across, 2.25 px down, rounded).
 int DluToPixelX(int dluX);

@@ -27,7 +27,8 @@ public:
     // True when the event was set within the time (and is now cleared), false on time-out.
     bool Lock(std::chrono::milliseconds timeout) {
         std::unique_lock<std::mutex> lock(m_mutex);
-        if (!m_cv.wait_for(lock, timeout, [this] { return m_signalled; })) return false;
+        if (!m_cv.wait_for(lock, timeout, [this] { return m_signalled; }))
+            return false;
         m_signalled = false;
         return true;
     }

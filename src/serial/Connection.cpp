@@ -49,8 +49,10 @@ void CTillerbyDlg::Connect() {
 void CTillerbyDlg::Disconnect() {
     m_portOpen = false;
     m_dataConsumed.SetEvent();  // wakes a reader waiting for the event
-    if (m_port) m_port->CancelWait();  // wakes a reader sleeping on the line
-    if (m_readerThread.joinable()) m_readerThread.join();
+    if (m_port)
+        m_port->CancelWait();  // wakes a reader sleeping on the line
+    if (m_readerThread.joinable())
+        m_readerThread.join();
     if (m_port) {
         m_port->Close();
         m_port.reset();
@@ -78,7 +80,8 @@ void CTillerbyDlg::SerialReaderThread() {
             // has read them: a second notification would find nothing, and cost the user-
             // interface thread a wake-up per line. Then the event goes back as it was.
             if (!handled && port->BytesWaiting() == 0) {
-                if (consumed) m_dataConsumed.SetEvent();
+                if (consumed)
+                    m_dataConsumed.SetEvent();
                 continue;
             }
             m_host.PostSerialNotification();
@@ -94,6 +97,7 @@ void CTillerbyDlg::SerialReaderThread() {
 }
 
 uint32_t CTillerbyDlg::WriteSerial(const void* data, uint32_t n) {
-    if (!m_port || !m_portOpen.load()) return 0;
+    if (!m_port || !m_portOpen.load())
+        return 0;
     return m_port->Write(data, n);
 }

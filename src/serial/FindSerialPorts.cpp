@@ -26,8 +26,10 @@ void ListNumberedPorts(SerInfoList& list) {
 }
 
 void CompleteRecord(SSerInfo& info) {
-    if (info.friendlyName.empty()) info.friendlyName = info.portName;
-    if (!info.portDescription.empty()) return;
+    if (info.friendlyName.empty())
+        info.friendlyName = info.portName;
+    if (!info.portDescription.empty())
+        return;
     info.portDescription = info.friendlyName;
     // "Communications Port (COM1)" describes as "Communications Port"; "Port (A) B" and a
     // text that begins with " (" stay whole.
@@ -59,5 +61,6 @@ void FindSerialPorts(IPortSearchLayer& layer, SerInfoList& list) {
         portsearch::FindPortsInRegistry(layer, list);
     }
 
-    for (SSerInfo& info : list) portsearch::CompleteRecord(info);
+    for (SSerInfo& info : list)
+        portsearch::CompleteRecord(info);
 }

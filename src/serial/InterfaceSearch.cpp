@@ -26,8 +26,7 @@ private:
 bool ReadProperty(IPortSearchLayer& layer, IPortSearchLayer::DeviceSet set,
                   const IPortSearchLayer::SDevice& device, IPortSearchLayer::EProperty property,
                   std::string& value) {
-    return layer.GetDeviceProperty(set, device, property, value) &&
-           Fits(value, kPropertyCapacity);
+    return layer.GetDeviceProperty(set, device, property, value) && Fits(value, kPropertyCapacity);
 }
 
 }  // namespace
@@ -45,7 +44,8 @@ void FindPortsByInterface(IPortSearchLayer& layer, SerInfoList& list) {
         IPortSearchLayer::SInterface iface;
         if (!layer.EnumPortInterface(set, index, iface)) {
             const uint32_t code = layer.LastError();
-            if (code == IPortSearchLayer::kErrorNoMoreItems) break;
+            if (code == IPortSearchLayer::kErrorNoMoreItems)
+                break;
             throw std::runtime_error(WithErrorCode("SetupDiEnumDeviceInterfaces failed.", code));
         }
 
@@ -68,7 +68,8 @@ void FindPortsByInterface(IPortSearchLayer& layer, SerInfoList& list) {
         std::string location;
         const bool isUsb = ReadProperty(layer, set, device, EProperty::Location, location) &&
                            location.compare(0, 3, "USB") == 0;
-        if (!taken) continue;
+        if (!taken)
+            continue;
 
         SSerInfo info;
         info.devicePath = devicePath;

@@ -49,8 +49,8 @@ public:
     // The interface at `index`; past the last one it fails with kErrorNoMoreItems.
     virtual bool EnumPortInterface(DeviceSet set, uint32_t index, SInterface& iface) = 0;
     // The path to open the interface by, and its device.
-    virtual bool GetInterfaceDetail(DeviceSet set, const SInterface& iface,
-                                    std::string& devicePath, SDevice& device) = 0;
+    virtual bool GetInterfaceDetail(DeviceSet set, const SInterface& iface, std::string& devicePath,
+                                    SDevice& device) = 0;
     virtual bool GetDeviceProperty(DeviceSet set, const SDevice& device, EProperty property,
                                    std::string& value) = 0;
     virtual void DestroyDeviceSet(DeviceSet set) = 0;

@@ -19,7 +19,8 @@ void CTillerbyDlg::OnRefresh() {
     // Rebuilt even after a failed search, from the ports found before the failure, so that
     // entry i of the box is always record i of the list.
     m_host.ResetContent(ids::kPortList);
-    for (const SSerInfo& port : m_portList) m_host.AddString(ids::kPortList, port.friendlyName);
+    for (const SSerInfo& port : m_portList)
+        m_host.AddString(ids::kPortList, port.friendlyName);
     if (m_host.GetCount(ids::kPortList) > 0) {
         m_host.SetCurSel(ids::kPortList, 0);
         m_host.EnableWindow(ids::kConnect, true);
@@ -27,5 +28,6 @@ void CTillerbyDlg::OnRefresh() {
         m_host.EnableWindow(ids::kConnect, false);
     }
 
-    if (failure) std::rethrow_exception(failure);
+    if (failure)
+        std::rethrow_exception(failure);
 }

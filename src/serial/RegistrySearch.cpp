@@ -15,7 +15,8 @@ class CKey {
 public:
     explicit CKey(IPortSearchLayer& layer) : m_layer(layer) {}
     ~CKey() {
-        if (m_open) m_layer.CloseKey(m_key);
+        if (m_open)
+            m_layer.CloseKey(m_key);
     }
     CKey(const CKey&) = delete;
     CKey& operator=(const CKey&) = delete;
@@ -68,8 +69,10 @@ void ReadPortInstances(IPortSearchLayer& layer, const CKey& deviceKey, bool isUs
             throw std::runtime_error(std::string(kEnumPath) + "\\...\\" + instance);
         }
         SSerInfo info;
-        if (!instanceKey.Value("PORTNAME", info.portName)) continue;
-        if (!instanceKey.Value("FRIENDLYNAME", info.friendlyName)) info.friendlyName.clear();
+        if (!instanceKey.Value("PORTNAME", info.portName))
+            continue;
+        if (!instanceKey.Value("FRIENDLYNAME", info.friendlyName))
+            info.friendlyName.clear();
         info.devicePath = "\\\\.\\" + info.portName;
         info.isUsb = isUsb;
         AddOrReplace(list, info);
@@ -80,7 +83,8 @@ void ReadPortInstances(IPortSearchLayer& layer, const CKey& deviceKey, bool isUs
 
 void FindPortsInRegistry(IPortSearchLayer& layer, SerInfoList& list) {
     CKey enumKey(layer);
-    if (!enumKey.Open(IPortSearchLayer::kLocalMachine, "Enum")) throw std::runtime_error(kEnumPath);
+    if (!enumKey.Open(IPortSearchLayer::kLocalMachine, "Enum"))
+        throw std::runtime_error(kEnumPath);
 
     std::string enumerator;
     for (uint32_t e = 0; enumKey.SubKey(e, enumerator); ++e) {
@@ -92,7 +96,8 @@ void FindPortsInRegistry(IPortSearchLayer& layer, SerInfoList& list) {
 
         std::string deviceId;
         for (uint32_t d = 0; enumeratorKey.SubKey(d, deviceId); ++d) {
-            if (!isUsb && !IsPortDeviceId(deviceId)) continue;
+            if (!isUsb && !IsPortDeviceId(deviceId))
+                continue;
             CKey deviceKey(layer);
             if (!deviceKey.Open(enumeratorKey.Get(), deviceId)) {
                 throw std::runtime_error(std::string(kEnumPath) + "\\" + enumerator + "\\" +

@@ -18,7 +18,8 @@ void CTillerbyDlg::OnUpdate() {
     }
     // The button is usable only with an open port and something selected; a caller that
     // ignores that gets nothing sent.
-    if (!m_portOpen.load() || (!ias && !tas)) return;
+    if (!m_portOpen.load() || (!ias && !tas))
+        return;
     // Nothing can answer on a line that is gone; the upload would lock the dialog for ever.
     if (m_readerExitCode.load() == -1) {
         m_host.MessageBox(kLineLostMessage);
@@ -48,12 +49,13 @@ void CTillerbyDlg::OnUpdate() {
 
 void CTillerbyDlg::EnableControls(bool enable) {
     static constexpr std::array<int, 15> kControls = {
-        ids::kRefresh,       ids::kConnect,       ids::kPortList,    ids::kLoad,
-        ids::kSave,          ids::kLinearIncrement, ids::kIasCheck,  ids::kTasCheck,
-        ids::kUpdate,        ids::kMaxSpeedList,  ids::kAngleBox,    ids::kAngleSpin,
-        ids::kMaxSpeedCheck, ids::kSelectIasDial, ids::kSelectTasDial,
+        ids::kRefresh,       ids::kConnect,         ids::kPortList,      ids::kLoad,
+        ids::kSave,          ids::kLinearIncrement, ids::kIasCheck,      ids::kTasCheck,
+        ids::kUpdate,        ids::kMaxSpeedList,    ids::kAngleBox,      ids::kAngleSpin,
+        ids::kMaxSpeedCheck, ids::kSelectIasDial,   ids::kSelectTasDial,
     };
-    for (int id : kControls) m_host.EnableWindow(id, enable);
+    for (int id : kControls)
+        m_host.EnableWindow(id, enable);
     for (int k = 1; k <= ids::kEntryCount; ++k) {
         m_host.EnableWindow(ids::EntryBoxId(k), enable);
         m_host.EnableWindow(ids::EntrySpinId(k), enable);

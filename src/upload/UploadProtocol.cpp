@@ -18,7 +18,9 @@ bool IsUploadableDial(const CImage* image) {
            image->GetHeight() == wire::kDialSide && image->GetBPP() == 32;
 }
 
-bool SamePixel(const uint8_t* a, const uint8_t* b) { return std::memcmp(a, b, 4) == 0; }
+bool SamePixel(const uint8_t* a, const uint8_t* b) {
+    return std::memcmp(a, b, 4) == 0;
+}
 
 // Sets the data-consumed event on every way out of the notification handler.
 class ConsumedOnExit {
@@ -36,16 +38,19 @@ private:
 
 long CTillerbyDlg::OnSerialData(unsigned wParam, long /*lParam*/) {
     ConsumedOnExit release(m_dataConsumed);
-    if (!m_portOpen.load() || (wParam & 1u) == 0 || !m_port) return 0;
+    if (!m_portOpen.load() || (wParam & 1u) == 0 || !m_port)
+        return 0;
 
     // One byte more than the largest read, so a full read still ends in a zero.
     char buffer[kReadBufferSize + 1];
     int count = 0;
     const int waiting = m_port->BytesWaiting();
-    if (waiting > 0) count = std::max(0, m_port->Read(buffer, std::min(waiting, kReadBufferSize)));
+    if (waiting > 0)
+        count = std::max(0, m_port->Read(buffer, std::min(waiting, kReadBufferSize)));
     buffer[count] = '\0';
     DispatchReply(buffer, count);
-    if (m_readerExitCode.load() == -1) OnLineLost();
+    if (m_readerExitCode.load() == -1)
+        OnLineLost();
     return 0;
 }
 
@@ -53,14 +58,16 @@ long CTillerbyDlg::OnSerialData(unsigned wParam, long /*lParam*/) {
 // the dialog locked for ever, Disconnect included, and the user's unsaved table with it:
 // end it as an error and say what happened.
 void CTillerbyDlg::OnLineLost() {
-    if (m_host.IsWindowEnabled(ids::kRefresh)) return;  // only an upload disables Refresh
+    if (m_host.IsWindowEnabled(ids::kRefresh))
+        return;  // only an upload disables Refresh
     ErrorEnd();
     m_host.MessageBox(kLineLostMessage);
 }
 
 void CTillerbyDlg::DispatchReply(const char* bytes, int count) {
     // Before the first Update there is no stage: nothing the device says means anything.
-    if (count == 0 || m_upload.UploadStage == 0) return;
+    if (count == 0 || m_upload.UploadStage == 0)
+        return;
     if (count == 1) {
         if (bytes[0] == 'U') {
             Acknowledge();
@@ -71,12 +78,15 @@ void CTillerbyDlg::DispatchReply(const char* bytes, int count) {
         }
         return;
     }
-    if (std::strcmp(bytes, "READY") == 0) StartStage();
+    if (std::strcmp(bytes, "READY") == 0)
+        StartStage();
 }
 
 const CImage* CTillerbyDlg::StageImage() const {
-    if (m_upload.UploadStage == 1) return &m_iasUpload;
-    if (m_upload.UploadStage == 2) return &m_tasUpload;
+    if (m_upload.UploadStage == 1)
+        return &m_iasUpload;
+    if (m_upload.UploadStage == 2)
+        return &m_tasUpload;
     return nullptr;
 }
 
@@ -98,7 +108,8 @@ void CTillerbyDlg::StartStage() {
     const CImage* image = StageImage();
     // The dial may have been dropped after an earlier upload ended; never read a picture
     // that is not there.
-    if (!IsUploadableDial(image)) return;
+    if (!IsUploadableDial(image))
+        return;
 
     SUploadState& u = m_upload;
     u.bytesCovered = 0;
@@ -169,7 +180,8 @@ void CTillerbyDlg::RunLengthStep() {
         ++u.runCount;
         u.bytesCovered += 4;
         advance();
-        if (u.row >= wire::kDialSide) break;  // the run reached the dial's last pixel
+        if (u.row >= wire::kDialSide)
+            break;  // the run reached the dial's last pixel
         candRow = u.row;
         candColumn = u.column;
     }
@@ -209,8 +221,8 @@ void CTillerbyDlg::ErrorEnd() {
 }
 
 int CTillerbyDlg::SendLoadCommand() {
-    m_upload.dialCount =
-        (m_host.GetCheck(ids::kIasCheck) != 0 ? 1 : 0) + (m_host.GetCheck(ids::kTasCheck) != 0 ? 1 : 0);
+    m_upload.dialCount = (m_host.GetCheck(ids::kIasCheck) != 0 ? 1 : 0) +
+                         (m_host.GetCheck(ids::kTasCheck) != 0 ? 1 : 0);
     const std::string line = wire::LoadLine(m_upload.UploadStage, m_upload.dialCount);
     return static_cast<int>(WriteSerial(line.data(), static_cast<uint32_t>(line.size())));
 }

@@ -30,7 +30,8 @@ TEST_F(AngleTableTest, StartsLockedAndTickingUnlocksTheActiveEntries) {
     EXPECT_EQ(host.GetCurSel(ids::kMaxSpeedList), 10);
     EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "318.0");
     EXPECT_EQ(host.Control(ids::kAngleSpin).spinPos, 3180);
-    for (int id : kTableControls) EXPECT_FALSE(host.IsWindowEnabled(id)) << id;
+    for (int id : kTableControls)
+        EXPECT_FALSE(host.IsWindowEnabled(id)) << id;
     for (int k = 1; k <= 50; ++k) {
         EXPECT_EQ(Entry(k), k <= 20 ? kStartTexts[k - 1] : "") << k;
         EXPECT_FALSE(EntryEnabled(k)) << k;
@@ -41,8 +42,10 @@ TEST_F(AngleTableTest, StartsLockedAndTickingUnlocksTheActiveEntries) {
     EXPECT_EQ(host.Control(ids::EntrySpinId(20)).spinPos, 3180);
 
     Tick();
-    for (int id : kTableControls) EXPECT_TRUE(host.IsWindowEnabled(id)) << id;
-    for (int k = 1; k <= 50; ++k) EXPECT_EQ(EntryEnabled(k), k <= 20) << k;
+    for (int id : kTableControls)
+        EXPECT_TRUE(host.IsWindowEnabled(id)) << id;
+    for (int k = 1; k <= 50; ++k)
+        EXPECT_EQ(EntryEnabled(k), k <= 20) << k;
     EXPECT_FALSE(host.IsWindowEnabled(ids::kUpdate));  // no port open
 
     SetEntry(19, "300.5");
@@ -69,7 +72,8 @@ TEST_F(AngleTableTest, MaximumSpeedChangeEmptiesAboveAndCopiesTheAngle) {
     EXPECT_EQ(Entry(9), "136.0");
 
     SelectSpeed(500);
-    for (int k = 1; k <= 50; ++k) EXPECT_TRUE(EntryEnabled(k)) << k;
+    for (int k = 1; k <= 50; ++k)
+        EXPECT_TRUE(EntryEnabled(k)) << k;
     EXPECT_EQ(Entry(49), "");
     EXPECT_EQ(Entry(50), "318.0");
 
@@ -93,7 +97,8 @@ TEST_F(AngleTableTest, LinearIncrementFillsProportionally) {
         "15.9",  "31.8",  "47.7",  "63.6",  "79.5",  "95.4",  "111.3", "127.2", "143.1", "159.0",
         "174.9", "190.8", "206.7", "222.6", "238.5", "254.4", "270.3", "286.2", "302.1", "318.0",
     };
-    for (int k = 1; k <= 20; ++k) EXPECT_EQ(Entry(k), expected[static_cast<size_t>(k - 1)]) << k;
+    for (int k = 1; k <= 20; ++k)
+        EXPECT_EQ(Entry(k), expected[static_cast<size_t>(k - 1)]) << k;
     EXPECT_EQ(Entry(21), "unrelated");
 
     SelectSpeed(300);
@@ -105,7 +110,8 @@ TEST_F(AngleTableTest, LinearIncrementFillsProportionally) {
 
     ASSERT_TRUE(host.Type(ids::kAngleBox, "none"));
     ASSERT_TRUE(host.Click(ids::kLinearIncrement));
-    for (int k = 1; k <= 30; ++k) EXPECT_EQ(Entry(k), "0.0") << k;
+    for (int k = 1; k <= 30; ++k)
+        EXPECT_EQ(Entry(k), "0.0") << k;
     EXPECT_TRUE(host.Messages().empty());
 }
 
@@ -143,9 +149,9 @@ TEST_F(AngleTableTest, PlausibilityPointsAtTheFirstAngleThatDoesNotRise) {
     }
     EXPECT_TRUE(host.FileDialogRequests().empty());
 
-    SetEntry(5, "5e1");     // reads as 50
-    SetEntry(20, "1000");   // no upper limit
-    SetEntry(21, "0");      // above n: not looked at
+    SetEntry(5, "5e1");    // reads as 50
+    SetEntry(20, "1000");  // no upper limit
+    SetEntry(21, "0");     // above n: not looked at
     EXPECT_TRUE(Save().empty());
     EXPECT_EQ(host.FileDialogRequests().size(), 1u);
 }

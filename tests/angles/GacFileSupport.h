@@ -23,8 +23,11 @@ protected:
     };
 
     STableState Table() const {
-        STableState state{{}, {}, host.GetWindowText(ids::kAngleBox),
-                          host.GetCurSel(ids::kMaxSpeedList), host.GetCheck(ids::kMaxSpeedCheck)};
+        STableState state{{},
+                          {},
+                          host.GetWindowText(ids::kAngleBox),
+                          host.GetCurSel(ids::kMaxSpeedList),
+                          host.GetCheck(ids::kMaxSpeedCheck)};
         for (int k = 1; k <= ids::kEntryCount; ++k) {
             state.texts.push_back(Entry(k));
             state.enabled.push_back(host.IsWindowEnabled(ids::EntryBoxId(k)));

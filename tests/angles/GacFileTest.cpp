@@ -131,7 +131,10 @@ TEST_F(GacFileTest, RefusesFilesWithoutAUsableEntryCount) {
     for (const std::string& line :
          {std::string(), std::string("|||"), std::string("\n"), std::string("9|1.0"),
           std::string("51|1.0"), std::string("-20|1.0"), std::string("abc|1.0|2.0"),
-          std::string("99999999999|1.0"), std::string("\0" "20|1.0", 7)}) {
+          std::string("99999999999|1.0"),
+          std::string("\0"
+                      "20|1.0",
+                      7)}) {
         EXPECT_EQ(LoadText(line), std::vector<std::string>{refusal}) << line;
         EXPECT_EQ(Table(), before) << line;
     }
@@ -140,7 +143,8 @@ TEST_F(GacFileTest, RefusesFilesWithoutAUsableEntryCount) {
     EXPECT_EQ(Table(), before);
 
     std::string extra = "10";  // 70 angles: those past the 50th have nowhere to go
-    for (int k = 1; k <= 70; ++k) extra += "|" + std::to_string(k) + ".0";
+    for (int k = 1; k <= 70; ++k)
+        extra += "|" + std::to_string(k) + ".0";
     EXPECT_TRUE(LoadText(extra).empty());
     EXPECT_EQ(Entry(11), "");
     EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "10.0");
@@ -153,7 +157,8 @@ TEST_F(GacFileTest, RefusesToSaveALineTooLongToLoadBack) {
     ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
     ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, 40));
     // 2 + 41 * 10 + 9 * 11 = 511 characters: the longest line that loads back.
-    for (int k = 1; k <= 50; ++k) SetEntry(k, std::to_string(k <= 41 ? 1000000 + k : 10000000 + k));
+    for (int k = 1; k <= 50; ++k)
+        SetEntry(k, std::to_string(k <= 41 ? 1000000 + k : 10000000 + k));
     const std::string path = dir.File("long.gac");
     EXPECT_TRUE(Save(path).empty());
     const std::string line = ReadFileBytes(path);

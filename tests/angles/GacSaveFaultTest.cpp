@@ -25,10 +25,12 @@ public:
     explicit CScratchMount(const fs::path& folder) : m_folder(folder) {
         fs::create_directory(folder);
         m_mounted = mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=16k,mode=0755") == 0;
-        if (!m_mounted) m_error = errno;
+        if (!m_mounted)
+            m_error = errno;
     }
     ~CScratchMount() {
-        if (m_mounted) umount2(m_folder.c_str(), MNT_DETACH);
+        if (m_mounted)
+            umount2(m_folder.c_str(), MNT_DETACH);
     }
     CScratchMount(const CScratchMount&) = delete;
     CScratchMount& operator=(const CScratchMount&) = delete;
@@ -69,8 +71,7 @@ TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
         if (std::FILE* probe = std::fopen((folder / "probe").c_str(), "w")) {
             std::fclose(probe);
-            GTEST_SKIP() << "permissions do not stop this user from writing, and "
-                         << mount.Why();
+            GTEST_SKIP() << "permissions do not stop this user from writing, and " << mount.Why();
         }
     }
     EXPECT_EQ(Save((folder / "old.gac").string()), std::vector<std::string>{"Error open file."});
@@ -84,7 +85,8 @@ TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
 TEST_F(GacSaveFaultTest, AFullDiskKeepsTheOldFile) {
     const fs::path folder = dir.Path() / "small";
     CScratchMount mount(folder);
-    if (!mount.Mounted()) GTEST_SKIP() << mount.Why();
+    if (!mount.Mounted())
+        GTEST_SKIP() << mount.Why();
     const std::string target = (folder / "table.gac").string();
     WriteFileBytes(target, kOldContent);
     {

@@ -17,15 +17,23 @@ TEST(NumberTextTest, AtoFReadsTheLongestNumberPrefix) {
         double value;
     };
     const SCase cases[] = {
-        {"7.5", 7.5},         {"  \t\n\v\f\r15.0", 15.0}, {"+2.5", 2.5},  {"-5", -5.0},
-        {".5", 0.5},          {"5.", 5.0},                {"5e1", 50.0},  {"2.5E-1", 0.25},
-        {"1e+2", 100.0},      {"12abc", 12.0},            {"7.50\n", 7.5}, {"3.2.1", 3.2},
-        {"5e", 5.0},          {"5e+", 5.0},               {"5ex", 5.0},   {"", 0.0},
-        {"abc", 0.0},         {".", 0.0},                 {"-", 0.0},     {"+.e5", 0.0},
-        {"- 5", 0.0},         {"0x1A", 0.0},              {"inf", 0.0},   {"nan", 0.0},
-        {"infinity", 0.0},    {"7,5", 7.0},               {"1e-400", 0.0},
+        {"7.5", 7.5},      {"  \t\n\v\f\r15.0", 15.0},
+        {"+2.5", 2.5},     {"-5", -5.0},
+        {".5", 0.5},       {"5.", 5.0},
+        {"5e1", 50.0},     {"2.5E-1", 0.25},
+        {"1e+2", 100.0},   {"12abc", 12.0},
+        {"7.50\n", 7.5},   {"3.2.1", 3.2},
+        {"5e", 5.0},       {"5e+", 5.0},
+        {"5ex", 5.0},      {"", 0.0},
+        {"abc", 0.0},      {".", 0.0},
+        {"-", 0.0},        {"+.e5", 0.0},
+        {"- 5", 0.0},      {"0x1A", 0.0},
+        {"inf", 0.0},      {"nan", 0.0},
+        {"infinity", 0.0}, {"7,5", 7.0},
+        {"1e-400", 0.0},
     };
-    for (const SCase& c : cases) EXPECT_EQ(numtext::AtoF(c.text), c.value) << '"' << c.text << '"';
+    for (const SCase& c : cases)
+        EXPECT_EQ(numtext::AtoF(c.text), c.value) << '"' << c.text << '"';
 
     EXPECT_EQ(numtext::AtoF("1e400"), HUGE_VAL);
     EXPECT_EQ(numtext::AtoF("-1e99999999999999999999"), -HUGE_VAL);
@@ -71,7 +79,8 @@ TEST(NumberTextTest, FormattingMatchesPrintfInTheCLocale) {
         } else {
             const uint64_t bits = random();
             std::memcpy(&v, &bits, sizeof v);
-            if (!std::isfinite(v)) continue;
+            if (!std::isfinite(v))
+                continue;
         }
         std::snprintf(expected, sizeof expected, "%.1f", v);
         ASSERT_EQ(numtext::FormatFixed(v, 1), expected);

@@ -136,8 +136,9 @@ TEST_F(ConnectionTest, DisconnectIsPromptWhileTheReaderWaitsForTheHandler) {
 
 TEST_F(ConnectionTest, BytesArrivingDuringAHandlerAreReadByTheNextNotification) {
     CTempDir dir;
-    host.QueueFileDialogAnswer(WriteTestPng(
-        dir, "plain.png", 230, 230, 32, [](int, int) { return SBgra{0x10, 0x20, 0x30, 0xFF}; }));
+    host.QueueFileDialogAnswer(WriteTestPng(dir, "plain.png", 230, 230, 32, [](int, int) {
+        return SBgra{0x10, 0x20, 0x30, 0xFF};
+    }));
     host.Click(ids::kSelectIasDial);
     host.Click(ids::kConnect);
     host.Click(ids::kUpdate);

@@ -55,28 +55,34 @@ public:
     uint32_t LastError() const override { return m_lastError; }
 
     bool GetVersion(SVersion& out) override {
-        if (versionError) return Fail(*versionError);
+        if (versionError)
+            return Fail(*versionError);
         out = version;
         return true;
     }
 
     bool OpenPortInterfaces(DeviceSet& set) override {
-        if (openSetError) return Fail(*openSetError);
+        if (openSetError)
+            return Fail(*openSetError);
         ++setsOpen;
         set = 77;
         return true;
     }
     bool EnumPortInterface(DeviceSet set, uint32_t index, SInterface& iface) override {
-        if (set != 77) return Fail(kErrorInvalidData);
-        if (enumErrorIndex && index == *enumErrorIndex) return Fail(enumErrorCode);
-        if (index >= interfaces.size()) return Fail(kErrorNoMoreItems);
+        if (set != 77)
+            return Fail(kErrorInvalidData);
+        if (enumErrorIndex && index == *enumErrorIndex)
+            return Fail(enumErrorCode);
+        if (index >= interfaces.size())
+            return Fail(kErrorNoMoreItems);
         iface.id = index + 100;
         return true;
     }
     bool GetInterfaceDetail(DeviceSet, const SInterface& iface, std::string& path,
                             SDevice& device) override {
         const SInterfaceEntry& entry = interfaces.at(iface.id - 100);
-        if (entry.detailError != 0) return Fail(entry.detailError);
+        if (entry.detailError != 0)
+            return Fail(entry.detailError);
         path = entry.devicePath;
         device.id = iface.id + 1000;
         return true;
@@ -84,12 +90,12 @@ public:
     bool GetDeviceProperty(DeviceSet, const SDevice& device, EProperty property,
                            std::string& value) override {
         const SInterfaceEntry& entry = interfaces.at(device.id - 1100);
-        const std::optional<std::string>& found = property == EProperty::FriendlyName
-                                                      ? entry.friendlyName
-                                                  : property == EProperty::Description
-                                                      ? entry.description
-                                                      : entry.location;
-        if (!found) return Fail(kErrorInvalidData);
+        const std::optional<std::string>& found =
+            property == EProperty::FriendlyName  ? entry.friendlyName
+            : property == EProperty::Description ? entry.description
+                                                 : entry.location;
+        if (!found)
+            return Fail(kErrorInvalidData);
         value = *found;
         return true;
     }
@@ -101,11 +107,13 @@ public:
             path = subKey;
         } else {
             const auto found = m_handles.find(parent);
-            if (found == m_handles.end()) return Fail(kErrorInvalidData);
+            if (found == m_handles.end())
+                return Fail(kErrorInvalidData);
             path = found->second + "\\" + subKey;
         }
         const auto entry = keys.find(path);
-        if (entry == keys.end() || entry->second.failOpen) return Fail(kErrorFileNotFound);
+        if (entry == keys.end() || entry->second.failOpen)
+            return Fail(kErrorFileNotFound);
         key = m_nextHandle++;
         m_handles[key] = path;
         ++keysOpen;
@@ -114,19 +122,22 @@ public:
     }
     bool EnumSubKey(RegKey key, uint32_t index, std::string& name) override {
         const SKeyEntry& entry = keys.at(m_handles.at(key));
-        if (index >= entry.subKeys.size()) return Fail(kErrorNoMoreItems);
+        if (index >= entry.subKeys.size())
+            return Fail(kErrorNoMoreItems);
         name = entry.subKeys[index];
         return true;
     }
     bool QueryStringValue(RegKey key, const std::string& valueName, std::string& value) override {
         const SKeyEntry& entry = keys.at(m_handles.at(key));
         const auto found = entry.values.find(valueName);
-        if (found == entry.values.end()) return Fail(kErrorFileNotFound);
+        if (found == entry.values.end())
+            return Fail(kErrorFileNotFound);
         value = found->second;
         return true;
     }
     void CloseKey(RegKey key) override {
-        if (m_handles.erase(key) == 1) --keysOpen;
+        if (m_handles.erase(key) == 1)
+            --keysOpen;
     }
 
 private:

@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "serial/FakePortSearchLayer.h"
 #include "serial/FindSerialPorts.h"
 #include "serial/PortSearches.h"
-#include "serial/FakePortSearchLayer.h"
 
 namespace {
 
@@ -14,7 +14,8 @@ using Entry = CFakePortSearchLayer::SInterfaceEntry;
 template <class T>
 std::vector<T> Field(const SerInfoList& list, T SSerInfo::*field) {
     std::vector<T> out;
-    for (const SSerInfo& info : list) out.push_back(info.*field);
+    for (const SSerInfo& info : list)
+        out.push_back(info.*field);
     return out;
 }
 
@@ -70,7 +71,7 @@ TEST(FindSerialPortsTest, DescriptionIsTheFriendlyNameLessATrailingParenthesis) 
         {"Communications Port (COM1)", "Communications Port"},
         {"A (B)", "A"},
         {"Port (A) B", "Port (A) B"},
-        {" (COM1)", " (COM1)"},           // begins with " ("
+        {" (COM1)", " (COM1)"},            // begins with " ("
         {"Port (A) (B)", "Port (A) (B)"},  // the first ")" is not the last character
         {"Port(COM1)", "Port(COM1)"},      // no blank before the parenthesis
         {"Port (COM1", "Port (COM1"},
@@ -174,9 +175,9 @@ TEST_F(RegistrySearchTest, FindsPortIdsAndUsbPortsFoldingDuplicates) {
               (std::vector<std::string>{"Onboard (COM1)", "COM2", "USB Serial (COM5)", "com1"}));
     EXPECT_EQ(Field(list, &SSerInfo::portDescription),
               (std::vector<std::string>{"Onboard", "COM2", "USB Serial", "com1"}));
-    EXPECT_EQ(Field(list, &SSerInfo::devicePath),
-              (std::vector<std::string>{"\\\\.\\COM1", "\\\\.\\COM2", "\\\\.\\COM5",
-                                        "\\\\.\\com1"}));
+    EXPECT_EQ(
+        Field(list, &SSerInfo::devicePath),
+        (std::vector<std::string>{"\\\\.\\COM1", "\\\\.\\COM2", "\\\\.\\COM5", "\\\\.\\com1"}));
     EXPECT_EQ(Field(list, &SSerInfo::isUsb), (std::vector<bool>{false, false, true, false}));
     EXPECT_EQ(layer.keysOpen, 0);
 }
@@ -187,7 +188,7 @@ TEST_F(RegistrySearchTest, NamesAndValuesThatDoNotFitTheirBuffers) {
     layer.Value("Enum\\A\\*PNP0501\\0", "PORTNAME", fits);
     layer.Value("Enum\\A\\*PNP0501\\1", "PORTNAME", tooLong);  // unreadable: skipped
     layer.Value("Enum\\A\\*PNP0501\\2", "PORTNAME", "COM3");
-    layer.Value("Enum\\A\\*PNP0501\\2", "FRIENDLYNAME", tooLong);  // unreadable: port name
+    layer.Value("Enum\\A\\*PNP0501\\2", "FRIENDLYNAME", tooLong);      // unreadable: port name
     layer.Value("Enum\\A\\*PNP0501\\" + tooLong, "PORTNAME", "COM4");  // ends the instances
     layer.Value("Enum\\A\\*PNP0501\\9", "PORTNAME", "COM5");
     layer.Value("Enum\\B\\*PNP0501\\0", "PORTNAME", "COM6");

@@ -16,7 +16,8 @@ public:
     CPtyLine() {
         int slave = -1;
         char name[128];
-        if (openpty(&m_master, &slave, name, nullptr, nullptr) != 0) return;
+        if (openpty(&m_master, &slave, name, nullptr, nullptr) != 0)
+            return;
         m_slavePath = name;
         close(slave);
         fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
@@ -44,8 +45,10 @@ public:
         size_t done = 0;
         while (done < bytes.size()) {
             const ssize_t n = write(m_master, bytes.data() + done, bytes.size() - done);
-            if (n > 0) done += static_cast<size_t>(n);
-            else if (n < 0 && errno != EAGAIN && errno != EINTR) return;
+            if (n > 0)
+                done += static_cast<size_t>(n);
+            else if (n < 0 && errno != EAGAIN && errno != EINTR)
+                return;
         }
     }
 
@@ -56,13 +59,17 @@ public:
         while (got.size() < expected) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) break;
+            if (left.count() <= 0)
+                break;
             pollfd p{m_master, POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+            if (poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                continue;
             char buffer[4096];
             const ssize_t n = read(m_master, buffer, sizeof buffer);
-            if (n > 0) got.append(buffer, static_cast<size_t>(n));
-            else if (n < 0 && errno != EAGAIN && errno != EINTR) break;
+            if (n > 0)
+                got.append(buffer, static_cast<size_t>(n));
+            else if (n < 0 && errno != EAGAIN && errno != EINTR)
+                break;
         }
         return got;
     }
@@ -72,7 +79,8 @@ public:
 
     // The far end goes away, like a pulled cable.
     void HangUp() {
-        if (m_master >= 0) close(m_master);
+        if (m_master >= 0)
+            close(m_master);
         m_master = -1;
     }
 

@@ -10,7 +10,8 @@ using Entry = CFakePortSearchLayer::SInterfaceEntry;
 // The box lists the friendly names of the port list, in order.
 void ExpectBoxMatchesList(const CHeadlessHost& host, const CTillerbyDlg& dlg) {
     std::vector<std::string> names;
-    for (const SSerInfo& info : dlg.PortList()) names.push_back(info.friendlyName);
+    for (const SSerInfo& info : dlg.PortList())
+        names.push_back(info.friendlyName);
     EXPECT_EQ(host.Control(ids::kPortList).items, names);
 }
 

@@ -35,8 +35,10 @@ public:
                        const std::string& manufacturer) {
         const fs::path dir = m_root / "devices" / "pci0000:00" / "usb1" / port;
         WriteFile(dir / "idVendor", "0403");
-        if (!product.empty()) WriteFile(dir / "product", product);
-        if (!manufacturer.empty()) WriteFile(dir / "manufacturer", manufacturer);
+        if (!product.empty())
+            WriteFile(dir / "product", product);
+        if (!manufacturer.empty())
+            WriteFile(dir / "manufacturer", manufacturer);
         return dir;
     }
     // A tty whose folder is <parent>/tty/<name>, with "device" pointing at `device`
@@ -45,7 +47,8 @@ public:
                  const std::optional<fs::path>& device) {
         const fs::path dir = parent / "tty" / name;
         WriteFile(dir / "dev", "188:0");
-        if (device) fs::create_directory_symlink(fs::relative(*device, dir), dir / "device");
+        if (device)
+            fs::create_directory_symlink(fs::relative(*device, dir), dir / "device");
         fs::create_directory_symlink(fs::relative(dir, m_root / "class" / "tty"),
                                      m_root / "class" / "tty" / name);
         return dir;
@@ -104,7 +107,8 @@ protected:
 
 pid_t EndedProcess() {
     const pid_t child = fork();
-    if (child == 0) _exit(0);
+    if (child == 0)
+        _exit(0);
     waitpid(child, nullptr, 0);
     return child;
 }
@@ -148,7 +152,8 @@ TEST(SysfsPortLayerTest, EnumerationShowsRealPortsThenLiveVirtualGauges) {
     EXPECT_EQ(gaugeA.portDescription, "Kestran virtual gauge bench");
     EXPECT_EQ(gaugeB.friendlyName, "Kestran virtual gauge (" + ptyB.SlavePath().substr(5) + ")");
     EXPECT_FALSE(gaugeA.isUsb);
-    for (const SSerInfo& info : list) EXPECT_TRUE(info.portName.empty());
+    for (const SSerInfo& info : list)
+        EXPECT_TRUE(info.portName.empty());
 
     // Without the registry folder the same machine shows its real ports only.
     CSysfsPortLayer plain({sys.Root(), "/dev", std::nullopt});
@@ -196,8 +201,8 @@ TEST_F(GaugeRegistryTest, EntriesOfEndedProcessesAreRemoved) {
                           "\nstart=1");
     // A gauge whose terminal is gone.
     const fs::path noTerminal = folder / "3-gone.gauge";
-    WriteFile(noTerminal, "pty=/dev/pts/does-not-exist\nname=gone\npid=" +
-                              std::to_string(getpid()));
+    WriteFile(noTerminal,
+              "pty=/dev/pts/does-not-exist\nname=gone\npid=" + std::to_string(getpid()));
     const fs::path other = folder / "notes.txt";  // not an entry: left alone
     WriteFile(other, "x");
 

@@ -20,10 +20,12 @@ protected:
         SDialogServices services;
         services.findSerialPorts = [this](SerInfoList& list) {
             list = ports;
-            if (!enumerationError.empty()) throw std::runtime_error(enumerationError);
+            if (!enumerationError.empty())
+                throw std::runtime_error(enumerationError);
         };
         services.makeSerialPort = [this]() -> std::unique_ptr<ISerialPort> {
-            if (portFactory) return portFactory();
+            if (portFactory)
+                return portFactory();
             return std::make_unique<CFakeSerialPort>(line);
         };
         dlg = std::make_unique<CTillerbyDlg>(host, services);
@@ -33,7 +35,10 @@ protected:
 
     void TearDown() override { dlg.reset(); }
 
-    void Connect() { ASSERT_TRUE(host.Click(ids::kConnect)); ASSERT_TRUE(dlg->IsPortOpen()); }
+    void Connect() {
+        ASSERT_TRUE(host.Click(ids::kConnect));
+        ASSERT_TRUE(dlg->IsPortOpen());
+    }
 
     // The device replies; the dialog handles the notification as the window would.
     void Reply(const std::string& bytes) {

@@ -15,11 +15,11 @@
 struct SFakeLine {
     std::mutex mutex;
     std::condition_variable cv;
-    std::string written;          // every byte the tool wrote, in order
+    std::string written;              // every byte the tool wrote, in order
     std::vector<std::string> writes;  // one entry per Write call
-    std::string incoming;         // waiting to be read
+    std::string incoming;             // waiting to be read
     bool failOpen = false;
-    bool failed = false;          // the line hung up
+    bool failed = false;  // the line hung up
     int opens = 0;
     std::string openedPath;
     bool open = false;
@@ -53,7 +53,8 @@ public:
 
     bool Open(const std::string& devicePath) override {
         std::lock_guard<std::mutex> lock(m_line->mutex);
-        if (m_line->failOpen) return false;
+        if (m_line->failOpen)
+            return false;
         ++m_line->opens;
         m_line->openedPath = devicePath;
         m_line->open = true;
@@ -65,7 +66,8 @@ public:
     }
     uint32_t Write(const void* data, uint32_t n) override {
         std::lock_guard<std::mutex> lock(m_line->mutex);
-        if (m_line->failed) return 0;
+        if (m_line->failed)
+            return 0;
         const std::string bytes(static_cast<const char*>(data), n);
         m_line->written += bytes;
         m_line->writes.push_back(bytes);
@@ -84,11 +86,12 @@ public:
     }
     WaitResult WaitForInput() override {
         std::unique_lock<std::mutex> lock(m_line->mutex);
-        m_line->cv.wait(lock, [this] {
-            return m_cancelled || m_line->failed || !m_line->incoming.empty();
-        });
-        if (m_cancelled) return WaitResult::Cancelled;
-        if (m_line->failed) return WaitResult::Failed;
+        m_line->cv.wait(
+            lock, [this] { return m_cancelled || m_line->failed || !m_line->incoming.empty(); });
+        if (m_cancelled)
+            return WaitResult::Cancelled;
+        if (m_line->failed)
+            return WaitResult::Failed;
         return WaitResult::Input;
     }
     void CancelWait() override {

@@ -24,7 +24,8 @@ inline void FillImage(CImage& image, int width, int height, int bpp,
             out[0] = p.b;
             out[1] = p.g;
             out[2] = p.r;
-            if (bpp == 32) out[3] = p.a;
+            if (bpp == 32)
+                out[3] = p.a;
         }
     }
 }
@@ -33,7 +34,8 @@ inline void FillImage(CImage& image, int width, int height, int bpp,
 class CTempDir {
 public:
     CTempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestran-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestran-test-XXXXXX").string();
         m_path = mkdtemp(pattern.data());
     }
     ~CTempDir() {

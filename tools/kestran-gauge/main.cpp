@@ -67,12 +67,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestran-gauge: %s\n", pty.Error().c_str());
         return 1;
     }
+    // Registered before the port is printed: whoever reads that line and then looks for
+    // ports finds this gauge.
+    const CGaugeRegistration registration(pty.SlavePath(), options->name);
     // The first line of the output is the port, for scripts.
     std::printf("%s\n", pty.SlavePath().c_str());
     std::fflush(stdout);
 
     CGaugeLog log(stderr, options->outDir);
-    const CGaugeRegistration registration(pty.SlavePath(), options->name);
     if (registration.IsRegistered()) {
         log.Say("serving " + pty.SlavePath() + ", listed in Kestran as a virtual gauge" +
                 (options->name.empty() ? "" : " named " + options->name));

@@ -30,7 +30,8 @@ bool IsPrivateDir(const fs::path& dir) {
 }
 
 bool MakePrivateDir(const fs::path& dir) {
-    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
+        return false;
     return IsPrivateDir(dir);
 }
 
@@ -38,22 +39,28 @@ bool MakePrivateDir(const fs::path& dir) {
 std::optional<std::string> ProcessStartTime(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string text;
-    if (!stat || !std::getline(stat, text)) return std::nullopt;
+    if (!stat || !std::getline(stat, text))
+        return std::nullopt;
     const size_t commandEnd = text.rfind(')');
-    if (commandEnd == std::string::npos) return std::nullopt;
+    if (commandEnd == std::string::npos)
+        return std::nullopt;
     std::istringstream fields(text.substr(commandEnd + 1));
     std::string field;
     // Field 22 of the line; the text after the command name starts at field 3.
     for (int n = 3; n <= 22; ++n) {
-        if (!(fields >> field)) return std::nullopt;
+        if (!(fields >> field))
+            return std::nullopt;
     }
     return field;
 }
 
-bool ProcessRuns(pid_t pid) { return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM); }
+bool ProcessRuns(pid_t pid) {
+    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+}
 
 std::string OneLine(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     return text;
 }
 
@@ -63,7 +70,8 @@ std::map<std::string, std::string> ReadFields(const fs::path& file) {
     std::string line;
     while (std::getline(in, line)) {
         const size_t equals = line.find('=');
-        if (equals != std::string::npos) fields[line.substr(0, equals)] = line.substr(equals + 1);
+        if (equals != std::string::npos)
+            fields[line.substr(0, equals)] = line.substr(equals + 1);
     }
     return fields;
 }
@@ -81,10 +89,12 @@ std::optional<SGaugeEntry> LiveEntry(const fs::path& file) {
     const std::string& started = fields["start"];
     if (!started.empty()) {
         const std::optional<std::string> now = ProcessStartTime(entry.pid);
-        if (now && *now != started) return std::nullopt;
+        if (now && *now != started)
+            return std::nullopt;
     }
     std::error_code ec;
-    if (!fs::exists(entry.ptyPath, ec)) return std::nullopt;
+    if (!fs::exists(entry.ptyPath, ec))
+        return std::nullopt;
     return entry;
 }
 
@@ -92,16 +102,19 @@ std::optional<SGaugeEntry> LiveEntry(const fs::path& file) {
 
 fs::path DefaultGaugeRegistryDir() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/') return fs::path(runtime) / "kestran-gauges";
+    if (runtime != nullptr && runtime[0] == '/')
+        return fs::path(runtime) / "kestran-gauges";
     return fs::path("/tmp") / ("kestran-" + std::to_string(geteuid()));
 }
 
 std::vector<SGaugeEntry> ListLiveGauges(const fs::path& dir) {
     std::vector<SGaugeEntry> gauges;
-    if (!IsPrivateDir(dir)) return gauges;
+    if (!IsPrivateDir(dir))
+        return gauges;
     std::error_code ec;
     for (const fs::directory_entry& file : fs::directory_iterator(dir, ec)) {
-        if (file.path().extension() != kEntrySuffix) continue;
+        if (file.path().extension() != kEntrySuffix)
+            continue;
         if (std::optional<SGaugeEntry> entry = LiveEntry(file.path())) {
             gauges.push_back(*entry);
         } else {
@@ -116,7 +129,8 @@ std::vector<SGaugeEntry> ListLiveGauges(const fs::path& dir) {
 
 CGaugeRegistration::CGaugeRegistration(const std::string& ptyPath, const std::string& name,
                                        const fs::path& dir) {
-    if (ptyPath.empty() || ptyPath[0] != '/' || !MakePrivateDir(dir)) return;
+    if (ptyPath.empty() || ptyPath[0] != '/' || !MakePrivateDir(dir))
+        return;
     const pid_t pid = getpid();
     std::string tag = ptyPath.substr(1);
     std::replace(tag.begin(), tag.end(), '/', '-');
@@ -145,7 +159,8 @@ CGaugeRegistration::CGaugeRegistration(const std::string& ptyPath, const std::st
 }
 
 CGaugeRegistration::~CGaugeRegistration() {
-    if (m_entry.empty()) return;
+    if (m_entry.empty())
+        return;
     std::error_code ec;
     fs::remove(m_entry, ec);
 }

@@ -52,10 +52,12 @@ termios WithGaugeFrame(const termios& raw) {
 
 bool Apply(int fd) {
     termios found{};
-    if (tcgetattr(fd, &found) != 0) return false;
+    if (tcgetattr(fd, &found) != 0)
+        return false;
     const termios raw = RawAt38400(found);
     SetNow(fd, raw);
-    if (SetNow(fd, WithGaugeFrame(raw))) return true;
+    if (SetNow(fd, WithGaugeFrame(raw)))
+        return true;
     // Parity refused: at least take 8 data bits and 1 stop bit if the port allows them.
     termios eightBits = raw;
     eightBits.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB);

@@ -25,7 +25,8 @@ std::chrono::milliseconds WriteTimeout(uint32_t n) {
 }
 
 void CloseIfOpen(int& fd) {
-    if (fd >= 0) ::close(fd);
+    if (fd >= 0)
+        ::close(fd);
     fd = -1;
 }
 
@@ -36,15 +37,19 @@ bool SetFlags(int fd, int descriptorFlags, int statusFlags) {
 
 }  // namespace
 
-CPosixSerialPort::~CPosixSerialPort() { Close(); }
+CPosixSerialPort::~CPosixSerialPort() {
+    Close();
+}
 
 bool CPosixSerialPort::Open(const std::string& devicePath) {
-    if (m_fd >= 0) return false;
+    if (m_fd >= 0)
+        return false;
     int fd;
     do {
         fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
 
     // The lock keeps out a second copy of this program even when it runs as root, which the
     // terminal's exclusive flag does not stop.
@@ -73,11 +78,13 @@ bool CPosixSerialPort::Open(const std::string& devicePath) {
 }
 
 void CPosixSerialPort::ApplyLineSettings() {
-    if (m_fd >= 0) linesettings::Apply(m_fd);
+    if (m_fd >= 0)
+        linesettings::Apply(m_fd);
 }
 
 uint32_t CPosixSerialPort::Write(const void* data, uint32_t n) {
-    if (m_fd < 0) return 0;
+    if (m_fd < 0)
+        return 0;
     const auto* bytes = static_cast<const unsigned char*>(data);
     const Clock::time_point deadline = Clock::now() + WriteTimeout(n);
     uint32_t written = 0;
@@ -87,65 +94,83 @@ uint32_t CPosixSerialPort::Write(const void* data, uint32_t n) {
             written += static_cast<uint32_t>(result);
             continue;
         }
-        if (result < 0 && errno == EINTR) continue;
-        if (result < 0 && errno != EAGAIN && errno != EWOULDBLOCK) break;  // hang-up, device gone
+        if (result < 0 && errno == EINTR)
+            continue;
+        if (result < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            break;  // hang-up, device gone
 
         // The output queue is full: wait for room until the time-out.
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) break;
+        if (left <= 0)
+            break;
         pollfd room{m_fd, POLLOUT, 0};
         const int ready = poll(&room, 1, static_cast<int>(left));
-        if (ready < 0 && errno != EINTR) break;
-        if (ready > 0 && (room.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) break;
+        if (ready < 0 && errno != EINTR)
+            break;
+        if (ready > 0 && (room.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)
+            break;
     }
     return written;
 }
 
 int CPosixSerialPort::BytesWaiting() {
-    if (m_fd < 0) return 0;
+    if (m_fd < 0)
+        return 0;
     int waiting = 0;
-    if (ioctl(m_fd, FIONREAD, &waiting) != 0) return 0;
+    if (ioctl(m_fd, FIONREAD, &waiting) != 0)
+        return 0;
     return waiting;
 }
 
 int CPosixSerialPort::Read(void* buffer, int max) {
-    if (m_fd < 0 || max < 0) return -1;
+    if (m_fd < 0 || max < 0)
+        return -1;
     for (;;) {
         const ssize_t result = ::read(m_fd, buffer, static_cast<size_t>(max));
-        if (result >= 0) return static_cast<int>(result);
-        if (errno == EINTR) continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
+        if (result >= 0)
+            return static_cast<int>(result);
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            return 0;
         return -1;
     }
 }
 
 ISerialPort::WaitResult CPosixSerialPort::WaitForInput() {
-    if (m_fd < 0) return WaitResult::Failed;
+    if (m_fd < 0)
+        return WaitResult::Failed;
     // A wake-up with nothing to tell happens when the other thread read the bytes between
     // poll and the count; a line that keeps waking so is broken.
     for (int emptyWakeUps = 0; emptyWakeUps < kMaxEmptyWakeUps;) {
         pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
         const int ready = poll(fds, 2, -1);
         if (ready < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return WaitResult::Failed;
         }
         // The wake-up byte is never drained: once cancelled, every wait ends at once.
-        if ((fds[1].revents & POLLIN) != 0) return WaitResult::Cancelled;
+        if ((fds[1].revents & POLLIN) != 0)
+            return WaitResult::Cancelled;
         const short events = fds[0].revents;
         // Bytes that arrived before a hang-up are still announced, so they can be read.
-        if ((events & POLLIN) != 0 && BytesWaiting() > 0) return WaitResult::Input;
+        if ((events & POLLIN) != 0 && BytesWaiting() > 0)
+            return WaitResult::Input;
         // A hung-up terminal reports POLLHUP (and reads end of file or EIO).
-        if ((events & (POLLHUP | POLLERR | POLLNVAL)) != 0) return WaitResult::Failed;
-        if ((fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return WaitResult::Failed;
+        if ((events & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+            return WaitResult::Failed;
+        if ((fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)
+            return WaitResult::Failed;
         ++emptyWakeUps;
     }
     return WaitResult::Failed;
 }
 
 void CPosixSerialPort::CancelWait() {
-    if (m_wakeWrite < 0) return;
+    if (m_wakeWrite < 0)
+        return;
     const char wake = 1;
     // A full pipe is as good as a written byte: the wait ends either way.
     while (::write(m_wakeWrite, &wake, 1) < 0 && errno == EINTR) {

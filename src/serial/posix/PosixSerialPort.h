@@ -31,6 +31,6 @@ public:
 
 private:
     int m_fd = -1;
-    int m_wakeRead = -1;   // readable once CancelWait has been called
+    int m_wakeRead = -1;  // readable once CancelWait has been called
     int m_wakeWrite = -1;
 };

@@ -10,8 +10,7 @@ namespace {
 // What follows a device path's "/dev/" in a friendly name: ttyUSB0, pts/3.
 std::string ShortName(const std::string& devicePath) {
     const std::string dev = "/dev/";
-    return devicePath.compare(0, dev.size(), dev) == 0 ? devicePath.substr(dev.size())
-                                                       : devicePath;
+    return devicePath.compare(0, dev.size(), dev) == 0 ? devicePath.substr(dev.size()) : devicePath;
 }
 
 }  // namespace
@@ -49,7 +48,8 @@ bool CSysfsPortLayer::OpenPortInterfaces(DeviceSet& set) {
             SPort port;
             port.devicePath = gauge.ptyPath;
             port.description = "Kestran virtual gauge";
-            if (!gauge.name.empty()) port.description += " " + gauge.name;
+            if (!gauge.name.empty())
+                port.description += " " + gauge.name;
             port.friendlyName = port.description + " (" + ShortName(gauge.ptyPath) + ")";
             port.location = "Pseudo-terminal of process " + std::to_string(gauge.pid);
             ports.push_back(port);
@@ -62,14 +62,17 @@ bool CSysfsPortLayer::OpenPortInterfaces(DeviceSet& set) {
 
 const CSysfsPortLayer::SPort* CSysfsPortLayer::Port(DeviceSet set, uint64_t id) {
     const auto found = m_sets.find(set);
-    if (found == m_sets.end() || id >= found->second.size()) return nullptr;
+    if (found == m_sets.end() || id >= found->second.size())
+        return nullptr;
     return &found->second[id];
 }
 
 bool CSysfsPortLayer::EnumPortInterface(DeviceSet set, uint32_t index, SInterface& iface) {
     const auto found = m_sets.find(set);
-    if (found == m_sets.end()) return Fail(kErrorInvalidData);
-    if (index >= found->second.size()) return Fail(kErrorNoMoreItems);
+    if (found == m_sets.end())
+        return Fail(kErrorInvalidData);
+    if (index >= found->second.size())
+        return Fail(kErrorNoMoreItems);
     iface.id = index;
     return true;
 }
@@ -77,7 +80,8 @@ bool CSysfsPortLayer::EnumPortInterface(DeviceSet set, uint32_t index, SInterfac
 bool CSysfsPortLayer::GetInterfaceDetail(DeviceSet set, const SInterface& iface,
                                          std::string& devicePath, SDevice& device) {
     const SPort* port = Port(set, iface.id);
-    if (port == nullptr) return Fail(kErrorInvalidData);
+    if (port == nullptr)
+        return Fail(kErrorInvalidData);
     devicePath = port->devicePath;
     device.id = iface.id;
     return true;
@@ -86,19 +90,27 @@ bool CSysfsPortLayer::GetInterfaceDetail(DeviceSet set, const SInterface& iface,
 bool CSysfsPortLayer::GetDeviceProperty(DeviceSet set, const SDevice& device, EProperty property,
                                         std::string& value) {
     const SPort* port = Port(set, device.id);
-    if (port == nullptr) return Fail(kErrorInvalidData);
+    if (port == nullptr)
+        return Fail(kErrorInvalidData);
     switch (property) {
-        case EProperty::FriendlyName: value = port->friendlyName; return true;
-        case EProperty::Description: value = port->description; return true;
+        case EProperty::FriendlyName:
+            value = port->friendlyName;
+            return true;
+        case EProperty::Description:
+            value = port->description;
+            return true;
         case EProperty::Location:
-            if (!port->location) return Fail(kErrorInvalidData);
+            if (!port->location)
+                return Fail(kErrorInvalidData);
             value = *port->location;
             return true;
     }
     return Fail(kErrorInvalidData);
 }
 
-void CSysfsPortLayer::DestroyDeviceSet(DeviceSet set) { m_sets.erase(set); }
+void CSysfsPortLayer::DestroyDeviceSet(DeviceSet set) {
+    m_sets.erase(set);
+}
 
 // Linux keeps its hardware tree in sysfs, not in a registry.
 bool CSysfsPortLayer::OpenKey(RegKey, const std::string&, RegKey&) {

@@ -14,9 +14,12 @@ namespace {
 std::optional<std::string> ReadAttribute(const fs::path& file) {
     std::ifstream in(file);
     std::string text;
-    if (!in || !std::getline(in, text)) return std::nullopt;
-    while (!text.empty() && (text.back() == '\r' || text.back() == ' ')) text.pop_back();
-    if (text.empty()) return std::nullopt;
+    if (!in || !std::getline(in, text))
+        return std::nullopt;
+    while (!text.empty() && (text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    if (text.empty())
+        return std::nullopt;
     return text;
 }
 
@@ -30,7 +33,8 @@ std::optional<fs::path> UsbDeviceOf(const fs::path& device, const fs::path& sysf
     const fs::path devicesRoot = sysfsRoot / "devices";
     for (fs::path p = device; p.has_relative_path() && p != devicesRoot && p != sysfsRoot;
          p = p.parent_path()) {
-        if (fs::exists(p / "idVendor", ec)) return p;
+        if (fs::exists(p / "idVendor", ec))
+            return p;
     }
     return std::nullopt;
 }
@@ -52,7 +56,8 @@ SSysfsSerialPort UsbPort(const std::string& name, const fs::path& usbDevice) {
 // An on-board UART, or nothing for a slot without a chip (the kernel's port type 0).
 std::optional<SSysfsSerialPort> UartPort(const std::string& name, const fs::path& ttyDir) {
     const std::optional<std::string> type = ReadAttribute(ttyDir / "type");
-    if (!IsNonZeroNumber(type)) return std::nullopt;
+    if (!IsNonZeroNumber(type))
+        return std::nullopt;
     SSysfsSerialPort port;
     port.name = name;
     port.description = "Serial port";
@@ -64,7 +69,8 @@ std::optional<SSysfsSerialPort> UartPort(const std::string& name, const fs::path
     } else if (IsNonZeroNumber(memory)) {
         port.location = "Memory " + *memory;
     }
-    if (port.location && IsNonZeroNumber(irq)) *port.location += ", IRQ " + *irq;
+    if (port.location && IsNonZeroNumber(irq))
+        *port.location += ", IRQ " + *irq;
     return port;
 }
 
@@ -74,7 +80,8 @@ std::vector<SSysfsSerialPort> ScanSysfsSerialPorts(const fs::path& sysfsRoot) {
     std::vector<SSysfsSerialPort> ports;
     const fs::path classDir = sysfsRoot / "class" / "tty";
     std::error_code ec;
-    if (!fs::exists(classDir, ec)) return ports;  // no sysfs: no serial ports known
+    if (!fs::exists(classDir, ec))
+        return ports;  // no sysfs: no serial ports known
     const fs::path root = fs::weakly_canonical(sysfsRoot, ec);
 
     for (const fs::directory_entry& entry : fs::directory_iterator(classDir)) {
@@ -82,7 +89,8 @@ std::vector<SSysfsSerialPort> ScanSysfsSerialPorts(const fs::path& sysfsRoot) {
         const std::string name = ttyDir.filename().string();
         // Virtual consoles and pseudo-terminals have no device behind them.
         const fs::path device = fs::canonical(ttyDir / "device", ec);
-        if (ec) continue;
+        if (ec)
+            continue;
         if (std::optional<fs::path> usb = UsbDeviceOf(device, root)) {
             ports.push_back(UsbPort(name, *usb));
         } else if (std::optional<SSysfsSerialPort> uart = UartPort(name, ttyDir)) {

@@ -7,8 +7,8 @@
 
 // A serial device the kernel lists under class/tty of sysfs.
 struct SSysfsSerialPort {
-    std::string name;          // tty name, e.g. ttyUSB0; opened as /dev/<name>
-    std::string description;   // e.g. the USB product string, "Serial port"
+    std::string name;                     // tty name, e.g. ttyUSB0; opened as /dev/<name>
+    std::string description;              // e.g. the USB product string, "Serial port"
     std::optional<std::string> location;  // begins with "USB" exactly for USB devices
 };
 

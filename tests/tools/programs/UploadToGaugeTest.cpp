@@ -231,8 +231,8 @@ TEST_F(UploadToGaugeTest, DeviceFaultsEndWithTheirStatus) {
     const SCase cases[] = {
         {{"--unexpected-byte-at", "3"}, 1},
         {{"--in-stage", "3", "--unexpected-byte-at", "1"}, 1},
-        {{"--split-ready", "1"}, 1},  // "R" alone is an unexpected byte
-        {{"--split-ready", "2"}, 3},  // "RE" and "ADY" are both ignored
+        {{"--split-ready", "1"}, 1},                    // "R" alone is an unexpected byte
+        {{"--split-ready", "2"}, 3},                    // "RE" and "ADY" are both ignored
         {{"--in-stage", "3", "--hang-up-at", "1"}, 1},  // the line is lost: an error end
     };
     for (const SCase& c : cases) {
