@@ -116,6 +116,11 @@ private:
             return;
         }
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            if (m_closing && box->text().toStdString() == CTillerbyDlg::kCloseQuestion) {
+                m_result.closeAsked = true;
+                box->button(QMessageBox::Yes)->click();
+                return;
+            }
             Fail(box->text().toStdString());
             box->accept();
             return;

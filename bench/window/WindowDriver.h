@@ -10,13 +10,15 @@ struct SWindowRun {
     std::string port;        // the device path to choose in the port list
     std::string ias, tas;    // PNG files of the dials; empty: not chosen
     bool table = false;      // tick Max Speed: the table the window starts with goes too
-    int closeAtPercent = 0;  // close the window once the progress bar reaches this; 0 never
+    int closeAtPercent = 0;  // close the window once the progress bar reaches this, answering
+                             // Yes to the question; 0 never
     std::chrono::seconds timeout{600};
 };
 
 struct SWindowResult {
     bool completed = false;        // the status line read "Update completed."
     bool closedMidway = false;     // the window was closed as asked, before the upload's end
+    bool closeAsked = false;       // and the window asked first; the driver answered Yes
     bool portGivenBack = false;    // after the window ended: port closed, reader thread ended
     std::string status;            // the status line at the end
     std::string failure;           // a message box, a time-out: why it did not go as asked

@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
     std::printf("status %s\n", result.status.c_str());
     std::printf("completed %d\n", result.completed ? 1 : 0);
     std::printf("closed-midway %d\n", result.closedMidway ? 1 : 0);
+    std::printf("close-asked %d\n", result.closeAsked ? 1 : 0);
     std::printf("port-given-back %d\n", result.portGivenBack ? 1 : 0);
     std::printf("upload-ms %lld\n", static_cast<long long>(result.uploadSeconds * 1000));
     std::printf("peak-before-upload-kib %ld\n", result.peakBeforeUploadKib);

@@ -179,6 +179,7 @@ private:
             writes.size() == 1 && line[0].kind == wirecheck::ELineKind::Load && line[0].stage <= 2,
             [&] { return "Update wrote something other than the first LOAD line: " + writes[0]; });
         m_stage = line[0].stage;
+        m_readyHeard = false;
     }
 
     void Acknowledge(int count) {
@@ -241,7 +242,10 @@ private:
             return;
         }
         if (message.size() == 1) {
-            if (message[0] == 'U') {
+            const bool acknowledgement = message[0] == 'U' || message[0] == 'f';
+            if (acknowledgement && !m_readyHeard) {
+                Expect(writes, {wire::kError}, "an acknowledgement before the stage's READY");
+            } else if (message[0] == 'U') {
                 CheckAcknowledgement(writes, lines);
             } else if (message[0] == 'f' && m_stage == 3) {
                 Expect(writes, {wire::kEnd}, "\"f\" in the table stage");
@@ -254,8 +258,10 @@ private:
             CheckNoWrites(writes, "an unknown message");
         }
         for (const wirecheck::SLine& line : lines) {
-            if (line.kind == wirecheck::ELineKind::Load)
+            if (line.kind == wirecheck::ELineKind::Load) {
                 m_stage = line.stage;
+                m_readyHeard = false;
+            }
             if (line.kind == wirecheck::ELineKind::End ||
                 line.kind == wirecheck::ELineKind::Error) {
                 FuzzCheck(m_rig.host.IsWindowEnabled(ids::kConnect) &&
@@ -268,6 +274,7 @@ private:
     void CheckStageStart(const std::vector<std::string>& writes,
                          const std::vector<wirecheck::SLine>& lines) {
         if (m_stage >= 3) {
+            m_readyHeard = true;
             const int n = m_rig.host.GetCurSel(ids::kMaxSpeedList) + 10;
             FuzzCheck(writes.size() == 1 && (writes[0] == wire::kError ||
                                              (lines[0].kind == wirecheck::ELineKind::Table &&
@@ -287,6 +294,7 @@ private:
                       lines[0].runCount == 0 && Same(lines[0].bgra, PixelOf(image, 0)),
                   "\"READY\" did not get the dial's first pixel");
         m_position = 1;
+        m_readyHeard = true;
     }
 
     void CheckAcknowledgement(const std::vector<std::string>& writes,
@@ -358,6 +366,7 @@ private:
     SDialogRig m_rig;
     const std::vector<std::string>& m_pictures;
     int m_stage = 0;                // digit of the last LOAD line written
+    bool m_readyHeard = false;      // the stage of that LOAD line has started
     std::optional<int> m_position;  // dial pixels the lines since "READY" have covered
     long m_acknowledgements = 0;
 };

@@ -1,6 +1,7 @@
 #include "app/DialogWindow.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimerEvent>
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -68,6 +70,8 @@ CDialogWindow::CDialogWindow(SDialogServices services, QWidget* parent) : QDialo
     m_templateSize = QSize(res::DluToPixelX(dialog.w), res::DluToPixelY(dialog.h));
     m_portListWidth = At(ids::kPortList)->width();
     resize(m_templateSize);
+    // Narrower, the port list box would shrink by the whole difference and vanish.
+    setMinimumSize(m_templateSize);
 
     m_systemMenu = new QMenu(this);
     QAction* about = m_systemMenu->addAction(Text(res::LoadString(res::kIdsAboutBox)));
@@ -165,6 +169,16 @@ void CDialogWindow::SetFocus(int id) {
     At(id)->setFocus(Qt::OtherFocusReason);
 }
 
+int CDialogWindow::GetFocus() const {
+    for (QWidget* widget = focusWidget(); widget != nullptr && widget != this;
+         widget = widget->parentWidget()) {
+        const QVariant id = widget->property("controlId");
+        if (id.isValid())
+            return std::max(0, id.toInt());
+    }
+    return 0;
+}
+
 int CDialogWindow::GetCheck(int id) const {
     auto* box = qobject_cast<QCheckBox*>(At(id));
     return box != nullptr && box->isChecked() ? 1 : 0;
@@ -257,6 +271,13 @@ void CDialogWindow::MessageBox(const std::string& text) {
     box.exec();
 }
 
+bool CDialogWindow::AskYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, Text(res::AppName()), Text(text),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::string> CDialogWindow::FileDialog(const SFileDialogRequest& request) {
     QFileDialog dialog(this);
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
@@ -333,20 +354,57 @@ void CDialogWindow::keyPressEvent(QKeyEvent* event) {
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
     if (plain && event->key() == Qt::Key_Escape) {
-        reject();
+        if (m_ended || m_dialog->OnCancel())
+            reject();
         return;
     }
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        // Enter clicks the push button that has the focus and ends the dialog anywhere else.
+        // Enter clicks the push button that has the focus and is IDOK anywhere else.
         auto* button = qobject_cast<QPushButton*>(focusWidget());
         if (button != nullptr && button->isEnabled()) {
             button->click();
-        } else {
+        } else if (m_ended || m_dialog->OnOK()) {
             accept();
         }
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void CDialogWindow::closeEvent(QCloseEvent* event) {
+    // The close box is IDCANCEL.
+    if (!m_ended && !m_dialog->OnCancel()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CDialogWindow::SetTimer(int timerId, unsigned milliseconds) {
+    KillTimer(timerId);
+    m_timers[timerId] = startTimer(static_cast<int>(milliseconds));
+}
+
+void CDialogWindow::KillTimer(int timerId) {
+    const auto it = m_timers.find(timerId);
+    if (it == m_timers.end())
+        return;
+    killTimer(it->second);
+    m_timers.erase(it);
+}
+
+void CDialogWindow::timerEvent(QTimerEvent* event) {
+    const auto it = std::find_if(m_timers.begin(), m_timers.end(), [event](const auto& timer) {
+        return timer.second == event->timerId();
+    });
+    if (it == m_timers.end()) {
+        QDialog::timerEvent(event);
+        return;
+    }
+    // The handler may kill or set timers: nothing of the map is held across it.
+    const int id = it->first;
+    if (!m_ended)
+        m_dialog->OnTimer(id);
 }
 
 void CDialogWindow::contextMenuEvent(QContextMenuEvent* event) {

@@ -40,6 +40,7 @@ public:
     bool IsWindowEnabled(int id) const override;
     void EnableWindow(int id, bool enable) override;
     void SetFocus(int id) override;
+    int GetFocus() const override;
     int GetCheck(int id) const override;
     void SetCheck(int id, int state) override;
     void ResetContent(int id) override;
@@ -52,9 +53,12 @@ public:
     void SetSpinRange(int id, int lower, int upper) override;
     void SetSpinPos(int id, int pos) override;
     void MessageBox(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
     std::optional<std::string> FileDialog(const SFileDialogRequest& request) override;
     void RepaintNow() override;
     void DrawImage(const CImage& image, int x, int y) override;
+    void SetTimer(int timerId, unsigned milliseconds) override;
+    void KillTimer(int timerId) override;
     void PostSerialNotification() override;
 
     // Ends the dialog in any way (close box, Escape, Enter): the port is closed and the
@@ -67,6 +71,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     struct SHeldPreview {
@@ -84,6 +90,7 @@ private:
     QSize m_templateSize;
     int m_portListWidth = 0;
     std::vector<std::unique_ptr<SHeldPreview>> m_previews;
+    std::map<int, int> m_timers;  // the dialog's timer id -> Qt's
     bool m_ended = false;
     std::unique_ptr<CTillerbyDlg> m_dialog;
 };

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "dialog/ControlIds.h"
+#include "res/DialogTemplate.h"
 
 CTillerbyDlg::CTillerbyDlg(IDialogHost& host, SDialogServices services)
     : m_host(host), m_services(std::move(services)) {}
@@ -106,6 +107,27 @@ long CTillerbyDlg::OnSpinDeltaPos(int spinId, int iDelta) {
     if (!consumed && spinId == ids::kAngleSpin)
         result = OnAngleSpinDelta();
     return result;
+}
+
+bool CTillerbyDlg::OnOK() {
+    // Enter in an edit box would throw away the table just typed.
+    const res::SControlDef* focus = res::FindControl(m_host.GetFocus());
+    if (focus != nullptr && focus->kind == res::ControlKind::Edit)
+        return false;
+    return MayEnd();
+}
+
+bool CTillerbyDlg::OnCancel() {
+    return MayEnd();
+}
+
+bool CTillerbyDlg::MayEnd() {
+    if (!m_uploadRunning)
+        return true;
+    if (!m_host.AskYesNo(kCloseQuestion))
+        return false;
+    AbandonUpload();
+    return true;
 }
 
 void CTillerbyDlg::OnEndDialog() {

@@ -40,6 +40,7 @@ struct SUploadState {
     int refRow = 0;  // reference pixel, held as its position in the upload image
     int refColumn = 0;
     int runCount = 0;
+    bool readyHeard = false;  // the device has answered the current stage's LOAD line
 };
 
 // The main dialog: owns all program state and runs every handler, reaching the window
@@ -59,9 +60,16 @@ public:
     // A spin button was clicked: the spin control steps its buddy, then the dialog sees the
     // notification. Answers the result for the native control (0: allow the move).
     long OnSpinDeltaPos(int spinId, int iDelta);
+    // Enter (IDOK) and Escape or the close box (IDCANCEL): answer whether the dialog may
+    // end now. Enter in an edit box does not end it; during an upload the user is asked,
+    // and a Yes ends the upload as an error end first.
+    bool OnOK();
+    bool OnCancel();
     // The dialog is about to end (close box, Escape, Enter): closes an open port first so
     // that the reader thread never outlives the dialog.
     void OnEndDialog();
+    // A timer of the host ran out.
+    void OnTimer(int timerId);
 
     // Handlers ------------------------------------------------------------------------
     void OnRefresh();
@@ -84,10 +92,19 @@ public:
     void EnableControls(bool enable);
     int SendLoadCommand();
     uint32_t WriteSerial(const void* data, uint32_t n);
+    // Ends a running upload as an error end (ERR to the device); nothing otherwise.
+    void AbandonUpload();
+    // The plausibility rule of the angle table: the active angles rise strictly. A failure
+    // is shown in a message box and its entry selected.
+    bool CheckPlausibility();
 
     // Read-only views for hosts, tools and tests ------------------------------------
     const SerInfoList& PortList() const { return m_portList; }
     bool IsPortOpen() const { return m_portOpen.load(); }
+    // From Update until the upload's successful or error end: the dialog is locked.
+    bool IsUploadRunning() const { return m_uploadRunning; }
+    // How many acknowledgements ("READY", "U", "f") the device has sent in this run.
+    int AcknowledgementsHeard() const { return m_acknowledgements; }
     const SUploadState& UploadState() const { return m_upload; }
     const CImage& IasUploadImage() const { return m_iasUpload; }
     const CImage& TasUploadImage() const { return m_tasUpload; }
@@ -104,6 +121,14 @@ public:
     static constexpr const char* kLineLostMessage =
         "The connection to the gauge was lost. Press Disconnect, check the cable and connect "
         "again.";
+
+    static constexpr const char* kSilenceMessage =
+        "The gauge has not answered for 10 seconds. Press Disconnect to stop the update.";
+    static constexpr const char* kCloseQuestion =
+        "An update is in progress. Closing now leaves the gauge with an incomplete dial. Close "
+        "anyway?";
+    static constexpr int kSilenceTimer = 1;
+    static constexpr unsigned kSilenceLimitMs = 10000;
 
     static constexpr int kIasPreviewX = 30, kIasPreviewY = 125;
     static constexpr int kTasPreviewX = 30, kTasPreviewY = 408;
@@ -134,13 +159,16 @@ private:
     void EndStage();
     void SuccessfulEnd();
     void ErrorEnd();
+    void EndUpload();
     void OnLineLost();
+    // The gauge acknowledged: a running upload's silence is over and timed afresh.
+    void HeardAcknowledgement();
+    bool MayEnd();
     void WriteLine(const std::string& line);
     const CImage* StageImage() const;
 
     // angle table
     void InitAngleTable();
-    bool CheckPlausibility();
 
     IDialogHost& m_host;
     SDialogServices m_services;
@@ -158,6 +186,10 @@ private:
     CImage m_tasPreview;
 
     SUploadState m_upload;
+    bool m_uploadRunning = false;
+    bool m_gaugeSilent = false;  // the silence limit passed; Disconnect is offered
+    std::string m_statusBeforeSilence;
+    int m_acknowledgements = 0;
 
     int m_iasPreviewX = 0, m_iasPreviewY = 0;
     int m_tasPreviewX = 0, m_tasPreviewY = 0;

@@ -19,7 +19,7 @@ struct SFileDialogRequest {
 
 // What the main dialog's logic needs from a window system. Controls are addressed by the
 // ids of the dialog template. All calls except PostSerialNotification are made on the
-// user-interface thread.
+// user-interface thread, and every handler the host calls back runs there too.
 class IDialogHost {
 public:
     virtual ~IDialogHost() = default;
@@ -30,6 +30,8 @@ public:
     virtual bool IsWindowEnabled(int id) const = 0;
     virtual void EnableWindow(int id, bool enable) = 0;
     virtual void SetFocus(int id) = 0;
+    // The control that has the keyboard focus; 0 when no control of the dialog has it.
+    virtual int GetFocus() const = 0;
 
     // Check boxes: 0 clear, 1 ticked.
     virtual int GetCheck(int id) const = 0;
@@ -54,6 +56,14 @@ public:
 
     // Modal message box with the application's name as caption and one OK button.
     virtual void MessageBox(const std::string& text) = 0;
+    // The same box for a failure whose cause the dialog knows. A window shows `text`, the
+    // dialog's own words, alone; a host without a window (the command line) adds `reason`.
+    virtual void MessageBoxWithReason(const std::string& text, const std::string& /*reason*/) {
+        MessageBox(text);
+    }
+    // Modal question with the application's name as caption and the buttons Yes and No;
+    // true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
 
     // Modal file dialog; the chosen full path, or nothing when the user cancelled.
     virtual std::optional<std::string> FileDialog(const SFileDialogRequest& request) = 0;
@@ -62,6 +72,12 @@ public:
     virtual void RepaintNow() = 0;
     // Draw a picture unscaled with its top-left corner at client pixel (x, y).
     virtual void DrawImage(const CImage& image, int x, int y) = 0;
+
+    // Timer `timerId` (not 0): from now on, every `milliseconds`, the dialog's OnTimer runs
+    // with that id, until KillTimer. Setting a running timer again starts its time afresh.
+    virtual void SetTimer(int timerId, unsigned milliseconds) = 0;
+    // Stops the timer; stopping one that does not run does nothing.
+    virtual void KillTimer(int timerId) = 0;
 
     // Thread-safe: ask the user-interface thread to run the dialog's serial notification
     // handler (OnSerialData with wParam 1, lParam 0) once. Called by the reader thread.

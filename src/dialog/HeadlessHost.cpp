@@ -64,6 +64,10 @@ void CHeadlessHost::SetFocus(int id) {
     m_focus = id;
 }
 
+int CHeadlessHost::GetFocus() const {
+    return m_focus;
+}
+
 int CHeadlessHost::GetCheck(int id) const {
     return At(id).check;
 }
@@ -122,7 +126,78 @@ void CHeadlessHost::SetSpinPos(int id, int pos) {
 }
 
 void CHeadlessHost::MessageBox(const std::string& text) {
+    MessageBoxWithReason(text, {});
+}
+
+void CHeadlessHost::MessageBoxWithReason(const std::string& text, const std::string& reason) {
     m_messages.push_back(text);
+    m_reasons.push_back(reason);
+}
+
+bool CHeadlessHost::AskYesNo(const std::string& text) {
+    m_questions.push_back(text);
+    if (m_questionAnswers.empty())
+        return false;
+    const bool yes = m_questionAnswers.front();
+    m_questionAnswers.pop_front();
+    return yes;
+}
+
+void CHeadlessHost::QueueQuestionAnswer(bool yes) {
+    m_questionAnswers.push_back(yes);
+}
+
+bool CHeadlessHost::EndIf(bool mayEnd) {
+    if (!mayEnd)
+        return false;
+    m_ended = true;
+    m_dialog->OnEndDialog();
+    return true;
+}
+
+bool CHeadlessHost::PressEnter() {
+    if (m_dialog == nullptr || m_ended)
+        return false;
+    const res::SControlDef* focus = res::FindControl(m_focus);
+    if (focus != nullptr && focus->kind == res::ControlKind::PushButton) {
+        Click(m_focus);
+        return false;
+    }
+    return EndIf(m_dialog->OnOK());
+}
+
+bool CHeadlessHost::PressEscape() {
+    if (m_dialog == nullptr || m_ended)
+        return false;
+    return EndIf(m_dialog->OnCancel());
+}
+
+void CHeadlessHost::SetTimer(int timerId, unsigned milliseconds) {
+    const std::chrono::milliseconds interval(milliseconds);
+    m_timers[timerId] = STimer{interval, m_now + interval};
+}
+
+void CHeadlessHost::KillTimer(int timerId) {
+    m_timers.erase(timerId);
+}
+
+void CHeadlessHost::AdvanceClock(std::chrono::milliseconds elapsed) {
+    const std::chrono::milliseconds end = m_now + elapsed;
+    for (;;) {
+        // The earliest timer due by the end; a handler may set or kill any of them.
+        auto next = m_timers.end();
+        for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
+            if (it->second.due <= end && (next == m_timers.end() || it->second.due < next->second.due))
+                next = it;
+        }
+        if (next == m_timers.end())
+            break;
+        m_now = next->second.due;
+        next->second.due += std::max(next->second.interval, std::chrono::milliseconds(1));
+        if (m_dialog != nullptr)
+            m_dialog->OnTimer(next->first);
+    }
+    m_now = end;
 }
 
 std::optional<std::string> CHeadlessHost::FileDialog(const SFileDialogRequest& request) {

@@ -51,6 +51,7 @@ public:
     bool IsWindowEnabled(int id) const override;
     void EnableWindow(int id, bool enable) override;
     void SetFocus(int id) override;
+    int GetFocus() const override;
     int GetCheck(int id) const override;
     void SetCheck(int id, int state) override;
     void ResetContent(int id) override;
@@ -63,9 +64,13 @@ public:
     void SetSpinRange(int id, int lower, int upper) override;
     void SetSpinPos(int id, int pos) override;
     void MessageBox(const std::string& text) override;
+    void MessageBoxWithReason(const std::string& text, const std::string& reason) override;
+    bool AskYesNo(const std::string& text) override;
     std::optional<std::string> FileDialog(const SFileDialogRequest& request) override;
     void RepaintNow() override;
     void DrawImage(const CImage& image, int x, int y) override;
+    void SetTimer(int timerId, unsigned milliseconds) override;
+    void KillTimer(int timerId) override;
     void PostSerialNotification() override;
 
     // Simulated user -------------------------------------------------------------------
@@ -81,6 +86,18 @@ public:
     // Answers for the next file dialogs, in order; nothing means cancel. Without a queued
     // answer a file dialog is cancelled.
     void QueueFileDialogAnswer(std::optional<std::string> path);
+    // Answers for the next Yes/No questions, in order; without one the answer is No.
+    void QueueQuestionAnswer(bool yes);
+    // The keys that end a dialog: Enter clicks a focused push button and is IDOK anywhere
+    // else; Escape is IDCANCEL, as the close box is. True when the dialog ended.
+    bool PressEnter();
+    bool PressEscape();
+    bool Ended() const { return m_ended; }
+
+    // The host's own clock, which only this call moves: timers that fall due on the way
+    // run in time order.
+    void AdvanceClock(std::chrono::milliseconds elapsed);
+    bool TimerRunning(int timerId) const { return m_timers.count(timerId) != 0; }
 
     // Serial notifications posted by the reader thread --------------------------------
     // Wait up to `timeout` for a posted notification and run the dialog's handler on the
@@ -91,7 +108,13 @@ public:
     // Inspection -----------------------------------------------------------------------
     const SControlState& Control(int id) const;
     const std::vector<std::string>& Messages() const { return m_messages; }
-    void ClearMessages() { m_messages.clear(); }
+    // The cause behind each message, in the same order; empty where none was given.
+    const std::vector<std::string>& MessageReasons() const { return m_reasons; }
+    void ClearMessages() {
+        m_messages.clear();
+        m_reasons.clear();
+    }
+    const std::vector<std::string>& Questions() const { return m_questions; }
     const std::vector<SFileDialogRequest>& FileDialogRequests() const { return m_fileRequests; }
     const std::vector<SDrawCall>& DrawCalls() const { return m_draws; }
     int RepaintCount() const { return m_repaints; }
@@ -103,10 +126,22 @@ public:
 private:
     SControlState& At(int id);
     const SControlState& At(int id) const;
+    bool EndIf(bool mayEnd);
+
+    struct STimer {
+        std::chrono::milliseconds interval;
+        std::chrono::milliseconds due;
+    };
 
     CTillerbyDlg* m_dialog = nullptr;
     std::map<int, SControlState> m_controls;
     std::vector<std::string> m_messages;
+    std::vector<std::string> m_reasons;
+    std::vector<std::string> m_questions;
+    std::deque<bool> m_questionAnswers;
+    std::map<int, STimer> m_timers;
+    std::chrono::milliseconds m_now{0};
+    bool m_ended = false;
     std::deque<std::optional<std::string>> m_fileAnswers;
     std::vector<SFileDialogRequest> m_fileRequests;
     std::vector<SDrawCall> m_draws;

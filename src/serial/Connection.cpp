@@ -12,6 +12,9 @@ constexpr std::chrono::milliseconds kConsumedWait{300};
 
 void CTillerbyDlg::OnConnect() {
     if (m_portOpen.load()) {
+        // Offered during an upload only when the gauge has gone silent: the upload ends
+        // as an error end, so the gauge is told, before the line goes.
+        AbandonUpload();
         Disconnect();
     } else {
         Connect();
@@ -25,11 +28,15 @@ void CTillerbyDlg::Connect() {
     }
     std::unique_ptr<ISerialPort> port =
         m_services.makeSerialPort ? m_services.makeSerialPort() : nullptr;
-    if (!port || !port->Open(m_portList[static_cast<size_t>(selection)].devicePath)) {
-        m_host.MessageBox("Failed to open COM port!");
+    const std::string& path = m_portList[static_cast<size_t>(selection)].devicePath;
+    if (!port || !port->Open(path)) {
+        const std::string reason = port ? port->FailureReason() : std::string();
+        m_host.MessageBoxWithReason("Failed to open COM port!",
+                                    reason.empty() ? path : path + ": " + reason);
         return;
     }
     port->ApplyLineSettings();
+    port->DiscardInput();
     m_port = std::move(port);
     m_portOpen = true;
     m_readerExitCode = 1;

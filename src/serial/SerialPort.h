@@ -12,9 +12,17 @@ public:
     // Open the device for exclusive use. False when it is absent, busy or not accessible.
     virtual bool Open(const std::string& devicePath) = 0;
 
+    // Why the last Open failed, in words for a person: the system's reason and, where it is
+    // known, what to do about it. Empty when nothing is known.
+    virtual std::string FailureReason() const = 0;
+
     // 38400 baud, 8 data bits, even parity, 1 stop bit, raw bytes, the write and read
     // time-outs; flow control stays as found. What the port refuses is left as it was.
     virtual void ApplyLineSettings() = 0;
+
+    // Throw away what the port received before now, so that leftovers of an earlier
+    // session are never taken for an answer.
+    virtual void DiscardInput() = 0;
 
     // Write n bytes; returns when they are written or after 50 + 10 * n ms, with the number
     // of bytes written (0 when the write cannot start). Always returns.

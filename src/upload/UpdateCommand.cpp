@@ -43,8 +43,10 @@ void CTillerbyDlg::OnUpdate() {
         }
     }
     m_upload.UploadStage = ias ? 1 : 2;
+    m_upload.readyHeard = false;
     SendLoadCommand();
     EnableControls(false);
+    m_host.SetTimer(kSilenceTimer, kSilenceLimitMs);
 }
 
 void CTillerbyDlg::EnableControls(bool enable) {
@@ -54,6 +56,7 @@ void CTillerbyDlg::EnableControls(bool enable) {
         ids::kUpdate,        ids::kMaxSpeedList,    ids::kAngleBox,      ids::kAngleSpin,
         ids::kMaxSpeedCheck, ids::kSelectIasDial,   ids::kSelectTasDial,
     };
+    m_uploadRunning = !enable;
     for (int id : kControls)
         m_host.EnableWindow(id, enable);
     for (int k = 1; k <= ids::kEntryCount; ++k) {

@@ -58,8 +58,8 @@ long CTillerbyDlg::OnSerialData(unsigned wParam, long /*lParam*/) {
 // the dialog locked for ever, Disconnect included, and the user's unsaved table with it:
 // end it as an error and say what happened.
 void CTillerbyDlg::OnLineLost() {
-    if (m_host.IsWindowEnabled(ids::kRefresh))
-        return;  // only an upload disables Refresh
+    if (!m_uploadRunning)
+        return;
     ErrorEnd();
     m_host.MessageBox(kLineLostMessage);
 }
@@ -69,7 +69,15 @@ void CTillerbyDlg::DispatchReply(const char* bytes, int count) {
     if (count == 0 || m_upload.UploadStage == 0)
         return;
     if (count == 1) {
-        if (bytes[0] == 'U') {
+        const bool acknowledgement = bytes[0] == 'U' || bytes[0] == 'f';
+        if (acknowledgement)
+            HeardAcknowledgement();
+        // An acknowledgement before the stage's READY answers a LOAD line: the stage's
+        // data never went out, and the counters left by the previous stage would report
+        // it as done.
+        if (acknowledgement && !m_upload.readyHeard) {
+            ErrorEnd();
+        } else if (bytes[0] == 'U') {
             Acknowledge();
         } else if (bytes[0] == 'f' && m_upload.UploadStage == 3) {
             SuccessfulEnd();
@@ -78,8 +86,41 @@ void CTillerbyDlg::DispatchReply(const char* bytes, int count) {
         }
         return;
     }
-    if (std::strcmp(bytes, "READY") == 0)
+    if (std::strcmp(bytes, "READY") == 0) {
+        HeardAcknowledgement();
         StartStage();
+    }
+}
+
+void CTillerbyDlg::HeardAcknowledgement() {
+    ++m_acknowledgements;
+    if (!m_uploadRunning)
+        return;
+    if (m_gaugeSilent) {
+        m_gaugeSilent = false;
+        m_host.SetWindowText(ids::kStatus, m_statusBeforeSilence);
+        m_host.EnableWindow(ids::kConnect, false);
+    }
+    m_host.SetTimer(kSilenceTimer, kSilenceLimitMs);
+}
+
+// The gauge has been silent for the whole limit: offer Disconnect, which is the only way
+// out of a locked dialog that keeps the user's table.
+void CTillerbyDlg::OnTimer(int timerId) {
+    if (timerId != kSilenceTimer)
+        return;
+    m_host.KillTimer(kSilenceTimer);
+    if (!m_uploadRunning || m_gaugeSilent)
+        return;
+    m_gaugeSilent = true;
+    m_statusBeforeSilence = m_host.GetWindowText(ids::kStatus);
+    m_host.SetWindowText(ids::kStatus, kSilenceMessage);
+    m_host.EnableWindow(ids::kConnect, true);
+}
+
+void CTillerbyDlg::AbandonUpload() {
+    if (m_uploadRunning)
+        ErrorEnd();
 }
 
 const CImage* CTillerbyDlg::StageImage() const {
@@ -97,6 +138,7 @@ void CTillerbyDlg::StartStage() {
             m_host.GetCurSel(ids::kMaxSpeedList) + 10,
             [this](int k) { return m_host.GetWindowText(ids::EntryBoxId(k)); }, &badEntry);
         // A table that does not fit the line format is never sent.
+        m_upload.readyHeard = true;
         if (line) {
             WriteLine(*line);
         } else {
@@ -120,6 +162,7 @@ void CTillerbyDlg::StartStage() {
     u.refRow = 0;
     u.refColumn = 0;
     u.runCount = 0;
+    u.readyHeard = true;
     u.currentStep = std::min(u.UploadStage, u.dialCount);
 
     char status[256];
@@ -196,10 +239,12 @@ void CTillerbyDlg::EndStage() {
     if (u.UploadStage == 1 && m_host.GetCheck(ids::kTasCheck) != 0) {
         WriteLine(wire::kContinue);
         u.UploadStage = 2;
+        u.readyHeard = false;
         SendLoadCommand();
     } else if (u.UploadStage == 2 && m_host.GetCheck(ids::kMaxSpeedCheck) != 0) {
         WriteLine(wire::kContinue);
         u.UploadStage = 3;
+        u.readyHeard = false;
         SendLoadCommand();
     } else {
         SuccessfulEnd();
@@ -209,13 +254,18 @@ void CTillerbyDlg::EndStage() {
 void CTillerbyDlg::SuccessfulEnd() {
     WriteLine(wire::kEnd);
     m_host.SetWindowText(ids::kStatus, "Update completed.");
-    EnableControls(true);
-    OnMaxSpeedCheck();
+    EndUpload();
 }
 
 void CTillerbyDlg::ErrorEnd() {
     WriteLine(wire::kError);
     m_host.SetWindowText(ids::kStatus, "Error occurred.  Please try again.");
+    EndUpload();
+}
+
+void CTillerbyDlg::EndUpload() {
+    m_host.KillTimer(kSilenceTimer);
+    m_gaugeSilent = false;
     EnableControls(true);
     OnMaxSpeedCheck();
 }

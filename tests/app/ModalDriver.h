@@ -48,6 +48,21 @@ public:
         });
     }
 
+    // Queues: read the question and answer Yes or No.
+    void AnswerQuestion(bool yes) {
+        Then([this, yes](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box == nullptr)
+                return Close(modal);
+            messages.push_back({box->windowTitle().toStdString(), box->text().toStdString(),
+                                static_cast<int>(box->buttons().size()), false});
+            QAbstractButton* answer = box->button(yes ? QMessageBox::Yes : QMessageBox::No);
+            if (answer == nullptr)
+                return Close(modal);
+            answer->click();
+        });
+    }
+
     // Queues: choose `path` in the file dialog (after `inspect` has seen it), or cancel it.
     void ChooseFile(const std::string& path, std::function<void(QFileDialog*)> inspect = nullptr) {
         Then([path, inspect](QWidget* modal) {

@@ -56,7 +56,7 @@ TEST_F(SerialWindowTest, ALostLineEndsTheUploadAndPostsRunOnTheWindowsThread) {
     EXPECT_TRUE(line->incoming.empty());
 }
 
-TEST_F(SerialWindowTest, EscapeDuringAnUploadClosesThePortAndJoinsTheReader) {
+TEST_F(SerialWindowTest, EscapeDuringAnUploadAsksThenTellsTheGaugeAndJoinsTheReader) {
     StartUpload();
     line->Send("READY");
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(ids::kStatus) == kStepOne; }, 5000));
@@ -70,13 +70,28 @@ TEST_F(SerialWindowTest, EscapeDuringAnUploadClosesThePortAndJoinsTheReader) {
         }
     });
     QTest::qWait(50);
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
-                    Qt::Key_Escape);
+    CModalDriver driver;
+    driver.AnswerQuestion(false);
+    driver.AnswerQuestion(true);
+    const auto escape = [this] {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
+                        Qt::Key_Escape);
+    };
+    escape();  // No: the upload goes on
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Text(ids::kStatus), kStepOne);
+    escape();  // Yes
+    ASSERT_EQ(driver.messages.size(), 2u);
+    EXPECT_EQ(driver.messages[1].caption, "Kestran");
+    EXPECT_EQ(driver.messages[1].text, CTillerbyDlg::kCloseQuestion);
+    EXPECT_EQ(driver.messages[1].buttons, 2);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Rejected);
     EXPECT_FALSE(window->Dialog().IsPortOpen());
     EXPECT_EQ(window->Dialog().ReaderExitCode(), 0);
     EXPECT_FALSE(line->open);
+    const std::string sent = line->written;
+    EXPECT_EQ(sent.substr(sent.size() - 5), "ERR\r\n");
 
     // Whatever the device still sends reaches nothing.
     const auto written = line->written.size();
@@ -87,7 +102,7 @@ TEST_F(SerialWindowTest, EscapeDuringAnUploadClosesThePortAndJoinsTheReader) {
     Close();
 }
 
-TEST_F(SerialWindowTest, EnterEndsTheDialogExceptOnAPushButton) {
+TEST_F(SerialWindowTest, EnterEndsTheDialogExceptOnAPushButtonOrInAnEditBox) {
     Click(ids::kConnect);
     ASSERT_TRUE(window->Dialog().IsPortOpen());
     window->activateWindow();
@@ -98,6 +113,14 @@ TEST_F(SerialWindowTest, EnterEndsTheDialogExceptOnAPushButton) {
     QTest::keyClick(W(ids::kConnect), Qt::Key_Return);
     EXPECT_FALSE(window->Dialog().IsPortOpen());
     EXPECT_TRUE(window->isVisible());
+
+    // In an angle entry or the Angle box it keeps the table being typed.
+    Click(ids::kMaxSpeedCheck);
+    for (int id : {ids::EntryBoxId(3), ids::kAngleBox}) {
+        W(id)->setFocus();
+        QTest::keyClick(W(id), Qt::Key_Return);
+        EXPECT_TRUE(window->isVisible()) << id;
+    }
 
     Click(ids::kConnect);
     ASSERT_TRUE(window->Dialog().IsPortOpen());

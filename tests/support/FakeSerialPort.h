@@ -19,6 +19,7 @@ struct SFakeLine {
     std::vector<std::string> writes;  // one entry per Write call
     std::string incoming;             // waiting to be read
     bool failOpen = false;
+    std::string failReason;  // what the port says about a failed open
     bool failed = false;  // the line hung up
     int opens = 0;
     std::string openedPath;
@@ -59,6 +60,14 @@ public:
         m_line->openedPath = devicePath;
         m_line->open = true;
         return true;
+    }
+    std::string FailureReason() const override {
+        std::lock_guard<std::mutex> lock(m_line->mutex);
+        return m_line->failOpen ? m_line->failReason : std::string();
+    }
+    void DiscardInput() override {
+        std::lock_guard<std::mutex> lock(m_line->mutex);
+        m_line->incoming.clear();
     }
     void ApplyLineSettings() override {
         std::lock_guard<std::mutex> lock(m_line->mutex);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 
 #include "serial/posix/LineSettings.h"
 
@@ -48,12 +49,15 @@ bool CPosixSerialPort::Open(const std::string& devicePath) {
     do {
         fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
+    if (fd < 0) {
+        m_openError = errno;
         return false;
+    }
 
     // The lock keeps out a second copy of this program even when it runs as root, which the
     // terminal's exclusive flag does not stop.
     if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
+        m_openError = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
         return false;
     }
@@ -75,6 +79,15 @@ bool CPosixSerialPort::Open(const std::string& devicePath) {
     m_wakeRead = wake[0];
     m_wakeWrite = wake[1];
     return true;
+}
+
+std::string CPosixSerialPort::FailureReason() const {
+    return m_openError != 0 ? std::strerror(m_openError) : std::string();
+}
+
+void CPosixSerialPort::DiscardInput() {
+    if (m_fd >= 0)
+        tcflush(m_fd, TCIFLUSH);
 }
 
 void CPosixSerialPort::ApplyLineSettings() {

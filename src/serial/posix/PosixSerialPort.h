@@ -18,6 +18,8 @@ public:
     // Fails when the device is absent, not a terminal, not accessible, or held by another
     // program (the terminal's exclusive flag, or the advisory lock that even root obeys).
     bool Open(const std::string& devicePath) override;
+    std::string FailureReason() const override;
+    void DiscardInput() override;
     void ApplyLineSettings() override;
     uint32_t Write(const void* data, uint32_t n) override;
     int BytesWaiting() override;
@@ -31,6 +33,7 @@ public:
 
 private:
     int m_fd = -1;
+    int m_openError = 0;  // errno of the last failed Open
     int m_wakeRead = -1;  // readable once CancelWait has been called
     int m_wakeWrite = -1;
 };

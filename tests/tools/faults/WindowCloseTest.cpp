@@ -1,5 +1,6 @@
-// The desktop window, in a process of its own, closed in the middle of an upload: it ends
-// cleanly, the gauge is free for the next window, whose upload arrives exactly.
+// The desktop window, in a process of its own, closed in the middle of an upload: it asks,
+// tells the gauge, ends cleanly, and the gauge is free for the next window, whose upload
+// arrives exactly.
 #if defined(KESTRAN_WINDOW_UPLOAD_PROGRAM) && __has_include("GaugeServer.h")
 
 #include <gtest/gtest.h>
@@ -40,7 +41,13 @@ TEST(WindowCloseTest, AWindowClosedMidUploadEndsCleanlyAndTheNextUploadArrives) 
     EXPECT_EQ(closed.Wait(seconds(60)), 0) << closed.Output() << closed.Errors();
     EXPECT_TRUE(Says(closed.Output(), "closed-midway 1")) << closed.Output();
     EXPECT_TRUE(Says(closed.Output(), "port-given-back 1")) << closed.Output();
+    EXPECT_TRUE(Says(closed.Output(), "close-asked 1")) << closed.Output();
     EXPECT_EQ(gauge.UploadsEnded(), 0);
+    // Yes to the question tells the gauge before the port goes.
+    const auto told = CChildProcess::Clock::now() + seconds(5);
+    while (gauge.LastLine() != "ERR" && CChildProcess::Clock::now() < told)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_EQ(gauge.LastLine(), "ERR");
 
     CChildProcess next(KESTRAN_WINDOW_UPLOAD_PROGRAM, upload, env, dir.File("next.out"),
                        dir.File("next.err"));
