@@ -53,6 +53,9 @@ TEST_F(NumSpinCtrlTest, RangeSizesAndPositionsTheNativeControl) {
     spin.SetValueRange(0.0, 360.0, 0.1);  // positions from the text, leaves the text
     EXPECT_EQ(NativePos(), 180);
     EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "18.04");
+    host.SetWindowText(ids::kAngleBox, "18.06");  // rounds to 181; truncating would give 180
+    spin.SetValueRange(0.0, 360.0, 0.1);
+    EXPECT_EQ(NativePos(), 181);
 
     spin.SetValueRange(0.0, 1e6, 1.0);  // too many steps: squeezed
     EXPECT_EQ(host.Control(ids::kAngleSpin).spinUpper, 32767);

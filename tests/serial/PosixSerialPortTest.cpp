@@ -47,10 +47,18 @@ protected:
 TEST(LineSettingsTest, GaugeFrameIsEightDataBitsEvenParityOneStopBit) {
     termios found{};
     found.c_cflag = CS7 | PARODD | CSTOPB | CREAD;
+    cfsetispeed(&found, B9600);
+    cfsetospeed(&found, B9600);
     const termios framed = linesettings::WithGaugeFrame(linesettings::RawAt38400(found));
     EXPECT_EQ(framed.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
     EXPECT_EQ(framed.c_cflag & (PARENB | PARODD | CSTOPB), static_cast<tcflag_t>(PARENB));
+    // Both directions. glibc answers cfgetispeed from the bits the output speed shares, so
+    // the input speed it was given is read from where it keeps it.
+    EXPECT_EQ(cfgetispeed(&framed), B38400);
     EXPECT_EQ(cfgetospeed(&framed), B38400);
+#ifdef _HAVE_STRUCT_TERMIOS_C_ISPEED
+    EXPECT_EQ(framed.c_ispeed, static_cast<speed_t>(B38400));
+#endif
 }
 
 TEST_F(PosixSerialPortTest, BytesPassUnchangedBothWays) {

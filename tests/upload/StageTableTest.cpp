@@ -13,7 +13,7 @@ TEST_F(StageTableTest, DialStagesEndOrContinueByTheCheckBoxes) {
     ChooseIas(ShortDial);
     EXPECT_EQ(PressUpdate(), Lines{"LOAD=11\r\n"});
     Say("READY");
-    EXPECT_EQ(AckToStageEnd().back(), "END\r\n");
+    EXPECT_EQ(Last(AckToStageEnd()), "END\r\n");
     EXPECT_EQ(State().UploadStage, 1);
     EXPECT_EQ(Status(), kCompleted);
 
@@ -21,11 +21,11 @@ TEST_F(StageTableTest, DialStagesEndOrContinueByTheCheckBoxes) {
     EXPECT_EQ(PressUpdate(), Lines{"LOAD=12\r\n"});
     EXPECT_EQ(Say("READY"), Lines{Plain(ShortDial(0))});
     const Lines ias = AckToStageEnd();
-    EXPECT_EQ(Lines(ias.end() - 2, ias.end()), (Lines{"CON\r\n", "LOAD=22\r\n"}));
+    EXPECT_EQ(Tail(ias, 2), (Lines{"CON\r\n", "LOAD=22\r\n"}));
     EXPECT_EQ(State().UploadStage, 2);
     EXPECT_EQ(Status(), "Update in progress, step 1 of 2, do not close this program");
     EXPECT_EQ(Say("READY"), Lines{Plain(OtherShortDial(0))});
-    EXPECT_EQ(AckToStageEnd().back(), "END\r\n");
+    EXPECT_EQ(Last(AckToStageEnd()), "END\r\n");
     EXPECT_EQ(State().UploadStage, 2);
     EXPECT_EQ(Status(), kCompleted);
 }
@@ -37,7 +37,7 @@ TEST_F(StageTableTest, TableStageSendsTheTableAndEndsOnEitherAcknowledgement) {
     Say("READY");
     EXPECT_EQ(Status(), "Update in progress, step 1 of 1, do not close this program");
     const Lines tas = AckToStageEnd();
-    EXPECT_EQ(Lines(tas.end() - 2, tas.end()), (Lines{"CON\r\n", "LOAD=31\r\n"}));
+    EXPECT_EQ(Tail(tas, 2), (Lines{"CON\r\n", "LOAD=31\r\n"}));
     EXPECT_EQ(State().UploadStage, 3);
 
     // Status line and progress bar stay as they are when the table goes out.
@@ -68,10 +68,10 @@ TEST_F(StageTableTest, EverythingSelectedRunsThreeStages) {
     ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, 0));  // 100 knots: 10 entries
     EXPECT_EQ(PressUpdate(), Lines{"LOAD=12\r\n"});
     Say("READY");
-    EXPECT_EQ(AckToStageEnd().back(), "LOAD=22\r\n");
+    EXPECT_EQ(Last(AckToStageEnd()), "LOAD=22\r\n");
     Say("READY");
     const Lines tas = AckToStageEnd();
-    EXPECT_EQ(Lines(tas.end() - 2, tas.end()), (Lines{"CON\r\n", "LOAD=32\r\n"}));
+    EXPECT_EQ(Tail(tas, 2), (Lines{"CON\r\n", "LOAD=32\r\n"}));
     EXPECT_EQ(Say("READY"), Lines{"0A04B0960E112C1F42BC38446A55064A\r\n"});
     EXPECT_EQ(Say("f"), Lines{"END\r\n"});
     EXPECT_EQ(Status(), kCompleted);
@@ -126,12 +126,31 @@ TEST_F(StageTableTest, RepliesBeforeTheFirstUpdateAreIgnored) {
     EXPECT_TRUE(host.IsWindowEnabled(ids::kUpdate));
 }
 
-TEST_F(StageTableTest, AcknowledgementBeforeAnyDialStartedEndsInError) {
+TEST_F(StageTableTest, AcknowledgementBeforeTheStagesReadyEndsInError) {
     ChooseIas(ShortDial);
+    ChooseTas(OtherShortDial);
+    TickTable();
     PressUpdate();
     EXPECT_EQ(Say("U"), Lines{"ERR\r\n"});
     EXPECT_EQ(Status(), kFailed);
     EXPECT_EQ(Progress(), 0);
+
+    // A gauge that answers a later stage's LOAD line with an acknowledgement has not taken
+    // that stage: the counters of the stage before must not turn it into a success.
+    struct SCase {
+        int stagesDone;
+        std::string reply;
+    };
+    for (const SCase& c : {SCase{1, "U"}, SCase{1, "f"}, SCase{2, "U"}, SCase{2, "f"}}) {
+        PressUpdate();
+        for (int stage = 1; stage <= c.stagesDone; ++stage) {
+            Say("READY");
+            AckToStageEnd();
+        }
+        EXPECT_EQ(Say(c.reply), Lines{"ERR\r\n"}) << c.stagesDone << " " << c.reply;
+        EXPECT_EQ(Status(), kFailed);
+        EXPECT_EQ(State().UploadStage, c.stagesDone + 1);
+    }
 }
 
 TEST_F(StageTableTest, FullReadsAreTakenAtMostAKilobyteAtATime) {

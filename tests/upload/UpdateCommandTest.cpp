@@ -127,7 +127,7 @@ TEST_F(UpdateCommandTest, AnglesTheLineCannotCarryRefuseTheUpload) {
 
     // Changed after Update, the table is refused once its stage begins.
     ASSERT_TRUE(host.Type(ids::EntryBoxId(3), "-3"));
-    EXPECT_EQ(AckToStageEnd().back(), "LOAD=31\r\n");
+    EXPECT_EQ(Last(AckToStageEnd()), "LOAD=31\r\n");
     EXPECT_EQ(Say("READY"), Lines{"ERR\r\n"});
     EXPECT_EQ(Status(), "Error occurred.  Please try again.");
     ASSERT_TRUE(host.Type(ids::EntryBoxId(3), "22.5"));
@@ -163,7 +163,7 @@ TEST_F(UpdateCommandTest, ClearedDialBoxesCannotMakeProgressDivideByZero) {
     Say("READY");
     Say("x");
     ASSERT_TRUE(host.Click(ids::kTasCheck));  // unticked: no dial left in the count
-    EXPECT_EQ(AckToStageEnd().back(), "LOAD=30\r\n");
+    EXPECT_EQ(Last(AckToStageEnd()), "LOAD=30\r\n");
     Say("READY");
     EXPECT_EQ(Say("U"), Lines{"END\r\n"});
     EXPECT_EQ(Progress(), 100);

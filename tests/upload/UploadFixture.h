@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -29,6 +31,15 @@ inline std::string Plain(SBgra p) {
 }
 inline std::string RunOf(int count, SBgra p) {
     return std::to_string(count) + "|" + Plain(p);
+}
+// The last `count` lines written; fewer when fewer were written, so that a check compares
+// instead of reading past the start.
+inline Lines Tail(const Lines& lines, size_t count) {
+    return Lines(lines.end() - static_cast<std::ptrdiff_t>(std::min(count, lines.size())),
+                 lines.end());
+}
+inline std::string Last(const Lines& lines) {
+    return lines.empty() ? std::string("(nothing written)") : lines.back();
 }
 inline bool IsPixelLine(const std::string& line) {
     return line.find_first_not_of("0123456789ABCDEF|\r\n") == std::string::npos;

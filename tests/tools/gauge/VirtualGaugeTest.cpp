@@ -114,7 +114,8 @@ TEST(VirtualGauge, BreachesAreNotedAndGetNoAnswer) {
         for (const std::string& line : c.lines) {
             replies = gauge.Feed(line + "\r\n").replies;
         }
-        ASSERT_EQ(gauge.Violations().size(), 1u) << c.violation << ": " << gauge.Violations()[1];
+        ASSERT_EQ(gauge.Violations().size(), 1u)
+            << c.violation << ": " << testing::PrintToString(gauge.Violations());
         const std::string& noted = gauge.Violations().front();
         EXPECT_EQ(noted.substr(noted.find(": ") + 2, c.violation.size()), c.violation);
         EXPECT_EQ(replies, Lines{}) << c.violation;

@@ -1,0 +1,57 @@
+// The reader thread on a fake line: how often it announces bytes nobody handles, and a line
+// that hangs up while no upload runs.
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "res/DialogTemplate.h"
+#include "support/DialogFixture.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (!done()) {
+        if (Clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+}  // namespace
+
+using ReaderThreadTest = DialogFixture;
+
+TEST_F(ReaderThreadTest, AnUnhandledNotificationIsPostedAgainAfterAboutThreeHundredMs) {
+    Connect();
+    line->Send("U");
+    ASSERT_TRUE(WaitFor([this] { return host.PendingNotifications() == 1; }, 2s));
+    const auto first = Clock::now();
+    // Nobody handles it: the bytes stay, and the reader gives the handler 300 ms.
+    ASSERT_TRUE(WaitFor([this] { return host.PendingNotifications() == 2; }, 3s));
+    const auto gap = Clock::now() - first;
+    EXPECT_GT(gap, 200ms);
+    EXPECT_LT(gap, 1000ms);
+}
+
+TEST_F(ReaderThreadTest, AHangUpWhileNoUploadRunsChangesNothingAndSaysNothing) {
+    Connect();
+    std::map<int, bool> enabled;
+    for (const res::SControlDef& c : res::MainDialog().controls) {
+        if (c.id >= 0)
+            enabled[c.id] = host.IsWindowEnabled(c.id);
+    }
+    line->HangUp();
+    ASSERT_TRUE(host.RunNotification(2s));
+    EXPECT_EQ(dlg->ReaderExitCode(), -1);
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(host.GetWindowText(ids::kStatus), "Ready");
+    EXPECT_EQ(host.GetWindowText(ids::kConnect), "Disconnect");
+    for (const auto& [id, was] : enabled)
+        EXPECT_EQ(host.IsWindowEnabled(id), was) << id;
+}
