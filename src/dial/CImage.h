@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct SSurface;
@@ -22,8 +24,11 @@ public:
 
     // Decode a PNG file into this container, releasing what it held. Pictures with any
     // transparency become 32 bits per pixel with the alpha flag, others 24. Whenever the
-    // result is not Ok the container is empty: never a partly filled picture.
-    ImageLoadResult Load(const char* path);
+    // result is not Ok the container is empty: never a partly filled picture, and `why`
+    // (when given) says what was wrong. Only regular files are read.
+    ImageLoadResult Load(const char* path, std::string* why = nullptr);
+    // The same from the bytes of a PNG file.
+    ImageLoadResult LoadFromMemory(const uint8_t* data, size_t size, std::string* why = nullptr);
 
     // Make a zero-filled buffer of the given size (bits per pixel 24 or 32). False, and
     // empty, when the size is out of range or the memory cannot be had.

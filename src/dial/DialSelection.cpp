@@ -1,4 +1,7 @@
 // Choosing the two dial pictures: file dialog, validation, previews and the check boxes.
+#include <vector>
+
+#include "dial/PictureFile.h"
 #include "dial/PixelOps.h"
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/ControlIds.h"
@@ -42,27 +45,35 @@ void CTillerbyDlg::SelectDial(const SDialSlot& slot) {
     }
 
     m_host.RepaintNow();
-    // The held dial is dropped before the new file is read, whatever the outcome.
+    // The held dial is dropped before the new file is read, whatever the outcome. The file
+    // is read once: the upload image and the preview are decoded from the same bytes.
     slot.upload->Destroy();
-    slot.upload->Load(path->c_str());
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (ReadPictureFile(*path, bytes, &why))
+        slot.upload->LoadFromMemory(bytes.data(), bytes.size(), &why);
 
     const char* refusal = nullptr;
+    std::string reason = *path;
     if (slot.upload->IsNull()) {
         refusal = "Image load error";
+        reason += ": " + why;
     } else if (slot.upload->GetWidth() != kDialSide || slot.upload->GetHeight() != kDialSide) {
         refusal = "Image resolution must be 230 x 230 pixels";
+        reason += " is " + std::to_string(slot.upload->GetWidth()) + " x " +
+                  std::to_string(slot.upload->GetHeight()) + " pixels";
     } else if (slot.upload->GetBPP() != 32) {
         refusal = "Image must has a color depth of 32bit per pixel(has an alpha channel)";
+        reason += " has no alpha channel";
     }
 
     if (refusal != nullptr) {
-        m_host.MessageBox(refusal);
+        m_host.MessageBoxWithReason(refusal, reason);
         slot.upload->Destroy();
         m_host.SetCheck(slot.checkId, 0);
     } else {
         m_host.SetCheck(slot.checkId, 1);
-        slot.preview->Destroy();
-        slot.preview->Load(path->c_str());
+        slot.preview->LoadFromMemory(bytes.data(), bytes.size());
         pixelops::Premultiply(*slot.preview);
         m_host.DrawImage(*slot.preview, slot.previewX, slot.previewY);
     }

@@ -3,9 +3,11 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "dial/CImage.h"
+#include "dial/PictureFile.h"
 
 namespace {
 
@@ -18,19 +20,35 @@ constexpr png_byte kTransparencyChunk[] = {'t', 'R', 'N', 'S', '\0'};
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
-void RaiseError(png_structp png, png_const_charp) {
+// The bytes being decoded, and libpng's complaint when it gives up.
+struct SPngSource {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    size_t at = 0;
+    std::string error;
+};
+
+void RaiseError(png_structp png, png_const_charp message) {
+    auto* source = static_cast<SPngSource*>(png_get_error_ptr(png));
+    if (source != nullptr && message != nullptr)
+        source->error = message;
     png_longjmp(png, 1);
 }
 
+void ReadFromSource(png_structp png, png_bytep out, png_size_t length) {
+    auto* source = static_cast<SPngSource*>(png_get_io_ptr(png));
+    if (length > source->size - source->at)
+        png_error(png, "the file ends too early");
+    std::memcpy(out, source->data + source->at, length);
+    source->at += length;
+}
+
 struct SPngReader {
-    FILE* file = nullptr;
     png_structp png = nullptr;
     png_infop info = nullptr;
     ~SPngReader() {
         if (png != nullptr)
             png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
-        if (file != nullptr)
-            std::fclose(file);
     }
 };
 
@@ -59,13 +77,13 @@ bool RequestBgr8(png_structp png, png_infop info) {
 
 // Everything that must survive a longjmp lives in `reader` and `image`, outside this
 // function's frame; after a jump only they are looked at.
-ImageLoadResult DecodeInto(SPngReader& reader, CImage& image) {
+ImageLoadResult DecodeInto(SPngReader& reader, SPngSource& source, CImage& image) {
     if (setjmp(png_jmpbuf(reader.png))) {
         // Header errors come before the buffer exists; once it does, the pixel data failed.
         return image.IsNull() ? ImageLoadResult::Fail : ImageLoadResult::OutOfMemory;
     }
 
-    png_init_io(reader.png, reader.file);
+    png_set_read_fn(reader.png, &source, ReadFromSource);
     png_set_sig_bytes(reader.png, 8);
     png_set_user_limits(reader.png, kMaxSide, kMaxSide);
     png_set_keep_unknown_chunks(reader.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
@@ -82,10 +100,12 @@ ImageLoadResult DecodeInto(SPngReader& reader, CImage& image) {
     if (png_get_bit_depth(reader.png, reader.info) != 8 ||
         png_get_channels(reader.png, reader.info) != bytesPerPixel ||
         png_get_rowbytes(reader.png, reader.info) != width * bytesPerPixel) {
+        source.error = "a sample layout that cannot be read";
         return ImageLoadResult::Fail;
     }
     if (!image.Create(static_cast<int>(width), static_cast<int>(height), bytesPerPixel * 8,
                       hasAlpha)) {
+        source.error = "too large to be held in memory";
         return ImageLoadResult::Fail;
     }
     // Row y of the picture goes straight to its place in the bottom-up buffer; an
@@ -103,30 +123,42 @@ ImageLoadResult DecodeInto(SPngReader& reader, CImage& image) {
 
 }  // namespace
 
-ImageLoadResult CImage::Load(const char* path) {
+ImageLoadResult CImage::Load(const char* path, std::string* why) {
     Destroy();
     if (path == nullptr)
         return ImageLoadResult::Fail;
+    std::vector<uint8_t> bytes;
+    if (!ReadPictureFile(path, bytes, why))
+        return ImageLoadResult::Fail;
+    return LoadFromMemory(bytes.data(), bytes.size(), why);
+}
 
+ImageLoadResult CImage::LoadFromMemory(const uint8_t* data, size_t size, std::string* why) {
+    Destroy();
+    const auto fail = [why](const std::string& reason) {
+        if (why != nullptr)
+            *why = reason;
+        return ImageLoadResult::Fail;
+    };
+    // Also turns away empty files.
+    if (data == nullptr || size < 8 || png_sig_cmp(data, 0, 8) != 0)
+        return fail("not a PNG picture");
+
+    SPngSource source{data, size, 8, {}};
     SPngReader reader;
-    reader.file = std::fopen(path, "rb");
-    if (reader.file == nullptr)
-        return ImageLoadResult::Fail;
-    // Also turns away directories and empty files, whose reads fail.
-    png_byte signature[8];
-    if (std::fread(signature, 1, sizeof signature, reader.file) != sizeof signature ||
-        png_sig_cmp(signature, 0, sizeof signature) != 0) {
-        return ImageLoadResult::Fail;
-    }
-    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
+    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, RaiseError, IgnoreWarning);
     if (reader.png == nullptr)
-        return ImageLoadResult::Fail;
+        return fail("out of memory");
     reader.info = png_create_info_struct(reader.png);
     if (reader.info == nullptr)
-        return ImageLoadResult::Fail;
+        return fail("out of memory");
 
-    const ImageLoadResult result = DecodeInto(reader, *this);
-    if (result != ImageLoadResult::Ok)
+    const ImageLoadResult result = DecodeInto(reader, source, *this);
+    if (result != ImageLoadResult::Ok) {
         Destroy();
+        if (why != nullptr)
+            *why = "damaged or unreadable PNG data" +
+                   (source.error.empty() ? std::string() : " (" + source.error + ")");
+    }
     return result;
 }

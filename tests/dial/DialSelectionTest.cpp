@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -131,13 +134,29 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
     const std::string cut = dir.File("cut.png");
     WriteFileBytes(cut, bytes.substr(0, bytes.size() / 2));
 
-    const std::vector<std::pair<std::string, const char*>> cases = {
-        {wide, kResolutionError}, {smallRgb, kResolutionError},
-        {rgb, kDepthError},       {text, kLoadError},
-        {cut, kLoadError},        {dir.File("gone.png"), kLoadError},
+    // Not regular files: a pipe would block the read for ever, a folder holds nothing.
+    const std::string pipe = dir.File("pipe.png");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string folder = dir.File("folder.png");
+    std::filesystem::create_directory(folder);
+
+    struct SCase {
+        std::string path;
+        const char* message;
+        std::string reason;  // what the command line adds behind the path
+    };
+    const std::vector<SCase> cases = {
+        {wide, kResolutionError, " is 231 x 230 pixels"},
+        {smallRgb, kResolutionError, " is 100 x 100 pixels"},
+        {rgb, kDepthError, " has no alpha channel"},
+        {text, kLoadError, ": not a PNG picture"},
+        {cut, kLoadError, ": damaged or unreadable PNG data"},
+        {dir.File("gone.png"), kLoadError, ": No such file or directory"},
+        {pipe, kLoadError, ": not a regular file"},
+        {folder, kLoadError, ": a folder, not a picture file"},
     };
     Select(ids::kSelectTasDial, dial);
-    for (const auto& [path, message] : cases) {
+    for (const auto& [path, message, reason] : cases) {
         SCOPED_TRACE(path);
         Select(ids::kSelectIasDial, dial);
         ASSERT_EQ(host.GetCheck(ids::kIasCheck), 1);
@@ -145,6 +164,8 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
 
         Select(ids::kSelectIasDial, path);
         EXPECT_EQ(host.Messages(), std::vector<std::string>{message});
+        ASSERT_EQ(host.MessageReasons().size(), 1u);
+        EXPECT_EQ(host.MessageReasons()[0].rfind(path + reason, 0), 0u) << host.MessageReasons()[0];
         EXPECT_TRUE(dlg->IasUploadImage().IsNull());
         EXPECT_EQ(host.GetCheck(ids::kIasCheck), 0);
         EXPECT_FALSE(dlg->TasUploadImage().IsNull());

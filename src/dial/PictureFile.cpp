@@ -1,0 +1,70 @@
+#include "dial/PictureFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+// Far more than any picture worth decoding here: the decoder refuses pictures over 8192
+// pixels a side, and a dial file is a few hundred kilobytes.
+constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
+
+void Say(std::string* why, const std::string& text) {
+    if (why != nullptr)
+        *why = text;
+}
+
+}  // namespace
+
+bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::string* why) {
+    namespace fs = std::filesystem;
+    bytes.clear();
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) {
+        Say(why, std::strerror(ENOENT));
+        return false;
+    }
+    if (ec) {
+        Say(why, ec.message());
+        return false;
+    }
+    if (!fs::is_regular_file(status)) {
+        Say(why, fs::is_directory(status) ? "a folder, not a picture file"
+                                          : "not a regular file (a device or a pipe)");
+        return false;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > kMaxFileBytes) {
+        Say(why, "too large for a dial picture");
+        return false;
+    }
+
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        Say(why, errno != 0 ? std::strerror(errno) : "cannot be opened");
+        return false;
+    }
+    // Read to the end rather than trust the size: the file may change meanwhile.
+    uint8_t chunk[64 * 1024];
+    size_t n;
+    bool tooLarge = false;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        if (bytes.size() + n > kMaxFileBytes) {
+            tooLarge = true;
+            break;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed || tooLarge) {
+        Say(why, failed ? "cannot be read" : "too large for a dial picture");
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
