@@ -147,6 +147,7 @@ public:
     void Message(const std::string& text) override { messages += text + "; "; }
     void Status(const std::string&) override {}
     void Progress(int) override {}
+    void Verbose(const std::string&) override {}
     std::string messages;
 };
 

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "angles/AngleEntryFlag.h"
+#include "angles/GacFields.h"
 #include "angles/NumberText.h"
 #include "angles/TextFile.h"
 #include "dialog/CTillerbyDlg.h"
@@ -15,8 +15,7 @@
 
 namespace {
 
-// Loading reads no more than this of the first line; saving never writes a longer one.
-constexpr size_t kMaxLineChars = 511;
+using gacfile::kMaxLineChars;
 constexpr int kMinEntryCount = 10;
 
 SFileDialogRequest GacFileDialog(bool open) {
@@ -27,22 +26,6 @@ SFileDialogRequest GacFileDialog(bool open) {
     request.filter = open ? "Gauge Conf Files (*.gac)|*.gac|All File (*.*)|*.*||"
                           : "Gauge Conf  Files (*.gac)|*.gac|All File (*.*)|*.*||";
     return request;
-}
-
-// Splits as strtok with the delimiter "|" does: runs of "|" separate, empty fields are
-// skipped, nothing is trimmed.
-std::vector<std::string> SplitFields(std::string_view line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (start < line.size()) {
-        size_t end = line.find('|', start);
-        if (end == std::string_view::npos)
-            end = line.size();
-        if (end > start)
-            fields.emplace_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    return fields;
 }
 
 }  // namespace
@@ -98,7 +81,7 @@ void CTillerbyDlg::OnLoad() {
             return;
     }
 
-    const std::vector<std::string> fields = SplitFields(line);
+    const std::vector<std::string> fields = gacfile::SplitFields(line);
     const int n = fields.empty() ? 0 : numtext::AtoI(fields[0]);
     if (n < kMinEntryCount || n > ids::kEntryCount) {
         m_host.MessageBox(

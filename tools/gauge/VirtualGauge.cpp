@@ -63,6 +63,11 @@ void CVirtualGauge::HandleLine(std::string_view line, SGaugeOutput& out) {
         Abort();
     } else if (const auto load = gauge::ParseLoadLine(line)) {
         reply = OnLoad(*load);
+        if (m_faults.babbleAfterLoad > 0) {
+            reply.reset();
+            out.replies.insert(out.replies.end(), static_cast<size_t>(m_faults.babbleAfterLoad),
+                               "~~");
+        }
         if (reply && m_faults.splitReadyAfter > 0 &&
             static_cast<size_t>(m_faults.splitReadyAfter) < reply->size()) {
             const auto split = static_cast<size_t>(m_faults.splitReadyAfter);

@@ -26,6 +26,9 @@ struct SGaugeFaults {
     // Answer a LOAD line in two messages: the first this many bytes of "READY", then the
     // rest. 0: never.
     int splitReadyAfter = 0;
+    // Answer a LOAD line with this many messages of noise that acknowledge nothing, instead
+    // of READY. 0: never.
+    int babbleAfterLoad = 0;
 };
 
 // What the gauge wants done after a chunk of input.

@@ -24,6 +24,7 @@ const char* const kGaugeUsage =
     "                           line 1); the unexpected byte then comes once\n"
     "  --split-ready N          answer LOAD lines with the first N bytes of \"READY\", then\n"
     "                           the rest as a reply of its own\n"
+    "  --babble N               answer LOAD lines with N messages of noise instead of READY\n"
     "  --help                   show this text\n";
 
 namespace {
@@ -109,6 +110,11 @@ std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& a
             if (!bytes)
                 return std::nullopt;
             options.server.faults.splitReadyAfter = *bytes;
+        } else if (arg == "--babble") {
+            const auto messages = count(1);
+            if (!messages)
+                return std::nullopt;
+            options.server.faults.babbleAfterLoad = *messages;
         } else if (arg == "--ready-with-line-end") {
             options.server.faults.readyWithLineEnd = true;
         } else if (arg == "--hang-up-at") {

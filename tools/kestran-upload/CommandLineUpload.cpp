@@ -5,7 +5,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "angles/GacFields.h"
+#include "angles/NumberText.h"
+#include "angles/TextFile.h"
 #include "dialog/ControlIds.h"
+#include "upload/WireFormat.h"
 
 namespace {
 
@@ -13,6 +17,10 @@ using Clock = std::chrono::steady_clock;
 
 const char* const kCompleted = "Update completed.";
 const char* const kErrorEnd = "Error occurred.  Please try again.";
+const char* const kInterrupted = "Update interrupted.";
+// The window's words ask for its Disconnect button, which a command line does not have.
+const char* const kLineLost =
+    "The connection to the gauge was lost; check the cable and run the upload again.";
 
 // How often the serving loop looks whether the reader thread is still there.
 constexpr std::chrono::milliseconds kCheckInterval{100};
@@ -28,6 +36,22 @@ std::string Seconds(std::chrono::milliseconds time) {
             text.pop_back();
     }
     return text;
+}
+
+// How many angles a gauge configuration file gives, and for how many entries; nothing when
+// the file cannot be read (the dialog's Load says so itself).
+struct SGacCount {
+    int entries = 0;
+    int angles = 0;
+};
+std::optional<SGacCount> CountAngles(const std::string& path) {
+    std::string line;
+    if (textfile::ReadFirstLine(path, gacfile::kMaxLineChars, line) != textfile::EReadResult::Ok)
+        return std::nullopt;
+    const std::vector<std::string> fields = gacfile::SplitFields(line);
+    if (fields.empty())
+        return std::nullopt;
+    return SGacCount{numtext::AtoI(fields[0]), static_cast<int>(fields.size()) - 1};
 }
 
 }  // namespace
@@ -66,9 +90,13 @@ SDialogServices WithExplicitPort(SDialogServices services, const std::string& pa
 
 bool CCommandLineUpload::ReportMessages(CHeadlessHost& host) {
     const std::vector<std::string>& messages = host.Messages();
+    const std::vector<std::string>& reasons = host.MessageReasons();
     const bool any = messages.size() > m_messagesSeen;
     for (; m_messagesSeen < messages.size(); ++m_messagesSeen) {
-        m_report.Message(messages[m_messagesSeen]);
+        const std::string& text = messages[m_messagesSeen];
+        const std::string& reason = reasons[m_messagesSeen];
+        const std::string shown = text == CTillerbyDlg::kLineLostMessage ? kLineLost : text;
+        m_report.Message(reason.empty() ? shown : shown + "\n  " + reason);
     }
     return any;
 }
@@ -95,6 +123,16 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
     dlg.OnInitDialog();
     ReportMessages(host);
 
+    // The table file is read here too: one that is not a regular file could block its read.
+    if (request.table) {
+        std::error_code ec;
+        if (std::filesystem::exists(*request.table, ec) &&
+            !std::filesystem::is_regular_file(*request.table, ec)) {
+            m_report.Message("Error open file.\n  " + *request.table + ": not a regular file");
+            return EUploadResult::Refused;
+        }
+    }
+
     // The user's choices, in the order a person would make them; the first refusal ends.
     struct SChoice {
         const std::optional<std::string>& file;
@@ -110,6 +148,10 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
         if (ReportMessages(host))
             return EUploadResult::Refused;
     }
+    if (request.table && !CheckTable(host, dlg, request))
+        return EUploadResult::Refused;
+    if (Interrupted())
+        return Stop(host, dlg, EUploadResult::Interrupted);
 
     const int port = FindPort(dlg.PortList(), request.port);
     if (port < 0 || !host.SelectItem(ids::kPortList, port)) {
@@ -128,14 +170,55 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
         CloseLine(host, dlg);
         return EUploadResult::Refused;
     }
-    const EUploadResult result = Serve(host, request.timeout);
-    CloseLine(host, dlg);
-    return result;
+    return Stop(host, dlg, Serve(host, dlg, request.timeout));
 }
 
-EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, std::chrono::milliseconds timeout) {
+bool CCommandLineUpload::CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg,
+                                    const SUploadRequest& request) {
+    const int n = host.GetCurSel(ids::kMaxSpeedList) + 10;
+    bool refused = false;
+    // The window would show the entries the file leaves out with what they held before;
+    // here nobody sees them.
+    const std::optional<SGacCount> file = CountAngles(*request.table);
+    if (file && file->angles < file->entries) {
+        m_report.Message(*request.table + " gives " + std::to_string(file->angles) +
+                         (file->angles == 1 ? " angle" : " angles") + " for its " +
+                         std::to_string(file->entries) + " entries");
+        refused = true;
+    }
+    if (!dlg.CheckPlausibility()) {
+        ReportMessages(host);
+        refused = true;
+    }
+    if (refused && !request.force) {
+        m_report.Message("the table is refused; --force sends it as it stands");
+        return false;
+    }
+    if (request.verbose) {
+        std::string table = "The angle table sent: " + std::to_string(n) + " entries\n";
+        for (int k = 1; k <= n; ++k) {
+            const double angle = numtext::AtoF(host.GetWindowText(ids::EntryBoxId(k)));
+            const std::optional<int> tenths = wire::AngleTenths(angle);
+            char row[64];
+            if (tenths) {
+                std::snprintf(row, sizeof row, "%5d knots %4d.%d degrees\n", 10 * k, *tenths / 10,
+                              *tenths % 10);
+            } else {
+                std::snprintf(row, sizeof row, "%5d knots   cannot be sent\n", 10 * k);
+            }
+            table += row;
+        }
+        m_report.Verbose(table);
+    }
+    return true;
+}
+
+EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
+                                        std::chrono::milliseconds timeout) {
     std::string status = host.GetWindowText(ids::kStatus);
     int progress = host.Control(ids::kProgress).progress;
+    // Only acknowledgements count: a device that babbles without taking a line is silent.
+    int heard = dlg.AcknowledgementsHeard();
     Clock::time_point lastHeard = Clock::now();
     for (;;) {
         const std::string nowStatus = host.GetWindowText(ids::kStatus);
@@ -149,7 +232,13 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, std::chrono::millis
             return EUploadResult::Completed;
         if (status == kErrorEnd)
             return EUploadResult::ErrorEnd;
+        if (Interrupted())
+            return EUploadResult::Interrupted;
 
+        if (dlg.AcknowledgementsHeard() != heard) {
+            heard = dlg.AcknowledgementsHeard();
+            lastHeard = Clock::now();
+        }
         const auto silent =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastHeard);
         if (silent >= timeout) {
@@ -159,16 +248,23 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, std::chrono::millis
                              "; the upload is not complete");
             return EUploadResult::NoAnswer;
         }
-        if (host.RunNotification(std::min(timeout - silent, kCheckInterval))) {
-            lastHeard = Clock::now();
-        }
+        host.RunNotification(std::min(timeout - silent, kCheckInterval));
     }
+}
+
+EUploadResult CCommandLineUpload::Stop(CHeadlessHost& host, CTillerbyDlg& dlg,
+                                       EUploadResult result) {
+    dlg.AbandonUpload();
+    CloseLine(host, dlg);
+    if (result == EUploadResult::Interrupted)
+        m_report.Status(kInterrupted);
+    return result;
 }
 
 void CCommandLineUpload::CloseLine(CHeadlessHost& host, CTillerbyDlg& dlg) {
     if (!dlg.IsPortOpen())
         return;
-    // Disconnect as the user would; while an upload holds the dialog locked, as closing
+    // Disconnect as the user would; while a lost line keeps the dialog locked, as closing
     // the window would.
     if (!host.Click(ids::kConnect))
         dlg.OnEndDialog();

@@ -18,6 +18,8 @@ public:
     virtual void Status(const std::string& text) = 0;
     // The progress bar now stands at `percent`.
     virtual void Progress(int percent) = 0;
+    // What --verbose asks to see, as lines.
+    virtual void Verbose(const std::string& lines) = 0;
 };
 
 // One upload as the command line asks for it.
@@ -26,7 +28,9 @@ struct SUploadRequest {
     std::optional<std::string> ias;            // PNG file of the IAS dial
     std::optional<std::string> tas;            // PNG file of the TAS dial
     std::optional<std::string> table;          // gauge configuration file (.gac)
-    std::chrono::milliseconds timeout{10000};  // longest silence of the device
+    std::chrono::milliseconds timeout{10000};  // longest time without an acknowledgement
+    bool force = false;    // send a table that the checks before connecting would refuse
+    bool verbose = false;  // tell the knots and angles the table line will carry
 };
 
 // How an upload ended; the values are the program's exit status.
@@ -34,7 +38,10 @@ enum class EUploadResult {
     Completed = 0,  // "Update completed."
     ErrorEnd = 1,   // the device answered something unexpected: "Error occurred. ..."
     Refused = 2,    // the dialog refused the input (a message box), nothing or not all sent
-    NoAnswer = 3,   // the device stayed silent too long
+    NoAnswer = 3,   // the device acknowledged nothing for too long
+    // A signal asked to stop; the device was told and the port closed. The program's exit
+    // status is 128 + the signal's number.
+    Interrupted = 4,
 };
 
 // Runs an upload with the main dialog's own handlers on a headless host: the dials are
@@ -48,18 +55,32 @@ public:
 
     EUploadResult Run(const SUploadRequest& request);
 
+    // Asked between the steps and while the upload waits: the number of a signal that asks
+    // to stop, 0 while none has.
+    void SetInterruption(std::function<int()> pendingSignal) {
+        m_pendingSignal = std::move(pendingSignal);
+    }
+
     // The port list as the window would show it, one "path<TAB>name" line per port; false
     // when the enumeration failed (its message is reported, the ports found are listed).
     bool ListPorts(std::string* lines);
 
 private:
-    // Passes the dialog's new message boxes on; answers whether there were any.
+    // Passes the dialog's new message boxes on, each with its cause; answers whether there
+    // were any.
     bool ReportMessages(CHeadlessHost& host);
-    EUploadResult Serve(CHeadlessHost& host, std::chrono::milliseconds timeout);
+    // The checks a window user makes by looking at the table: refuses (unless forced) a
+    // file that gives fewer angles than its count, or angles that do not rise.
+    bool CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg, const SUploadRequest& request);
+    EUploadResult Serve(CHeadlessHost& host, CTillerbyDlg& dlg, std::chrono::milliseconds timeout);
+    bool Interrupted() const { return m_pendingSignal && m_pendingSignal() != 0; }
+    // Ends a running upload as an error end (the device is told), then closes the port.
+    EUploadResult Stop(CHeadlessHost& host, CTillerbyDlg& dlg, EUploadResult result);
     void CloseLine(CHeadlessHost& host, CTillerbyDlg& dlg);
 
     SDialogServices m_services;
     IUploadReport& m_report;
+    std::function<int()> m_pendingSignal;
     size_t m_messagesSeen = 0;
 };
 

@@ -12,6 +12,12 @@ void CConsoleReport::Message(const std::string& text) {
     std::fflush(m_out);
 }
 
+void CConsoleReport::Verbose(const std::string& lines) {
+    Finish();
+    std::fputs(lines.c_str(), m_out);
+    std::fflush(m_out);
+}
+
 void CConsoleReport::Status(const std::string& text) {
     m_status = text;
     if (m_terminal) {

@@ -18,6 +18,7 @@ public:
     void Message(const std::string& text) override;
     void Status(const std::string& text) override;
     void Progress(int percent) override;
+    void Verbose(const std::string& lines) override;
     // Ends the bar's line, if one is drawn.
     void Finish();
 

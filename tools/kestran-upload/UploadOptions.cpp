@@ -6,7 +6,7 @@
 
 const char* const kUploadUsage =
     "Usage: kestran-upload --port PATH [--ias FILE] [--tas FILE] [--table FILE.gac]\n"
-    "                      [--timeout SECONDS]\n"
+    "                      [--timeout SECONDS] [--force] [--verbose]\n"
     "       kestran-upload --list\n"
     "Uploads dial pictures (230 x 230 PNG with alpha) and an angle table to the gauge on\n"
     "PATH, following the same rules as the Kestran window; the angle table goes only\n"
@@ -16,13 +16,17 @@ const char* const kUploadUsage =
     "  --ias FILE         the IAS dial\n"
     "  --tas FILE         the TAS dial\n"
     "  --table FILE.gac   the angle table, from a gauge configuration file\n"
-    "  --timeout SECONDS  give up when the gauge stays silent this long (default 10)\n"
+    "  --timeout SECONDS  give up when the gauge has not acknowledged anything for this\n"
+    "                     long, more than 0 and at most 86400 (default 10)\n"
+    "  --force            send a table that gives fewer angles than its count, or whose\n"
+    "                     angles do not rise, instead of refusing it\n"
+    "  --verbose          show the knots and angles of the table that will be sent\n"
     "  --list             list the serial ports: path and name, one per line\n"
     "  --help             show this text\n"
     "\n"
     "Exit status: 0 upload completed, 1 the upload ended in an error (the gauge reported\n"
-    "one, or the line to it was lost), 2 input refused,\n"
-    "3 the gauge stayed silent.\n";
+    "one, or the line to it was lost), 2 input refused, 3 the gauge stopped acknowledging,\n"
+    "128 + the signal's number when interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP).\n";
 
 namespace {
 
@@ -46,11 +50,13 @@ std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>&
                                                  std::string* error) {
     SUploadOptions options;
     bool anyUploadOption = false;
+    bool timeoutGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        // The next argument, unless there is none or it is the next option.
         auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                *error = arg + " needs a value";
+            if (i + 1 >= args.size() || args[i + 1].empty() || args[i + 1].rfind("--", 0) == 0) {
+                *error = "the value of " + arg + " is missing";
                 return std::nullopt;
             }
             return args[++i];
@@ -62,18 +68,32 @@ std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>&
         } else if (arg == "--list") {
             options.list = true;
             continue;
+        } else if (arg == "--force") {
+            options.request.force = true;
+        } else if (arg == "--verbose") {
+            options.request.verbose = true;
         } else if (arg == "--port") {
+            if (!options.request.port.empty()) {
+                *error = arg + " given twice";
+                return std::nullopt;
+            }
             const auto path = value();
             if (!path)
                 return std::nullopt;
             options.request.port = *path;
         } else if (arg == "--timeout") {
+            if (timeoutGiven) {
+                *error = arg + " given twice";
+                return std::nullopt;
+            }
+            timeoutGiven = true;
             const auto text = value();
             if (!text)
                 return std::nullopt;
             const std::optional<double> seconds = ParseSeconds(*text);
             if (!seconds) {
-                *error = "--timeout takes a number of seconds above 0, not \"" + *text + "\"";
+                *error = "--timeout takes a number of seconds more than 0 and at most 86400, "
+                         "not \"" + *text + "\"";
                 return std::nullopt;
             }
             options.request.timeout =

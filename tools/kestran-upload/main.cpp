@@ -1,17 +1,39 @@
 // kestran-upload: uploads dials and an angle table to a gauge from the command line, through
 // the main dialog's own handlers.
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "CommandLineUpload.h"
 #include "ConsoleReport.h"
+#include "InterruptWatch.h"
 #include "UploadOptions.h"
 #include "serial/posix/PlatformServices.h"
 
+namespace {
+
+// What goes to standard output must arrive whole; a full disk or a closed pipe is a failure.
+bool WriteOut(const std::string& text) {
+    errno = 0;
+    const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    if (!written) {
+        std::fprintf(stderr, "kestran-upload: cannot write the output: %s\n",
+                     errno != 0 ? std::strerror(errno) : "write error");
+    }
+    return written;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // A reader of our output that goes away must not end an upload halfway.
+    signal(SIGPIPE, SIG_IGN);
+
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const std::optional<SUploadOptions> options = ParseUploadOptions(args, &error);
@@ -19,20 +41,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestran-upload: %s\n%s", error.c_str(), kUploadUsage);
         return static_cast<int>(EUploadResult::Refused);
     }
-    if (options->help) {
-        std::fputs(kUploadUsage, stdout);
-        return 0;
-    }
+    if (options->help)
+        return WriteOut(kUploadUsage) ? 0 : 1;
 
+    CInterruptWatch interrupts;
     CConsoleReport report(stderr, isatty(STDERR_FILENO) != 0);
     CCommandLineUpload upload(MakePlatformServices(), report);
+    upload.SetInterruption([&interrupts] { return interrupts.Pending(); });
     if (options->list) {
         std::string lines;
         const bool complete = upload.ListPorts(&lines);
-        std::fputs(lines.c_str(), stdout);
-        return complete ? 0 : 1;
+        return WriteOut(lines) && complete ? 0 : 1;
     }
     const EUploadResult result = upload.Run(options->request);
     report.Finish();
+    if (result == EUploadResult::Interrupted)
+        return 128 + interrupts.Pending();
     return static_cast<int>(result);
 }

@@ -65,6 +65,13 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+int Count(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 class UploadToGaugeTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -101,11 +108,11 @@ protected:
         return run;
     }
 
-    // Waits until the gauge has told `text` on its error stream: the uploader may end
-    // before the gauge has written out what it got.
-    bool GaugeSaid(const std::string& text) {
+    // Waits until the gauge has told `text` on its error stream (`times` times): the
+    // uploader may end before the gauge has written out what it got.
+    bool GaugeSaid(const std::string& text, int times = 1) {
         const auto deadline = CChildProcess::Clock::now() + seconds(10);
-        while (!Contains(gauge->Errors(), text)) {
+        while (Count(gauge->Errors(), text) < times) {
             if (CChildProcess::Clock::now() > deadline)
                 return false;
             std::this_thread::sleep_for(milliseconds(5));
@@ -264,18 +271,92 @@ TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
         {{"--port", port, "--ias", dial, "--table", table},
          "Due to the arrangement and limitation of the storage on the device, angle table can "
          "only be updated together with TAS dial."},
-        {{"--port", port, "--tas", small}, "Image resolution must be 230 x 230 pixels"},
-        {{"--port", port, "--ias", table}, "Image load error"},
-        {{"--port", dir.File("no-such-port"), "--ias", dial}, "Failed to open COM port!"},
+        {{"--port", port, "--tas", small},
+         "Image resolution must be 230 x 230 pixels\n  " + small + " is 100 x 100 pixels"},
+        {{"--port", port, "--ias", table}, "Image load error\n  " + table + ": not a PNG picture"},
+        {{"--port", dir.File("no-such-port"), "--ias", dial},
+         "Failed to open COM port!\n  " + dir.File("no-such-port") + ": "},
         {{"--ias", dial}, "--port is missing"},
+        {{"--port", "--ias", dial}, "the value of --port is missing"},
+        {{"--port", port, "--port", port, "--ias", dial}, "--port given twice"},
+        {{"--port", port, "--ias", dial, "--timeout", "90000"},
+         "--timeout takes a number of seconds more than 0 and at most 86400"},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.message);
         const SRun run = Upload(c.args);
         EXPECT_EQ(run.status, 2);
-        EXPECT_TRUE(Contains(run.errors, "kestran-upload: " + c.message + "\n")) << run.errors;
+        EXPECT_TRUE(Contains(run.errors, "kestran-upload: " + c.message)) << run.errors;
     }
     EXPECT_FALSE(Contains(gauge->Errors(), "<- ")) << gauge->Errors();
+}
+
+TEST_F(UploadToGaugeTest, TablesNobodyCanSeeAreCheckedBeforeConnecting) {
+    const std::string port = StartGauge({});
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    const std::string dial = DialFile(1);
+    const std::string shortFile = dir.File("short.gac");
+    std::ofstream(shortFile) << "12|5|10|15";
+    const std::string falling = dir.File("falling.gac");
+    std::ofstream(falling) << "10|5|10|15|20|25|20|35|40|45|50";
+    struct SCase {
+        std::string file, message;
+    };
+    for (const SCase& c : {SCase{shortFile, shortFile + " gives 3 angles for its 12 entries"},
+                           SCase{falling, "Needle angle for 60 knots doesn't seem right"}}) {
+        const SRun refused = Upload({"--port", port, "--tas", dial, "--table", c.file});
+        EXPECT_EQ(refused.status, 2) << refused.errors;
+        EXPECT_TRUE(Contains(refused.errors, "kestran-upload: " + c.message + "\n"))
+            << refused.errors;
+    }
+    EXPECT_FALSE(Contains(gauge->Errors(), "<- ")) << gauge->Errors();
+
+    // Forced, it goes as it stands, and --verbose shows what.
+    const SRun forced =
+        Upload({"--port", port, "--tas", dial, "--table", falling, "--force", "--verbose"});
+    EXPECT_EQ(forced.status, 0) << forced.errors;
+    EXPECT_TRUE(Contains(forced.errors, "   50 knots   25.0 degrees\n   60 knots   20.0 degrees\n"))
+        << forced.errors;
+}
+
+TEST_F(UploadToGaugeTest, InterruptedUploadsTellTheGaugeAndGiveThePortBack) {
+    const std::string port = StartGauge({"--delay", "20"});
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    const std::string dial = DialFile(1);
+    int round = 0;
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+        SCOPED_TRACE(signal);
+        const std::string tag = "interrupted" + std::to_string(signal);
+        CChildProcess upload(KESTRAN_UPLOAD_PROGRAM, {"--port", port, "--ias", dial}, env,
+                             dir.File(tag + ".out"), dir.File(tag + ".err"));
+        ++round;
+        ASSERT_TRUE(GaugeSaid("-> READY", round)) << gauge->Errors();
+        upload.Signal(signal);
+        EXPECT_EQ(upload.Wait(seconds(5)), status) << upload.Errors();
+        EXPECT_TRUE(Contains(upload.Errors(), "Update interrupted.\n")) << upload.Errors();
+        ASSERT_TRUE(GaugeSaid("<- ERR", round)) << gauge->Errors();
+        ASSERT_TRUE(GaugeSaid("the port was closed", round)) << gauge->Errors();
+    }
+    // The port is free again: a dial of two lines goes through.
+    const std::string plain =
+        WriteTestPng(dir, "plain.png", 230, 230, 32, [](int, int) { return SBgra{1, 2, 3, 255}; });
+    EXPECT_EQ(Upload({"--port", port, "--ias", plain}).status, 0);
+}
+
+TEST_F(UploadToGaugeTest, ABabblingGaugeIsGivenUpOnLikeASilentOne) {
+    const std::string port = StartGauge({"--babble", "40"});  // 8 seconds of noise
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    const auto start = CChildProcess::Clock::now();
+    const SRun run = Upload({"--port", port, "--ias", DialFile(1), "--timeout", "1"});
+    EXPECT_EQ(run.status, 3) << run.errors;
+    EXPECT_LT(CChildProcess::Clock::now() - start, seconds(5));
+    ASSERT_TRUE(GaugeSaid("<- ERR")) << gauge->Errors();
+}
+
+TEST_F(UploadToGaugeTest, AnOutputThatCannotBeWrittenFails) {
+    CChildProcess list(KESTRAN_UPLOAD_PROGRAM, {"--list"}, env, "/dev/full", dir.File("full.err"));
+    EXPECT_EQ(list.Wait(seconds(10)), 1);
+    EXPECT_TRUE(Contains(list.Errors(), "cannot write the output")) << list.Errors();
 }
 
 TEST_F(UploadToGaugeTest, HangUpInTheMiddleOfADialThenARestartedGauge) {
