@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "serial/SerialPort.h"
+#include "serial/posix/PortHolders.h"
 
 // A serial line on a POSIX terminal device (a UART, a USB serial adapter, or a
 // pseudo-terminal that a virtual gauge serves). The descriptor is non-blocking; the reader
@@ -16,7 +18,8 @@ public:
     CPosixSerialPort& operator=(const CPosixSerialPort&) = delete;
 
     // Fails when the device is absent, not a terminal, not accessible, or held by another
-    // program (the terminal's exclusive flag, or the advisory lock that even root obeys).
+    // program: one that has it open (except the gauge serving a pseudo-terminal), or set
+    // the terminal's exclusive flag, or holds the advisory lock that even root obeys.
     bool Open(const std::string& devicePath) override;
     std::string FailureReason() const override;
     void DiscardInput() override;
@@ -32,8 +35,10 @@ public:
     int Descriptor() const { return m_fd; }
 
 private:
+    bool Fail(int error, const std::string& devicePath, const std::optional<SPortHolder>& holder);
+
     int m_fd = -1;
-    int m_openError = 0;  // errno of the last failed Open
-    int m_wakeRead = -1;  // readable once CancelWait has been called
+    std::string m_failure;  // why the last Open failed
+    int m_wakeRead = -1;    // readable once CancelWait has been called
     int m_wakeWrite = -1;
 };
