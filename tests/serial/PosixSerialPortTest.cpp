@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <linux/serial.h>
 #include <sys/ioctl.h>
 
 #include <future>
 #include <thread>
+#include <vector>
 
 #include "serial/PtyLine.h"
 #include "serial/posix/LineSettings.h"
@@ -31,6 +33,25 @@ void FillOutput(int fd) {
         }
     }
 }
+
+// A serial driver's flags word, played by the test, with every value it was told to take.
+struct SFakeDriver {
+    bool offersFlags = true;
+    int flags = 0;
+    std::vector<int> sets;
+
+    SSerialDriverFlags Calls() {
+        return {[this](int, int& out) {
+                    out = flags;
+                    return offersFlags;
+                },
+                [this](int, int in) {
+                    sets.push_back(in);
+                    flags = in;
+                    return true;
+                }};
+    }
+};
 
 class PosixSerialPortTest : public ::testing::Test {
 protected:
@@ -95,4 +116,45 @@ TEST_F(PosixSerialPortTest, WriteReturnsWhenTheLineHangsUp) {
 
     // A write on a line that is already gone cannot start.
     EXPECT_EQ(port.Write("END\r\n", 5), 0u);
+}
+
+TEST(LowLatencyTest, TheDriverIsAskedForLowLatencyAndGetsItsFlagsBack) {
+    const int others = ASYNC_SKIP_TEST | ASYNC_SPD_HI;
+    struct SCase {
+        const char* what;
+        bool offersFlags;
+        int flagsFound;
+        std::vector<int> setsAtConnect;
+        std::vector<int> setsAtClose;
+    };
+    const SCase cases[] = {
+        {"offered", true, others, {others | ASYNC_LOW_LATENCY}, {others}},
+        {"not offered", false, others, {}, {}},
+        {"on already", true, others | ASYNC_LOW_LATENCY, {}, {}},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CPtyLine line;
+        ASSERT_TRUE(line.IsOpen());
+        SFakeDriver driver;
+        driver.offersFlags = c.offersFlags;
+        driver.flags = c.flagsFound;
+        CPosixSerialPort port(driver.Calls());
+        ASSERT_TRUE(port.Open(line.SlavePath()));
+        port.ApplyLineSettings();
+        EXPECT_EQ(driver.sets, c.setsAtConnect);
+        port.Close();
+        driver.sets.erase(driver.sets.begin(), driver.sets.begin() + c.setsAtConnect.size());
+        EXPECT_EQ(driver.sets, c.setsAtClose);
+        EXPECT_EQ(driver.flags, c.flagsFound);
+    }
+
+    // A pseudo-terminal's driver has no flags to give: the line is set up all the same.
+    CPtyLine line;
+    CPosixSerialPort port;
+    ASSERT_TRUE(port.Open(line.SlavePath()));
+    int flags = 0;
+    EXPECT_FALSE(RealSerialDriverFlags().get(port.Descriptor(), flags));
+    port.ApplyLineSettings();
+    EXPECT_EQ(line.OutputSpeed(), B38400);
 }

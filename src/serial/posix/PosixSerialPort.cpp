@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <utility>
 
 #include "serial/posix/DeviceGroup.h"
 #include "serial/posix/LineSettings.h"
@@ -38,6 +39,8 @@ bool SetFlags(int fd, int descriptorFlags, int statusFlags) {
 }
 
 }  // namespace
+
+CPosixSerialPort::CPosixSerialPort(SSerialDriverFlags driver) : m_lowLatency(std::move(driver)) {}
 
 CPosixSerialPort::~CPosixSerialPort() {
     Close();
@@ -104,8 +107,10 @@ void CPosixSerialPort::DiscardInput() {
 }
 
 void CPosixSerialPort::ApplyLineSettings() {
-    if (m_fd >= 0)
-        linesettings::Apply(m_fd);
+    if (m_fd < 0)
+        return;
+    linesettings::Apply(m_fd);
+    m_lowLatency.Request(m_fd);
 }
 
 uint32_t CPosixSerialPort::Write(const void* data, uint32_t n) {
@@ -205,6 +210,7 @@ void CPosixSerialPort::CancelWait() {
 
 void CPosixSerialPort::Close() {
     if (m_fd >= 0) {
+        m_lowLatency.Restore(m_fd);
         // The exclusive flag can outlive this descriptor (a pseudo-terminal keeps it while
         // its other end is open), so it is cleared before the port goes back.
         ioctl(m_fd, TIOCNXCL);

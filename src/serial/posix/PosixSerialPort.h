@@ -5,6 +5,7 @@
 #include <string>
 
 #include "serial/SerialPort.h"
+#include "serial/posix/LowLatencyMode.h"
 #include "serial/posix/PortHolders.h"
 
 // A serial line on a POSIX terminal device (a UART, a USB serial adapter, or a
@@ -12,7 +13,8 @@
 // thread sleeps in poll() on it together with a wake-up pipe that CancelWait writes to.
 class CPosixSerialPort : public ISerialPort {
 public:
-    CPosixSerialPort() = default;
+    // `driver` reaches the serial driver's flags, for its low-latency mode.
+    explicit CPosixSerialPort(SSerialDriverFlags driver = RealSerialDriverFlags());
     ~CPosixSerialPort() override;
     CPosixSerialPort(const CPosixSerialPort&) = delete;
     CPosixSerialPort& operator=(const CPosixSerialPort&) = delete;
@@ -23,6 +25,8 @@ public:
     bool Open(const std::string& devicePath) override;
     std::string FailureReason() const override;
     void DiscardInput() override;
+    // Also asks the driver for its low-latency mode where it offers one; Close puts the
+    // driver's flags back.
     void ApplyLineSettings() override;
     uint32_t Write(const void* data, uint32_t n) override;
     int BytesWaiting() override;
@@ -41,4 +45,5 @@ private:
     std::string m_failure;  // why the last Open failed
     int m_wakeRead = -1;    // readable once CancelWait has been called
     int m_wakeWrite = -1;
+    CLowLatencyMode m_lowLatency;
 };
