@@ -34,6 +34,17 @@ void FillOutput(int fd) {
     }
 }
 
+// Waits until the port has `n` bytes waiting, at most a second.
+bool BytesArrive(CPosixSerialPort& port, int n) {
+    const auto deadline = Clock::now() + 1s;
+    while (port.BytesWaiting() != n) {
+        if (Clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
 // A serial driver's flags word, played by the test, with every value it was told to take.
 struct SFakeDriver {
     bool offersFlags = true;
@@ -116,6 +127,25 @@ TEST_F(PosixSerialPortTest, WriteReturnsWhenTheLineHangsUp) {
 
     // A write on a line that is already gone cannot start.
     EXPECT_EQ(port.Write("END\r\n", 5), 0u);
+}
+
+TEST(PosixSerialPortDiscardTest, BytesSentBeforeConnectAreNeverRead) {
+    CPtyLine line;
+    ASSERT_TRUE(line.IsOpen());
+    line.Send("RE");  // before the port is open
+    CPosixSerialPort port;
+    ASSERT_TRUE(port.Open(line.SlavePath()));
+    line.Send("ADY");
+    port.ApplyLineSettings();
+    ASSERT_TRUE(BytesArrive(port, 5));  // they would be read
+
+    port.DiscardInput();
+    EXPECT_EQ(port.BytesWaiting(), 0);
+    line.Send("U");
+    ASSERT_TRUE(BytesArrive(port, 1));
+    char buffer[16];
+    ASSERT_EQ(port.Read(buffer, sizeof buffer), 1);
+    EXPECT_EQ(buffer[0], 'U');
 }
 
 TEST(LowLatencyTest, TheDriverIsAskedForLowLatencyAndGetsItsFlagsBack) {
