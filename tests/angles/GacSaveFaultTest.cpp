@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -74,12 +75,8 @@ public:
 
     bool TakesNewFiles() const {
         const fs::path probe = m_folder / "probe";
-        std::FILE* file = std::fopen(probe.c_str(), "w");
-        if (file == nullptr)
-            return false;
-        std::fclose(file);
-        fs::remove(probe);
-        return true;
+        std::error_code ec;
+        return std::ofstream(probe).is_open() && fs::remove(probe, ec);
     }
 
 private:
@@ -99,15 +96,15 @@ private:
     bool m_immutable = false;
 };
 
-// Lets files grow to `bytes` only while it lives: writes beyond fail as on a full disk.
+// Lets files grow to `bytes` only while it lives: a write fails part way, as on a full disk.
 class CFileSizeLimit {
 public:
     explicit CFileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_set = getrlimit(RLIMIT_FSIZE, &m_saved) == 0;
         m_previous = std::signal(SIGXFSZ, SIG_IGN);
         rlimit small = m_saved;
         small.rlim_cur = bytes;
-        m_set = setrlimit(RLIMIT_FSIZE, &small) == 0;
+        m_set = m_set && setrlimit(RLIMIT_FSIZE, &small) == 0;
     }
     ~CFileSizeLimit() {
         setrlimit(RLIMIT_FSIZE, &m_saved);
@@ -237,16 +234,12 @@ TEST_F(GacSaveFaultTest, AWriteCutShortKeepsTheOldFile) {
     const std::string target = dir.File("table.gac");
     WriteFileBytes(target, kOldContent);
 
-    // Files may grow to 16 bytes only: the write fails part way, as on a full disk.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    auto* const previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::vector<std::string> messages = Save(target);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    std::vector<std::string> messages;
+    {
+        CFileSizeLimit limit(16);
+        ASSERT_TRUE(limit.Set());
+        messages = Save(target);
+    }
 
     EXPECT_EQ(messages, std::vector<std::string>{kWriteFailed});
     EXPECT_EQ(ReadFileBytes(target), kOldContent);

