@@ -2,10 +2,13 @@
 #include <pty.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <fstream>
+#include <vector>
 
 #include "serial/PtyLine.h"
 #include "serial/posix/PortHolders.h"
@@ -26,7 +29,7 @@ protected:
         ASSERT_TRUE(line.IsOpen());
         struct stat info {};
         ASSERT_EQ(stat(line.SlavePath().c_str(), &info), 0);
-        search = {proc.Path(), info.st_rdev, 4000, PtySlaveIndex(info.st_rdev)};
+        search = {proc.Path(), info.st_rdev, 4000, PtySlaveIndex(info.st_rdev), info.st_dev};
         ASSERT_EQ("/dev/pts/" + std::to_string(search.ptyIndex.value()), line.SlavePath());
     }
     void Process(const std::string& pid, const std::string& name) {
@@ -78,12 +81,41 @@ TEST_F(PortHoldersTest, OnlyAnotherProcessWithTheDeviceOpenIsAHolder) {
 
 TEST_F(PortHoldersTest, TheDeviceIsKnownByItsNumberNotByItsPath) {
     // A second node of the same device, as udev's aliases are; making one needs root.
-    const std::string alias = proc.File("gauge-alias");
-    if (mknod(alias.c_str(), S_IFCHR | 0600, search.device) != 0)
+    struct stat null {};
+    ASSERT_EQ(stat("/dev/null", &null), 0);
+    const std::string alias = proc.File("null-alias");
+    if (mknod(alias.c_str(), S_IFCHR | 0600, null.st_rdev) != 0)
         GTEST_SKIP() << "cannot make a device node here";
     Process("515", "minicom");
     Descriptor("515", 3, alias);
+    search = {proc.Path(), null.st_rdev, 4000, std::nullopt, std::nullopt};
     EXPECT_EQ(HolderPid(), 515);
+}
+
+TEST_F(PortHoldersTest, ATerminalOfAnotherPtyInstanceIsAnotherTerminal) {
+    // An instance of its own, as a container has: it numbers its terminals from 0 too.
+    const fs::path instance = proc.Path() / "pts";
+    fs::create_directory(instance);
+    if (mount("devpts", instance.c_str(), "devpts", 0, "newinstance,ptmxmode=0666") != 0)
+        GTEST_SKIP() << "cannot mount a pseudo-terminal instance here";
+    std::vector<int> masters;
+    unsigned index = 0;
+    while (masters.size() <= *search.ptyIndex) {
+        const int master = open((instance / "ptmx").c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0 || ioctl(master, TIOCGPTN, &index) != 0)
+            break;
+        masters.push_back(master);
+    }
+    if (index == *search.ptyIndex && unlockpt(masters.back()) == 0) {
+        Process("900", "bash");
+        Descriptor("900", 0, instance / std::to_string(index));
+        EXPECT_EQ(HolderPid(), std::nullopt);
+    } else {
+        ADD_FAILURE() << "no terminal " << *search.ptyIndex << " in the new instance";
+    }
+    for (int master : masters)
+        close(master);
+    umount2(instance.c_str(), MNT_DETACH);
 }
 
 TEST_F(PortHoldersTest, TheProcessServingTheMasterEndIsThePeer) {

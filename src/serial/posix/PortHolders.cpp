@@ -26,11 +26,11 @@ std::optional<pid_t> ProcessId(const std::string& name) {
     return static_cast<pid_t>(std::stol(name));
 }
 
-std::optional<dev_t> CharacterDevice(const fs::path& file) {
+std::optional<struct stat> CharacterDevice(const fs::path& file) {
     struct stat info {};
     if (stat(file.c_str(), &info) != 0 || !S_ISCHR(info.st_mode))
         return std::nullopt;
-    return info.st_rdev;
+    return info;
 }
 
 // The pseudo-terminal a master descriptor serves: the kernel names it in the descriptor's
@@ -67,10 +67,11 @@ EHolding HowItHolds(const fs::path& processDir, const SHolderSearch& search) {
     // Increments that fail (the process ended) end the walk instead of throwing.
     for (fs::directory_iterator fd(processDir / "fd", ec), end; !ec && fd != end;
          fd.increment(ec)) {
-        const std::optional<dev_t> device = CharacterDevice(fd->path());
+        const std::optional<struct stat> device = CharacterDevice(fd->path());
         if (!device)
             continue;
-        if (*device == search.device) {
+        if (device->st_rdev == search.device &&
+            (!search.ptyFileSystem || device->st_dev == *search.ptyFileSystem)) {
             holds = true;
         } else if (search.ptyIndex &&
                    MasterOf(processDir / "fdinfo" / fd->path().filename()) == search.ptyIndex) {
@@ -108,13 +109,15 @@ std::optional<unsigned> PtySlaveIndex(dev_t device) {
 
 std::optional<SPortHolder> FindOtherHolderOf(const std::string& devicePath,
                                              const fs::path& procRoot) {
-    const std::optional<dev_t> device = CharacterDevice(devicePath);
+    const std::optional<struct stat> device = CharacterDevice(devicePath);
     if (!device)
         return std::nullopt;
     SHolderSearch search;
     search.procRoot = procRoot;
-    search.device = *device;
+    search.device = device->st_rdev;
     search.self = getpid();
-    search.ptyIndex = PtySlaveIndex(*device);
+    search.ptyIndex = PtySlaveIndex(device->st_rdev);
+    if (search.ptyIndex)
+        search.ptyFileSystem = device->st_dev;
     return FindOtherHolder(search);
 }

@@ -22,11 +22,15 @@ struct SHolderSearch {
     // The number of a pseudo-terminal (N of /dev/pts/N); a process that holds its master
     // end serves the terminal (a virtual gauge) and is its peer, not a rival.
     std::optional<unsigned> ptyIndex;
+    // For a pseudo-terminal, the file system (devpts instance) of its slave end: a
+    // container's instance gives the same device numbers to terminals of its own.
+    std::optional<dev_t> ptyFileSystem;
 };
 
 // The first other process with a descriptor on the device (same device number, both
-// character devices), as fuser finds it. Processes whose descriptors cannot be read, or
-// that end during the search, are passed over.
+// character devices; for a pseudo-terminal, in the same instance), as fuser finds it.
+// Processes whose descriptors cannot be read, or that end during the search, are passed
+// over.
 std::optional<SPortHolder> FindOtherHolder(const SHolderSearch& search);
 
 // The number of a pseudo-terminal's slave end from its device number; nothing for any
