@@ -58,8 +58,8 @@ bool WriteFile(const fs::path& target, std::string_view content) {
 }
 
 // A file the user may write is still saved where its folder takes no new file. Without a
-// temporary file a failed write has already cut the old content, so it is written back:
-// the space the new content could not fill held it before.
+// temporary file a failed write has already cut the old content, so it is written back
+// into the space it took before.
 EWriteResult WriteInPlace(const fs::path& target, std::string_view content) {
     std::ifstream in(target, std::ios::binary);
     if (!in)
