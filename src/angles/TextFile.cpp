@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #ifdef _WIN32
@@ -24,7 +26,8 @@ bool SyncToDisk(std::FILE* file) {
 #endif
 }
 
-// Creates a new file beside `target` that did not exist before ("x": exclusive).
+// Creates a new file beside `target` that did not exist before ("x": exclusive). When it
+// cannot, errno tells why.
 std::FILE* CreateTemporary(const fs::path& target, fs::path& temporary) {
     std::random_device seed;
     std::mt19937 random(seed());
@@ -49,6 +52,26 @@ bool WriteAll(std::FILE* file, std::string_view content) {
     return flushed && closed;
 }
 
+bool WriteFile(const fs::path& target, std::string_view content) {
+    std::FILE* file = std::fopen(target.string().c_str(), "wb");
+    return file != nullptr && WriteAll(file, content);
+}
+
+// A file the user may write is still saved where its folder takes no new file. Without a
+// temporary file a failed write has already cut the old content, so it is written back
+// into the space it took before.
+EWriteResult WriteInPlace(const fs::path& target, std::string_view content) {
+    std::ifstream in(target, std::ios::binary);
+    if (!in)
+        return EWriteResult::OpenFailed;
+    const std::string old{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    if (WriteFile(target, content))
+        return EWriteResult::Ok;
+    WriteFile(target, old);
+    return EWriteResult::WriteFailed;
+}
+
 }  // namespace
 
 EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
@@ -61,6 +84,9 @@ EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
             target = resolved;
     }
     const fs::file_status existing = fs::status(target, ec);
+    // A device or a pipe would be swapped for a plain file, or written to where it leads.
+    if (fs::exists(existing) && !fs::is_regular_file(existing))
+        return EWriteResult::OpenFailed;
     if (fs::exists(existing)) {
         // Opening without truncating tells whether the file may be written at all.
         std::FILE* probe = std::fopen(target.string().c_str(), "r+b");
@@ -71,8 +97,11 @@ EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
 
     fs::path temporary;
     std::FILE* file = CreateTemporary(target, temporary);
-    if (file == nullptr)
-        return EWriteResult::OpenFailed;
+    if (file == nullptr) {
+        const bool folderClosed = errno == EACCES || errno == EPERM;
+        return folderClosed && fs::exists(existing) ? WriteInPlace(target, content)
+                                                    : EWriteResult::OpenFailed;
+    }
     // The replacement keeps the old file's permissions, before it holds any content.
     if (fs::exists(existing))
         fs::permissions(temporary, existing.permissions(), ec);

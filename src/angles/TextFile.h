@@ -16,8 +16,10 @@ enum class EWriteResult {
 
 // Replaces the file at `path` with exactly `content`. The content goes to a temporary file
 // in the same folder first, which takes the target's place only once every byte is on
-// disk, so a failure leaves the old file as it was and no temporary file behind. An
-// existing file that may not be written is refused like a failed open.
+// disk, so a failure leaves the old file as it was and no temporary file behind. Where
+// the folder takes no new file, an existing file that may be written is written in place.
+// An existing file that may not be written, or that is no regular file (a device, a pipe),
+// is refused like a failed open.
 EWriteResult ReplaceFile(const std::string& path, std::string_view content);
 
 enum class EReadResult { Ok, OpenFailed, ReadFailed };

@@ -1,5 +1,9 @@
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +54,72 @@ private:
     int m_error = 0;
 };
 
+// A folder that takes no new file while its files may still be written: immutable where the
+// file system and the user allow that (root, whom permissions do not stop), else without
+// write permission.
+class CClosedFolder {
+public:
+    explicit CClosedFolder(const fs::path& folder) : m_folder(folder) {
+        m_immutable = SetImmutable(true);
+        if (!m_immutable)
+            fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    ~CClosedFolder() {
+        if (m_immutable)
+            SetImmutable(false);
+        std::error_code ignored;
+        fs::permissions(m_folder, fs::perms::owner_all, ignored);
+    }
+    CClosedFolder(const CClosedFolder&) = delete;
+    CClosedFolder& operator=(const CClosedFolder&) = delete;
+
+    bool TakesNewFiles() const {
+        const fs::path probe = m_folder / "probe";
+        std::error_code ec;
+        return std::ofstream(probe).is_open() && fs::remove(probe, ec);
+    }
+
+private:
+    bool SetImmutable(bool on) {
+        const int fd = open(m_folder.c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        close(fd);
+        return done;
+    }
+
+    fs::path m_folder;
+    bool m_immutable = false;
+};
+
+// Lets files grow to `bytes` only while it lives: a write fails part way, as on a full disk.
+class CFileSizeLimit {
+public:
+    explicit CFileSizeLimit(rlim_t bytes) {
+        m_set = getrlimit(RLIMIT_FSIZE, &m_saved) == 0;
+        m_previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = m_saved;
+        small.rlim_cur = bytes;
+        m_set = m_set && setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~CFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_previous);
+    }
+    CFileSizeLimit(const CFileSizeLimit&) = delete;
+    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
+    bool Set() const { return m_set; }
+
+private:
+    rlimit m_saved{};
+    void (*m_previous)(int) = nullptr;
+    bool m_set = false;
+};
+
 class GacSaveFaultTest : public GacFixture {
 protected:
     void SetUp() override {
@@ -68,6 +139,8 @@ TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
     } else {
         fs::create_directory(folder);
         WriteFileBytes((folder / "old.gac").string(), kOldContent);
+        // A file that may be written would be written in place.
+        fs::permissions(folder / "old.gac", fs::perms::owner_read);
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
         if (std::FILE* probe = std::fopen((folder / "probe").c_str(), "w")) {
             std::fclose(probe);
@@ -80,6 +153,55 @@ TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"old.gac"});
     std::error_code ignored;
     fs::permissions(folder, fs::perms::owner_all, ignored);  // so that it can be removed
+}
+
+TEST_F(GacSaveFaultTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
+    const fs::path folder = dir.Path() / "closed";
+    fs::create_directory(folder);
+    const std::string target = (folder / "table.gac").string();
+    WriteFileBytes(target, kOldContent);
+    CClosedFolder closed(folder);
+    if (closed.TakesNewFiles())
+        GTEST_SKIP() << "neither the immutable flag nor permissions close a folder to this user";
+
+    EXPECT_TRUE(Save(target).empty());
+    EXPECT_EQ(ReadFileBytes(target).substr(0, 8), "20|7.5|1");
+    EXPECT_EQ(Save((folder / "new.gac").string()), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"table.gac"});
+
+    // A write cut short puts the old content back.
+    const std::string shortOld = "1|5.0";
+    WriteFileBytes(target, shortOld);
+    std::vector<std::string> messages;
+    {
+        CFileSizeLimit limit(16);
+        ASSERT_TRUE(limit.Set());
+        messages = Save(target);
+    }
+    EXPECT_EQ(messages, std::vector<std::string>{kWriteFailed});
+    EXPECT_EQ(ReadFileBytes(target), shortOld);
+}
+
+TEST_F(GacSaveFaultTest, ATargetThatIsNoRegularFileIsRefused) {
+    const std::string fifo = dir.File("pipe.gac");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::string link = dir.File("link.gac");
+    fs::create_symlink(fifo, link);
+    EXPECT_EQ(Save(fifo), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(Save(link), std::vector<std::string>{"Error open file."});
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"link.gac", "pipe.gac"}));
+
+    // A device node of its own, with the null device's numbers, where this user may make one.
+    const std::string device = dir.File("device.gac");
+    struct stat null {};
+    if (stat("/dev/null", &null) != 0 || mknod(device.c_str(), S_IFCHR | 0666, null.st_rdev) != 0)
+        return;
+    EXPECT_EQ(Save(device), std::vector<std::string>{"Error open file."});
+    EXPECT_TRUE(fs::is_character_file(fs::symlink_status(device)));
+    EXPECT_EQ(FolderEntries(dir.Path()),
+              (std::vector<std::string>{"device.gac", "link.gac", "pipe.gac"}));
 }
 
 TEST_F(GacSaveFaultTest, AFullDiskKeepsTheOldFile) {
@@ -112,16 +234,12 @@ TEST_F(GacSaveFaultTest, AWriteCutShortKeepsTheOldFile) {
     const std::string target = dir.File("table.gac");
     WriteFileBytes(target, kOldContent);
 
-    // Files may grow to 16 bytes only: the write fails part way, as on a full disk.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    auto* const previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::vector<std::string> messages = Save(target);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    std::vector<std::string> messages;
+    {
+        CFileSizeLimit limit(16);
+        ASSERT_TRUE(limit.Set());
+        messages = Save(target);
+    }
 
     EXPECT_EQ(messages, std::vector<std::string>{kWriteFailed});
     EXPECT_EQ(ReadFileBytes(target), kOldContent);

@@ -96,6 +96,9 @@ TEST_F(ConnectionTest, PortsThatCannotBeOpenedAreReported) {
         EXPECT_EQ(host.Messages(), std::vector<std::string>{"Failed to open COM port!"}) << path;
         EXPECT_EQ(Caption(), "Connect");
     }
+    EXPECT_EQ(
+        host.MessageReasons(),
+        std::vector<std::string>{plainFile + ": Not a serial port: the device is not a terminal"});
 }
 
 TEST_F(ConnectionTest, ConnectWithoutAValidSelectionOpensNothing) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <linux/serial.h>
 #include <sys/ioctl.h>
 
 #include <future>
 #include <thread>
+#include <vector>
 
 #include "serial/PtyLine.h"
 #include "serial/posix/LineSettings.h"
@@ -31,6 +33,36 @@ void FillOutput(int fd) {
         }
     }
 }
+
+// Waits until the port has `n` bytes waiting, at most a second.
+bool BytesArrive(CPosixSerialPort& port, int n) {
+    const auto deadline = Clock::now() + 1s;
+    while (port.BytesWaiting() != n) {
+        if (Clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+// A serial driver's flags word, played by the test, with every value it was told to take.
+struct SFakeDriver {
+    bool offersFlags = true;
+    int flags = 0;
+    std::vector<int> sets;
+
+    SSerialDriverFlags Calls() {
+        return {[this](int, int& out) {
+                    out = flags;
+                    return offersFlags;
+                },
+                [this](int, int in) {
+                    sets.push_back(in);
+                    flags = in;
+                    return true;
+                }};
+    }
+};
 
 class PosixSerialPortTest : public ::testing::Test {
 protected:
@@ -103,4 +135,61 @@ TEST_F(PosixSerialPortTest, WriteReturnsWhenTheLineHangsUp) {
 
     // A write on a line that is already gone cannot start.
     EXPECT_EQ(port.Write("END\r\n", 5), 0u);
+}
+
+TEST(PosixSerialPortDiscardTest, BytesSentBeforeConnectAreNeverRead) {
+    CPtyLine line;
+    ASSERT_TRUE(line.IsOpen());
+    line.Send("RE");  // before the port is open
+    CPosixSerialPort port;
+    ASSERT_TRUE(port.Open(line.SlavePath()));
+    line.Send("ADY");
+    port.ApplyLineSettings();
+    ASSERT_TRUE(BytesArrive(port, 5));  // they would be read
+
+    port.DiscardInput();
+    EXPECT_EQ(port.BytesWaiting(), 0);
+    line.Send("U");
+    ASSERT_TRUE(BytesArrive(port, 1));
+    char buffer[16];
+    ASSERT_EQ(port.Read(buffer, sizeof buffer), 1);
+    EXPECT_EQ(buffer[0], 'U');
+}
+
+TEST(LowLatencyTest, TheDriverIsAskedForLowLatencyAndGetsItsFlagsBack) {
+    const int others = ASYNC_SKIP_TEST | ASYNC_SPD_HI;
+    struct SCase {
+        const char* what;
+        bool offersFlags;
+        int flagsFound;
+        std::vector<int> setsAtConnect;
+        std::vector<int> setsAtClose;
+    };
+    const SCase cases[] = {
+        {"offered", true, others, {others | ASYNC_LOW_LATENCY}, {others}},
+        {"not offered", false, others, {}, {}},
+        {"on already", true, others | ASYNC_LOW_LATENCY, {}, {}},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CPtyLine line;
+        ASSERT_TRUE(line.IsOpen());
+        SFakeDriver driver;
+        driver.offersFlags = c.offersFlags;
+        driver.flags = c.flagsFound;
+        CPosixSerialPort port(driver.Calls());
+        ASSERT_TRUE(port.Open(line.SlavePath()));
+        port.ApplyLineSettings();
+        EXPECT_EQ(driver.sets, c.setsAtConnect);
+        port.Close();
+        driver.sets.erase(driver.sets.begin(), driver.sets.begin() + c.setsAtConnect.size());
+        EXPECT_EQ(driver.sets, c.setsAtClose);
+        EXPECT_EQ(driver.flags, c.flagsFound);
+    }
+    // Pseudo-terminals offer no flags; the tests above set such lines up with the real calls.
+    CPtyLine line;
+    CPosixSerialPort port;
+    ASSERT_TRUE(port.Open(line.SlavePath()));
+    int flags = 0;
+    EXPECT_FALSE(RealSerialDriverFlags().get(port.Descriptor(), flags));
 }

@@ -65,8 +65,8 @@ void CGaugePty::HangUp() {
     }
 }
 
-CGaugePty::SPortEvents CGaugePty::TakePortEvents() {
-    SPortEvents events;
+std::vector<CGaugePty::EPortEvent> CGaugePty::TakePortEvents() {
+    std::vector<EPortEvent> events;
     if (m_watch < 0)
         return events;
     alignas(inotify_event) char buffer[4096];
@@ -76,9 +76,9 @@ CGaugePty::SPortEvents CGaugePty::TakePortEvents() {
             inotify_event event;
             std::memcpy(&event, buffer + at, sizeof event);
             if ((event.mask & IN_OPEN) != 0)
-                ++events.opened;
+                events.push_back(EPortEvent::Opened);
             if ((event.mask & IN_CLOSE) != 0)
-                ++events.closed;
+                events.push_back(EPortEvent::Closed);
             at += static_cast<ssize_t>(sizeof event + event.len);
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The pseudo-terminal a virtual gauge serves: the gauge works the master end, Kestran opens
 // the slave end as it would a serial port. The gauge keeps a slave descriptor of its own
@@ -25,11 +26,9 @@ public:
     // Readable when another program has opened or closed the slave end since the last
     // TakePortEvents; -1 when that cannot be watched.
     int WatchDescriptor() const { return m_watch; }
-    struct SPortEvents {
-        int opened = 0;
-        int closed = 0;
-    };
-    SPortEvents TakePortEvents();
+    enum class EPortEvent { Opened, Closed };
+    // The opens and closes since the last call, in the order they happened.
+    std::vector<EPortEvent> TakePortEvents();
 
     // Throws away what was written to the master end and not yet read at the slave end.
     void DropUnreadInput();

@@ -86,11 +86,18 @@ CGaugeServer::EEnd CGaugeServer::Run(int stopFd, const sigset_t* waitMask) {
 }
 
 void CGaugeServer::TakePortEvents() {
-    const CGaugePty::SPortEvents port = m_pty.TakePortEvents();
-    m_openers = std::max(0, m_openers + port.opened - port.closed);
-    if (port.opened > 0)
-        m_events.OnPortOpened();
-    if (port.closed > 0) {
+    // In order, so that a close and a new open read together still end the session between.
+    for (const CGaugePty::EPortEvent event : m_pty.TakePortEvents()) {
+        if (event == CGaugePty::EPortEvent::Opened) {
+            if (m_openers++ == 0)
+                m_events.OnPortOpened();
+            continue;
+        }
+        m_openers = std::max(0, m_openers - 1);
+        // A port scanner, or a second tool that is refused, comes and goes beside the tool:
+        // only the last close ends the session.
+        if (m_openers > 0)
+            continue;
         // Replies the tool did not read were meant for it alone.
         m_replies.clear();
         m_pty.DropUnreadInput();

@@ -36,15 +36,15 @@ public:
     virtual void OnUploadEnded(const CVirtualGauge& /*gauge*/) {}
     // The gauge hangs up on purpose; the server stops serving.
     virtual void OnHangUp() {}
-    // Another program opened, or closed, the port.
+    // Another program opened the port while no other had it open; the last one closed it.
     virtual void OnPortOpened() {}
     virtual void OnPortClosed() {}
 };
 
 // Serves a virtual gauge on the master end of a pseudo-terminal: reads what the tool
 // writes, answers each reply as a message of its own, on time, and keeps serving across
-// any number of connections. When the tool closes the port, replies it has not read are
-// dropped, as a port opened afresh holds nothing.
+// any number of connections. When the last program that has the port open closes it,
+// replies not read are dropped, as a port opened afresh holds nothing.
 class CGaugeServer {
 public:
     enum class EEnd {

@@ -9,9 +9,11 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
+#include <utility>
 
+#include "serial/posix/DeviceGroup.h"
 #include "serial/posix/LineSettings.h"
+#include "serial/posix/OpenFailureText.h"
 
 namespace {
 
@@ -38,42 +40,56 @@ bool SetFlags(int fd, int descriptorFlags, int statusFlags) {
 
 }  // namespace
 
+CPosixSerialPort::CPosixSerialPort(SSerialDriverFlags driver) : m_lowLatency(std::move(driver)) {}
+
 CPosixSerialPort::~CPosixSerialPort() {
     Close();
+}
+
+bool CPosixSerialPort::Fail(int error, const std::string& devicePath,
+                            const std::optional<SPortHolder>& holder) {
+    m_failure =
+        OpenFailureText(error, error == EACCES ? GroupToJoin(devicePath) : std::string(), holder);
+    return false;
 }
 
 bool CPosixSerialPort::Open(const std::string& devicePath) {
     if (m_fd >= 0)
         return false;
+    m_failure.clear();
+    // A program that neither sets the exclusive flag nor locks would share the line
+    // unnoticed; looking first leaves its line untouched.
+    if (std::optional<SPortHolder> holder = FindOtherHolderOf(devicePath))
+        return Fail(EBUSY, devicePath, holder);
     int fd;
     do {
         fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        m_openError = errno;
-        return false;
-    }
+    if (fd < 0)
+        return Fail(errno, devicePath, std::nullopt);
 
     // The lock keeps out a second copy of this program even when it runs as root, which the
     // terminal's exclusive flag does not stop.
     if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
-        m_openError = errno == EWOULDBLOCK ? EBUSY : errno;
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
-        return false;
+        return Fail(error, devicePath, std::nullopt);
     }
 
     int wake[2];
     if (pipe(wake) != 0) {
+        const int error = errno;
         ioctl(fd, TIOCNXCL);
         ::close(fd);
-        return false;
+        return Fail(error, devicePath, std::nullopt);
     }
     if (!SetFlags(wake[0], FD_CLOEXEC, O_NONBLOCK) || !SetFlags(wake[1], FD_CLOEXEC, O_NONBLOCK)) {
+        const int error = errno;
         ::close(wake[0]);
         ::close(wake[1]);
         ioctl(fd, TIOCNXCL);
         ::close(fd);
-        return false;
+        return Fail(error, devicePath, std::nullopt);
     }
     m_fd = fd;
     m_wakeRead = wake[0];
@@ -82,7 +98,7 @@ bool CPosixSerialPort::Open(const std::string& devicePath) {
 }
 
 std::string CPosixSerialPort::FailureReason() const {
-    return m_openError != 0 ? std::strerror(m_openError) : std::string();
+    return m_failure;
 }
 
 void CPosixSerialPort::DiscardInput() {
@@ -91,8 +107,10 @@ void CPosixSerialPort::DiscardInput() {
 }
 
 void CPosixSerialPort::ApplyLineSettings() {
-    if (m_fd >= 0)
-        linesettings::Apply(m_fd);
+    if (m_fd < 0)
+        return;
+    linesettings::Apply(m_fd);
+    m_lowLatency.Request(m_fd);
 }
 
 uint32_t CPosixSerialPort::Write(const void* data, uint32_t n) {
@@ -192,6 +210,7 @@ void CPosixSerialPort::CancelWait() {
 
 void CPosixSerialPort::Close() {
     if (m_fd >= 0) {
+        m_lowLatency.Restore(m_fd);
         // The exclusive flag can outlive this descriptor (a pseudo-terminal keeps it while
         // its other end is open), so it is cleared before the port goes back.
         ioctl(m_fd, TIOCNXCL);

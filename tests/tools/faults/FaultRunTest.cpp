@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/ControlIds.h"
@@ -97,7 +101,9 @@ protected:
 
     // Presses Update and serves the notifications as the window does, until the upload
     // ends or nothing arrives for `quiet` (longer than the gauge's spacing of replies).
-    std::string Upload(milliseconds quiet = milliseconds(800)) {
+    // `between` runs after each notification.
+    std::string Upload(const std::function<void()>& between = {},
+                       milliseconds quiet = milliseconds(800)) {
         // The status line keeps the previous upload's end until the gauge answers READY.
         const std::string before = host->GetWindowText(ids::kStatus);
         EXPECT_TRUE(host->Click(ids::kUpdate));
@@ -107,13 +113,15 @@ protected:
                 return status;
             if (!host->RunNotification(quiet))
                 return status;
+            if (between)
+                between();
         }
     }
 
     // A complete upload to `gauge`, which is then stopped: everything arrived exactly.
-    void ExpectCleanUpload(CServedGauge& gauge) {
+    void ExpectCleanUpload(CServedGauge& gauge, const std::function<void()>& between = {}) {
         const int endedBefore = gauge.UploadsEnded();
-        EXPECT_EQ(Upload(), kCompleted);
+        EXPECT_EQ(Upload(between), kCompleted);
         // The END line may still be on its way.
         Eventually([&] { return gauge.UploadsEnded() > endedBefore; });
         gauge.Stop();
@@ -252,6 +260,31 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
         ExpectCleanUpload(*gauge);
         CloseDialog();
     }
+}
+
+TEST_F(FaultRunTest, OtherProgramsOpeningThePortMidwayDoNotDisturbTheUpload) {
+    CServedGauge gauge;
+    ASSERT_TRUE(gauge.IsServing());
+    OpenDialog(gauge.Port());
+    if (HasFatalFailure())
+        return;
+    bool visited = false;
+    ExpectCleanUpload(gauge, [&] {
+        if (visited || gauge.Lines() < 40)
+            return;
+        visited = true;
+        // The gauge's reply to the line just written waits unread.
+        std::this_thread::sleep_for(milliseconds(30));
+        // A port scanner that opens and closes the port, and a second copy of the program,
+        // which is refused.
+        const int scanner = open(gauge.Port().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (scanner >= 0)
+            close(scanner);
+        CPosixSerialPort second;
+        EXPECT_FALSE(second.Open(gauge.Port()));
+        std::this_thread::sleep_for(milliseconds(30));  // the gauge has seen them go
+    });
+    EXPECT_TRUE(visited);
 }
 
 #endif
