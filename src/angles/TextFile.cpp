@@ -119,6 +119,12 @@ EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
 
 EReadResult ReadFirstLine(const std::string& path, std::size_t maxChars, std::string& line) {
     line.clear();
+    // A pipe or a device could block the read for ever or never end; a folder holds no
+    // line. Only a regular file is opened.
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return EReadResult::OpenFailed;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         return EReadResult::OpenFailed;

@@ -27,7 +27,8 @@ enum class EReadResult { Ok, OpenFailed, ReadFailed };
 // Reads the first line of a text file as fgets into a buffer of maxChars + 1 bytes does:
 // at most maxChars characters, up to and including the first line feed. A carriage return
 // before a line feed is dropped, as text mode reads it; the line ends at a NUL byte, as a
-// C string would.
+// C string would. Only a regular file is read: anything else (a folder, a pipe, a device)
+// is OpenFailed.
 EReadResult ReadFirstLine(const std::string& path, std::size_t maxChars, std::string& line);
 
 }  // namespace textfile

@@ -123,16 +123,6 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
     dlg.OnInitDialog();
     ReportMessages(host);
 
-    // The table file is read here too: one that is not a regular file could block its read.
-    if (request.table) {
-        std::error_code ec;
-        if (std::filesystem::exists(*request.table, ec) &&
-            !std::filesystem::is_regular_file(*request.table, ec)) {
-            m_report.Message("Error open file.\n  " + *request.table + ": not a regular file");
-            return EUploadResult::Refused;
-        }
-    }
-
     // The user's choices, in the order a person would make them; the first refusal ends.
     struct SChoice {
         const std::optional<std::string>& file;
