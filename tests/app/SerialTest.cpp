@@ -131,3 +131,18 @@ TEST_F(SerialWindowTest, EnterEndsTheDialogExceptOnAPushButtonOrInAnEditBox) {
     EXPECT_FALSE(window->Dialog().IsPortOpen());
     EXPECT_FALSE(line->open);
 }
+
+TEST_F(SerialWindowTest, TheSilenceTimerRunsOnTheWindowAndOffersDisconnect) {
+    StartUpload();
+    // The dialog's own ten seconds, shortened: only the window's timer is under test.
+    window->SetTimer(CTillerbyDlg::kSilenceTimer, 20);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return Text(ids::kStatus) == CTillerbyDlg::kSilenceMessage; }, 5000));
+    ASSERT_TRUE(Enabled(ids::kConnect));
+    Click(ids::kConnect);
+    EXPECT_EQ(line->TakeWrites(), std::vector<std::string>({"ERR\r\n"}));
+    EXPECT_FALSE(window->Dialog().IsPortOpen());
+    // Killed with the upload's end: nothing fires any more.
+    QTest::qWait(60);
+    EXPECT_EQ(Text(ids::kStatus), "Error occurred.  Please try again.");
+}
