@@ -139,7 +139,12 @@ TEST_F(GacFileTest, RefusesFilesWithoutAUsableEntryCount) {
         EXPECT_EQ(Table(), before) << line;
     }
     EXPECT_EQ(Load(dir.File("missing.gac")), std::vector<std::string>{"Error open file."});
+#ifdef _WIN32
+    // Windows refuses to open a folder as a file; Linux opens it and the read fails.
+    EXPECT_EQ(Load(dir.Path().string()), std::vector<std::string>{"Error open file."});
+#else
     EXPECT_EQ(Load(dir.Path().string()), std::vector<std::string>{"Error reading file."});
+#endif
     EXPECT_EQ(Table(), before);
 
     std::string extra = "10";  // 70 angles: those past the 50th have nowhere to go
