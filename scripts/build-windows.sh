@@ -7,7 +7,11 @@
 #
 # A pseudo-terminal can stand in for a COM port in this Wine: add a string value named COM5
 # with the data /dev/pts/N under HKLM\Software\Wine\Ports of the prefix, run `wineserver -k`,
-# and a Windows program opens \\.\COM5.
+# start any Wine program and wait until dosdevices/com5 links to /dev/pts/N (Wine remakes the
+# link as it starts, a moment later); then a Windows program opens \\.\COM5. On such a port
+# Wine 8 ends every WaitCommEvent that has to wait at once with ERROR_OPERATION_ABORTED (a
+# pseudo-terminal has no modem lines), and the pseudo-terminal keeps no parity; a pending
+# one-byte overlapped ReadFile does wait for input, and CancelIoEx ends it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
