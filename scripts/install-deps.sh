@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kestran needs, and only those that are missing.
-# Usage: scripts/install-deps.sh [build|gui|dev]  (default: gui)
-#   build  compiler, CMake, libpng, GoogleTest
-#   gui    build + Qt 6 Widgets, a CJK font, Xvfb for the screenshot check
-#   dev    gui + clang/libFuzzer and the locale tools used by the hardening runs
+# Usage: scripts/install-deps.sh [build|gui|dev|windows]  (default: gui)
+#   build    compiler, CMake, libpng, GoogleTest
+#   gui      build + Qt 6 Widgets, a CJK font, Xvfb for the screenshot check
+#   dev      gui + clang/libFuzzer and the locale tools used by the hardening runs
+#   windows  build + the MinGW-w64 cross-compiler and zlib, dpkg-dev to unpack libpng's
+#            Debian source, and Wine with Xvfb to run the Windows tests
 set -euo pipefail
 
 level=${1:-gui}
@@ -13,6 +15,9 @@ if [ "$level" = gui ] || [ "$level" = dev ]; then
 fi
 if [ "$level" = dev ]; then
     pkgs+=(clang-14 libclang-rt-14-dev llvm)
+fi
+if [ "$level" = windows ]; then
+    pkgs+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine wine64 xvfb xauth)
 fi
 
 missing=()

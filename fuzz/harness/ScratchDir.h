@@ -1,21 +1,18 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 
+#include "support/UniqueFolder.h"
+
 // A private folder for the files a fuzz input is written to, removed with the object.
 class CScratchDir {
 public:
-    CScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kestran-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
+    CScratchDir() : m_path(MakeUniqueFolder("kestran-fuzz-")) {
+        if (m_path.empty())
             throw std::runtime_error("no scratch folder");
-        m_path = pattern;
     }
     ~CScratchDir() {
         std::error_code ec;

@@ -7,6 +7,7 @@
 
 #include "dial/CImage.h"
 #include "dial/PngWrite.h"
+#include "support/UniqueFolder.h"
 
 // Pictures made by the tests themselves, written as PNG files into a per-test folder.
 struct SBgra {
@@ -33,11 +34,7 @@ inline void FillImage(CImage& image, int width, int height, int bpp,
 // A temporary folder removed with the object.
 class CTempDir {
 public:
-    CTempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kestran-test-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
+    CTempDir() : m_path(MakeUniqueFolder("kestran-test-")) {}
     ~CTempDir() {
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);

@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# Cross-builds Kestran's toolkit-free core and its Windows tests with MinGW-w64 and runs the
+# tests under Wine. Everything lands in build-windows/: libpng from Debian's own source
+# package and GoogleTest from Debian's googletest sources, both built once for Windows into
+# build-windows/deps/prefix, then the "windows" preset (see CMakePresets.json).
+# Usage: scripts/build-windows.sh
+#
+# A pseudo-terminal can stand in for a COM port in this Wine: add a string value named COM5
+# with the data /dev/pts/N under HKLM\Software\Wine\Ports of the prefix, run `wineserver -k`,
+# start any Wine program and wait until dosdevices/com5 links to /dev/pts/N (Wine remakes the
+# link as it starts, a moment later); then a Windows program opens \\.\COM5. On such a port
+# Wine 8 ends every WaitCommEvent that has to wait at once with ERROR_OPERATION_ABORTED (a
+# pseudo-terminal has no modem lines), and the pseudo-terminal keeps no parity; a pending
+# one-byte overlapped ReadFile does wait for input, and CancelIoEx ends it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh windows
+
+root=$PWD
+build=$root/build-windows
+deps=$build/deps
+prefix=$deps/prefix
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+jobs=2
+
+timings=()
+started=$SECONDS
+timed() {
+    local name=$1
+    shift
+    local from=$SECONDS
+    echo
+    echo "=== $name"
+    local rc=0
+    "$@" || rc=$?
+    timings+=("$(printf '%-34s %4ds' "$name" $((SECONDS - from)))")
+    return $rc
+}
+
+# --- libpng: the 1.6 release the Linux build links, from Debian's source package --------
+png_binary=libpng-dev
+png_source=$(dpkg-query -W -f='${source:Package}' "$png_binary")
+png_version=$(dpkg-query -W -f='${Version}' "$png_binary")
+png_upstream=${png_version#*:}
+png_upstream=${png_upstream%-*}
+
+# The machine's Debian entries for binary packages, each written as a source entry: deb822
+# stanzas keep their options (Signed-By and the like), one-line entries theirs.
+write_source_entries() {
+    local dir=$1 entry file n
+    : >"$dir/sources.list"
+    : >"$dir/sources.list.d/deb-src.sources"
+    apt-get indextargets --format '$(SOURCESENTRY)' 'Origin: Debian' 'Target-Of: deb' | sort -u |
+        while IFS= read -r entry; do
+            file=${entry%:*}
+            n=${entry##*:}
+            case $file in
+            *.sources)
+                # n counts stanzas; comment lines belong to none.
+                awk -v want="$n" '
+                    /^[[:space:]]*$/ { inside = 0; next }
+                    /^#/ { next }
+                    { if (!inside) { count++; inside = 1 } }
+                    count == want { print (/^Types:/ ? "Types: deb-src" : $0) }
+                    END { print "" }' "$file" >>"$dir/sources.list.d/deb-src.sources"
+                ;;
+            *)
+                sed -n "${n}p" "$file" | sed -E 's/^[[:space:]]*deb([[:space:]])/deb-src\1/' \
+                    >>"$dir/sources.list"
+                ;;
+            esac
+        done
+}
+
+fetch_libpng() {
+    local into=$deps/source
+    local unpacked=$into/$png_source-$png_upstream
+    if [ -f "$unpacked/CMakeLists.txt" ]; then
+        return 0
+    fi
+    rm -rf "$into"
+    mkdir -p "$into" || return 1
+    local apt=(-q)
+    if [ -z "$(apt-get indextargets 'Identifier: Sources')" ]; then
+        # No source entries on this machine: a private apt state of our own under the build
+        # folder, so that the system's lists and configuration stay as they are.
+        local state=$deps/apt
+        mkdir -p "$state/sources.list.d" "$state/lists/partial" "$state/cache/archives/partial"
+        write_source_entries "$state" || return 1
+        if [ "$(id -u)" -eq 0 ] && id _apt >/dev/null 2>&1; then
+            # apt downloads as its own unprivileged user.
+            chown _apt "$state/lists/partial" "$state/cache/archives/partial" "$into"
+        fi
+        apt+=(-o "Dir::Etc::SourceList=$state/sources.list"
+            -o "Dir::Etc::SourceParts=$state/sources.list.d"
+            -o "Dir::State::Lists=$state/lists" -o "Dir::Cache=$state/cache")
+        apt-get "${apt[@]}" update || return 1
+    fi
+    # The very revision installed when the archive still has it, else the newest one of the
+    # same upstream release that the archive can deliver.
+    local candidates version
+    candidates=$(apt-cache "${apt[@]}" showsrc "$png_source" | sed -n 's/^Version: //p' |
+        grep -F "$png_upstream-" | sort -Vru || true)
+    for version in "$png_version" $candidates; do
+        if (cd "$into" && apt-get "${apt[@]}" source "$png_source=$version"); then
+            break
+        fi
+        rm -rf "${into:?}"/*
+    done
+    if [ ! -f "$unpacked/CMakeLists.txt" ]; then
+        echo "apt-get source gave no $png_source $png_upstream (the Linux build links $png_version)" >&2
+        return 1
+    fi
+    echo "libpng source: $(dpkg-parsechangelog -l "$unpacked/debian/changelog" -S Version)" \
+        "(the Linux build links $png_version)"
+}
+
+build_libpng() {
+    if [ -f "$prefix/include/png.h" ] && compgen -G "$prefix/lib/libpng*.a" >/dev/null; then
+        echo "libpng already built in $prefix"
+        return 0
+    fi
+    fetch_libpng || return 1
+    local out=$deps/libpng-build
+    rm -rf "$out"
+    cmake -S "$deps/source/$png_source-$png_upstream" -B "$out" -G "Unix Makefiles" \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+        -DPNG_EXECUTABLES=OFF -DPNG_FRAMEWORK=OFF -DSKIP_INSTALL_EXECUTABLES=ON \
+        -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON >/dev/null &&
+        cmake --build "$out" -j"$jobs" &&
+        cmake --install "$out" >/dev/null
+}
+
+# --- GoogleTest from Debian's sources -----------------------------------------------------
+build_googletest() {
+    if [ -f "$prefix/include/gtest/gtest.h" ] && [ -f "$prefix/lib/libgtest.a" ]; then
+        echo "GoogleTest already built in $prefix"
+        return 0
+    fi
+    local out=$deps/googletest-build
+    rm -rf "$out"
+    cmake -S /usr/src/googletest -B "$out" -G "Unix Makefiles" \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON >/dev/null &&
+        cmake --build "$out" -j"$jobs" &&
+        cmake --install "$out" >/dev/null
+}
+
+timed "libpng (Debian source, static)" build_libpng
+timed "GoogleTest" build_googletest
+configure() { cmake --preset windows >/dev/null; }
+timed "configure (windows preset)" configure
+timed "cross-build" cmake --build --preset windows
+
+# --- The tests under Wine ------------------------------------------------------------------
+# A throwaway prefix in the build folder; nothing of the user's own Wine is touched. Xvfb is
+# there for whatever in Wine wants a display.
+rc=0
+timed "Windows tests under Wine" xvfb-run -a ctest --preset windows || rc=$?
+
+echo
+echo "=== windows build times"
+printf '%s\n' "${timings[@]}"
+printf '%-34s %4ds\n' "total" $((SECONDS - started))
+exit $rc

@@ -1,0 +1,12 @@
+cmake_minimum_required(VERSION 3.25)
+# Makes the Wine prefix PREFIX unless it is there already (wineboot takes a while).
+if(EXISTS ${PREFIX}/system.reg)
+    return()
+endif()
+find_program(WINEBOOT wineboot REQUIRED)
+set(ENV{WINEPREFIX} ${PREFIX})
+set(ENV{WINEDEBUG} -all)
+execute_process(COMMAND ${WINEBOOT} -i RESULT_VARIABLE result)
+if(NOT result EQUAL 0 OR NOT EXISTS ${PREFIX}/system.reg)
+    message(FATAL_ERROR "wineboot -i failed (${result}) for ${PREFIX}")
+endif()
