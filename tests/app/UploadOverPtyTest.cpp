@@ -14,7 +14,7 @@
 
 #include "WindowFixture.h"
 #include "gauge/VirtualGauge.h"
-#include "serial/PtyLine.h"
+#include "serial/posix/PtyLine.h"
 #include "serial/posix/PosixSerialPort.h"
 
 namespace {

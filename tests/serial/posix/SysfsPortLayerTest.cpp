@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "serial/FakePortSearchLayer.h"
-#include "serial/PtyLine.h"
+#include "serial/posix/PtyLine.h"
 #include "serial/posix/GaugeRegistry.h"
 #include "serial/posix/SysfsPortLayer.h"
 #include "support/TestImages.h"

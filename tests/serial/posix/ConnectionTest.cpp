@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "serial/PtyDialogFixture.h"
+#include "serial/posix/PtyDialogFixture.h"
 #include "support/TestImages.h"
 
 namespace {

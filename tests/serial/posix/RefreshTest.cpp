@@ -1,6 +1,6 @@
 #include "serial/FakePortSearchLayer.h"
 #include "serial/FindSerialPorts.h"
-#include "serial/PtyDialogFixture.h"
+#include "serial/posix/PtyDialogFixture.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <vector>
 
-#include "serial/PtyLine.h"
+#include "serial/posix/PtyLine.h"
 #include "serial/posix/PortHolders.h"
 #include "serial/posix/PosixSerialPort.h"
 #include "support/TestImages.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "serial/PtyLine.h"
+#include "serial/posix/PtyLine.h"
 #include "serial/posix/PosixSerialPort.h"
 #include "support/DialogFixture.h"
 

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "serial/PtyLine.h"
+#include "serial/posix/PtyLine.h"
 #include "serial/posix/LineSettings.h"
 #include "serial/posix/PosixSerialPort.h"
 
