@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -14,7 +16,7 @@
 #include "GaugePty.h"
 #include "GaugeServer.h"
 #include "WireTime.h"
-#include "serial/posix/PlatformServices.h"
+#include "serial/PlatformServices.h"
 #include "serial/posix/PosixSerialPort.h"
 
 namespace {
@@ -328,5 +330,41 @@ SWindowFigures TimeWindowUpload(const std::string& program, const std::string& d
     }
     figures.peakBeforeUploadKib = std::atol(Value(text, "peak-before-upload-kib").c_str());
     figures.peakKib = std::atol(Value(text, "peak-kib").c_str());
+    return figures;
+}
+
+SUploadFigures TimeWindowsUploader(const std::string& exe, const std::string& dial) {
+    const char* prefix = std::getenv("WINEPREFIX");
+    if (prefix == nullptr)
+        return Failed("WINEPREFIX is not set");
+    CGaugeSession gauge(false);
+    if (!gauge.IsServing())
+        return Failed("no pseudo-terminal");
+    const std::string port = "COM9";
+    const std::string link = std::string(prefix) + "/dosdevices/com9";
+    const std::string log = dial + ".wine-out";
+    // The server takes port mappings as it starts, and remakes the device links a moment
+    // after the first program of the prefix starts.
+    const std::string ports = "HKLM\\Software\\Wine\\Ports";
+    RunOffscreen("/usr/bin/env",
+                 {"wine", "reg", "add", ports, "/v", port, "/t", "REG_SZ", "/d", gauge.Port(), "/f"},
+                 log);
+    RunOffscreen("/usr/bin/env", {"wineserver", "-k"}, log);
+    RunOffscreen("/usr/bin/env", {"wineserver", "-w"}, log);
+    RunOffscreen("/usr/bin/env", {"wine", "cmd", "/c", "exit"}, log);
+    for (int i = 0; i < 200; ++i) {
+        std::error_code ec;
+        if (std::filesystem::read_symlink(link, ec) == gauge.Port())
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    const int status = RunOffscreen("/usr/bin/env", {"wine", exe, "--port", port, "--ias", "Z:" + dial}, log);
+    RunOffscreen("/usr/bin/env", {"wine", "reg", "delete", ports, "/v", port, "/f"}, log);
+    gauge.Stop();
+    SUploadFigures figures = Figures(gauge.times, SToolTimes());
+    if (status != 0) {
+        figures.completed = false;
+        figures.failure = "kestran-upload.exe ended with status " + std::to_string(status);
+    }
     return figures;
 }

@@ -48,3 +48,8 @@ struct SWindowFigures {
     long peakKib = 0;
 };
 SWindowFigures TimeWindowUpload(const std::string& program, const std::string& dial, bool wireTime);
+
+// The Windows uploader (kestran-upload.exe, run by Wine in the prefix WINEPREFIX names)
+// uploading the PNG file `dial` as IAS dial to the gauge, whose pseudo-terminal Wine maps
+// as COM9 for the run. Times are taken at the gauge, so Wine's start does not count.
+SUploadFigures TimeWindowsUploader(const std::string& exe, const std::string& dial);

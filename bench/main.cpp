@@ -1,9 +1,11 @@
 // kestran-bench: the performance figures in one run. It times the loading of a dial picture,
 // whole uploads of one dial to the virtual gauge over a pseudo-terminal (with and without the
 // line's own pace), and an upload from the desktop window in a process of its own, whose
-// peak memory it reports. Usage: kestran-bench [--quick]
+// peak memory it reports. Usage: kestran-bench [--quick] [--windows-uploader EXE]
 //   --quick: leaves out the uploads at the line's pace but the realistic dial's (the worst
 //   case alone takes three minutes) and runs the window without the line's pace.
+//   --windows-uploader EXE: also the realistic dial through kestran-upload.exe under Wine
+//   (in the prefix WINEPREFIX names), beside the Linux uploader's figures.
 #include <stdlib.h>
 
 #include <algorithm>
@@ -162,10 +164,18 @@ bool ReportWindow(const std::string& dial, bool wireTime) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool quick = argc == 2 && std::string(argv[1]) == "--quick";
-    if (argc > 2 || (argc == 2 && !quick)) {
-        std::fprintf(stderr, "Usage: kestran-bench [--quick]\n");
-        return 2;
+    bool quick = false;
+    std::string windowsUploader;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--quick") {
+            quick = true;
+        } else if (arg == "--windows-uploader" && i + 1 < argc) {
+            windowsUploader = argv[++i];
+        } else {
+            std::fprintf(stderr, "Usage: kestran-bench [--quick] [--windows-uploader EXE]\n");
+            return 2;
+        }
     }
     std::string folder = (std::filesystem::temp_directory_path() / "kestran-bench-XXXXXX").string();
     if (mkdtemp(folder.data()) == nullptr) {
@@ -208,6 +218,11 @@ int main(int argc, char** argv) {
                c.wireTime, false);
         if (c.wireTime)
             ReportAddition(tool, floor);
+    }
+    if (!windowsUploader.empty()) {
+        met = Report("Realistic dial through kestran-upload.exe under Wine, no reply delay",
+                     TimeWindowsUploader(windowsUploader, realistic), false, false) &&
+              met;
     }
     met = ReportWindow(realistic, !quick) && met;
     std::printf("%s\n", met ? "All targets met." : "Some targets MISSED.");

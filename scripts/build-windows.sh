@@ -148,9 +148,20 @@ build_googletest() {
         cmake --install "$out" >/dev/null
 }
 
+# --- The Linux virtual gauge, which the COM port tests serve under Wine --------------------
+build_linux_gauge() {
+    cmake -S "$root" -B "$build/linux-gauge" -DKESTRAN_GUI=OFF -DKESTRAN_TESTS=OFF \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+        cmake --build "$build/linux-gauge" -j"$jobs" --target kestran-gauge
+}
+
 timed "libpng (Debian source, static)" build_libpng
 timed "GoogleTest" build_googletest
-configure() { cmake --preset windows >/dev/null; }
+timed "Linux virtual gauge" build_linux_gauge
+configure() {
+    cmake --preset windows \
+        -DKESTRAN_LINUX_GAUGE="$build/linux-gauge/tools/kestran-gauge/kestran-gauge" >/dev/null
+}
 timed "configure (windows preset)" configure
 timed "cross-build" cmake --build --preset windows
 

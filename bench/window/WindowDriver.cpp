@@ -14,7 +14,7 @@
 #include "PeakMemory.h"
 #include "app/DialogWindow.h"
 #include "dialog/ControlIds.h"
-#include "serial/posix/PlatformServices.h"
+#include "serial/PlatformServices.h"
 
 namespace {
 

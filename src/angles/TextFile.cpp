@@ -7,6 +7,8 @@
 #include <iterator>
 #include <random>
 
+#include "dialog/Utf8Path.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -35,9 +37,12 @@ std::FILE* CreateTemporary(const fs::path& target, fs::path& temporary) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
         temporary = target;
-        temporary.replace_filename("." + target.filename().string() + suffix);
+        fs::path name = ".";
+        name += target.filename();  // as a path: its text need not fit the narrow code page
+        name += suffix;
+        temporary.replace_filename(name);
         errno = 0;
-        if (std::FILE* file = std::fopen(temporary.string().c_str(), "wbx"))
+        if (std::FILE* file = utf8path::Open(utf8path::FromPath(temporary), "wbx"))
             return file;
         if (errno != EEXIST)
             return nullptr;
@@ -53,7 +58,7 @@ bool WriteAll(std::FILE* file, std::string_view content) {
 }
 
 bool WriteFile(const fs::path& target, std::string_view content) {
-    std::FILE* file = std::fopen(target.string().c_str(), "wb");
+    std::FILE* file = utf8path::Open(utf8path::FromPath(target), "wb");
     return file != nullptr && WriteAll(file, content);
 }
 
@@ -76,7 +81,7 @@ EWriteResult WriteInPlace(const fs::path& target, std::string_view content) {
 
 EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
     std::error_code ec;
-    fs::path target(path);
+    fs::path target = utf8path::ToPath(path);
     // Through a symbolic link the file it points to is replaced, not the link.
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
         fs::path resolved = fs::canonical(target, ec);
@@ -89,7 +94,7 @@ EWriteResult ReplaceFile(const std::string& path, std::string_view content) {
         return EWriteResult::OpenFailed;
     if (fs::exists(existing)) {
         // Opening without truncating tells whether the file may be written at all.
-        std::FILE* probe = std::fopen(target.string().c_str(), "r+b");
+        std::FILE* probe = utf8path::Open(utf8path::FromPath(target), "r+b");
         if (probe == nullptr)
             return EWriteResult::OpenFailed;
         std::fclose(probe);
@@ -122,10 +127,10 @@ EReadResult ReadFirstLine(const std::string& path, std::size_t maxChars, std::st
     // A pipe or a device could block the read for ever or never end; a folder holds no
     // line. Only a regular file is opened.
     std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
+    const fs::file_status status = fs::status(utf8path::ToPath(path), ec);
     if (fs::exists(status) && !fs::is_regular_file(status))
         return EReadResult::OpenFailed;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = utf8path::Open(path, "rb");
     if (file == nullptr)
         return EReadResult::OpenFailed;
     while (line.size() < maxChars) {

@@ -1,5 +1,5 @@
 #include "app/CTillerbyApp.h"
-#include "serial/posix/PlatformServices.h"
+#include "serial/PlatformServices.h"
 
 int main(int argc, char** argv) {
     CTillerbyApp app(argc, argv);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "dialog/Utf8Path.h"
+
 namespace {
 
 // Far more than any picture worth decoding here: the decoder refuses pictures over 8192
@@ -22,7 +24,8 @@ bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::
     namespace fs = std::filesystem;
     bytes.clear();
     std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
+    const fs::path file = utf8path::ToPath(path);
+    const fs::file_status status = fs::status(file, ec);
     if (status.type() == fs::file_type::not_found) {
         Say(why, std::strerror(ENOENT));
         return false;
@@ -36,15 +39,15 @@ bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::
                                           : "not a regular file (a device or a pipe)");
         return false;
     }
-    const std::uintmax_t size = fs::file_size(path, ec);
+    const std::uintmax_t size = fs::file_size(file, ec);
     if (!ec && size > kMaxFileBytes) {
         Say(why, "too large for a dial picture");
         return false;
     }
 
     errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    std::FILE* stream = utf8path::Open(path, "rb");
+    if (stream == nullptr) {
         Say(why, errno != 0 ? std::strerror(errno) : "cannot be opened");
         return false;
     }
@@ -52,15 +55,15 @@ bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::
     uint8_t chunk[64 * 1024];
     size_t n;
     bool tooLarge = false;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    while ((n = std::fread(chunk, 1, sizeof chunk, stream)) > 0) {
         if (bytes.size() + n > kMaxFileBytes) {
             tooLarge = true;
             break;
         }
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
+    const bool failed = std::ferror(stream) != 0;
+    std::fclose(stream);
     if (failed || tooLarge) {
         Say(why, failed ? "cannot be read" : "too large for a dial picture");
         bytes.clear();

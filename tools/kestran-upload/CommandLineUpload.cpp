@@ -9,6 +9,8 @@
 #include "angles/NumberText.h"
 #include "angles/TextFile.h"
 #include "dialog/ControlIds.h"
+#include "dialog/Utf8Path.h"
+#include "serial/PortNames.h"
 #include "upload/WireFormat.h"
 
 namespace {
@@ -61,9 +63,18 @@ int FindPort(const SerInfoList& list, const std::string& path) {
         if (list[i].devicePath == path)
             return static_cast<int>(i);
     }
+    // A port name (COM3) or its path (\\.\COM3) for a port listed under a path of its own.
+    const std::string name = portnames::IsComName(path)
+                                 ? path
+                                 : portnames::PortNameOf(SSerInfo{path, "", "", false, ""});
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (portnames::SamePortName(portnames::PortNameOf(list[i]), name))
+            return static_cast<int>(i);
+    }
     for (size_t i = 0; i < list.size(); ++i) {
         std::error_code ec;
-        if (std::filesystem::equivalent(list[i].devicePath, path, ec))
+        if (std::filesystem::equivalent(utf8path::ToPath(list[i].devicePath),
+                                        utf8path::ToPath(path), ec))
             return static_cast<int>(i);
     }
     return -1;
@@ -83,7 +94,7 @@ SDialogServices WithExplicitPort(SDialogServices services, const std::string& pa
             warn(std::string("the port list is incomplete: ") + e.what());
         }
         if (FindPort(list, path) < 0)
-            list.push_back(SSerInfo{path, "", path, false, path});
+            list.push_back(SSerInfo{portnames::DevicePathOf(path), "", path, false, path});
     };
     return services;
 }

@@ -1,8 +1,5 @@
 // kestran-upload: uploads dials and an angle table to a gauge from the command line, through
 // the main dialog's own handlers.
-#include <signal.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,10 +7,11 @@
 #include <vector>
 
 #include "CommandLineUpload.h"
+#include "Console.h"
 #include "ConsoleReport.h"
 #include "InterruptWatch.h"
 #include "UploadOptions.h"
-#include "serial/posix/PlatformServices.h"
+#include "serial/PlatformServices.h"
 
 namespace {
 
@@ -31,10 +29,8 @@ bool WriteOut(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A reader of our output that goes away must not end an upload halfway.
-    signal(SIGPIPE, SIG_IGN);
-
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    console::Prepare();
+    const std::vector<std::string> args = console::Arguments(argc, argv);
     std::string error;
     const std::optional<SUploadOptions> options = ParseUploadOptions(args, &error);
     if (!options) {
@@ -45,7 +41,7 @@ int main(int argc, char** argv) {
         return WriteOut(kUploadUsage) ? 0 : 1;
 
     CInterruptWatch interrupts;
-    CConsoleReport report(stderr, isatty(STDERR_FILENO) != 0);
+    CConsoleReport report(stderr, console::IsTerminal(stderr));
     CCommandLineUpload upload(MakePlatformServices(), report);
     upload.SetInterruption([&interrupts] { return interrupts.Pending(); });
     if (options->list) {

@@ -13,7 +13,7 @@
 #include <optional>
 #include <sstream>
 
-#include "serial/posix/NaturalOrder.h"
+#include "serial/NaturalOrder.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "serial/posix/PlatformServices.h"
+#include "serial/PlatformServices.h"
 
 #include "serial/FindSerialPorts.h"
 #include "serial/posix/GaugeRegistry.h"

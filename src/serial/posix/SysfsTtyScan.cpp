@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "serial/posix/NaturalOrder.h"
+#include "serial/NaturalOrder.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "serial/posix/NaturalOrder.h"
+#include "serial/NaturalOrder.h"
 
 #include <cctype>
 

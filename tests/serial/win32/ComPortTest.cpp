@@ -1,0 +1,221 @@
+// The Windows serial layer and kestran-upload.exe against virtual gauges on COM ports that
+// Wine maps onto their pseudo-terminals (tests/windows/WithGauges.sh): COM7 answers as a
+// gauge does, COM8 hangs up at the fifth pixel line of a dial.
+#include <gtest/gtest.h>
+#include "serial/win32/WinApi.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "dialog/ControlIds.h"
+#include "dialog/HeadlessHost.h"
+#include "serial/PlatformServices.h"
+#include "serial/PortNames.h"
+#include "serial/win32/Win32SerialPort.h"
+#include "serial/win32/WinText.h"
+#include "support/TestImages.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+const char kGauge[] = "COM7";
+const char kHangingUp[] = "COM8";
+
+std::string Env(const std::string& name) {
+    const char* value = std::getenv(name.c_str());
+    return value != nullptr ? value : "";
+}
+
+std::filesystem::path GaugeOut(const std::string& port) {
+    return Env("KESTRAN_GAUGE_" + port + "_OUT");
+}
+
+// A round dial on a transparent surround, its face in bands of colour that change with
+// `variant`: a few hundred lines, so that an upload under Wine stays short.
+SBgra Dial(int variant, int x, int y) {
+    const int dx = x - 115, dy = y - 115;
+    if (dx * dx + dy * dy > 110 * 110)
+        return {0, 0, 0, 0};
+    const auto band = static_cast<uint8_t>((y / 10 + variant) % 5);
+    return {static_cast<uint8_t>(40 * band), static_cast<uint8_t>(20 * variant),
+            static_cast<uint8_t>(250 - 30 * band), static_cast<uint8_t>(x < 115 ? 255 : 200)};
+}
+
+::testing::AssertionResult SamePicture(const std::string& expected, const std::string& got) {
+    CImage want;
+    CImage have;
+    if (want.Load(expected.c_str()) != ImageLoadResult::Ok ||
+        have.Load(got.c_str()) != ImageLoadResult::Ok) {
+        return ::testing::AssertionFailure() << "cannot read " << expected << " or " << got;
+    }
+    for (int y = 0; y < 230; ++y) {
+        for (int x = 0; x < 230; ++x) {
+            if (std::memcmp(want.PixelAt(x, y), have.PixelAt(x, y), 4) != 0)
+                return ::testing::AssertionFailure() << got << " differs at " << x << "," << y;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (!done()) {
+        if (Clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+std::string ReadText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Runs kestran-upload.exe with `args`; answers its exit status, its output in `out`.
+DWORD RunUploader(const std::string& args, const std::filesystem::path& outFile) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const CUniqueHandle out = OwnFileHandle(CreateFileW(outFile.c_str(), GENERIC_WRITE, 0,
+                                                        &inherit, CREATE_ALWAYS, 0, nullptr));
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdOutput = out.get();
+    start.hStdError = out.get();
+    std::wstring command = wintext::Wide("\"" + Env("KESTRAN_UPLOAD_EXE") + "\" " + args);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &start, &process)) {
+        return 1000;
+    }
+    const CUniqueHandle processHandle(process.hProcess);
+    const CUniqueHandle threadHandle(process.hThread);
+    WaitForSingleObject(process.hProcess, 180000);
+    DWORD status = 1001;
+    GetExitCodeProcess(process.hProcess, &status);
+    return status;
+}
+
+class ComPortTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (GaugeOut(kGauge).empty())
+            GTEST_SKIP() << "no virtual gauge on " << kGauge << " (run through WithGauges.sh)";
+        host.Attach(&dlg);
+        dlg.OnInitDialog();
+    }
+
+    // Picks `port` in the port list and connects.
+    void Connect(const std::string& port) {
+        const SerInfoList& list = dlg.PortList();
+        int index = -1;
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (portnames::SamePortName(portnames::PortNameOf(list[i]), port))
+                index = static_cast<int>(i);
+        }
+        ASSERT_GE(index, 0) << port << " is not in the port list";
+        ASSERT_TRUE(host.SelectItem(ids::kPortList, index));
+        ASSERT_TRUE(host.Click(ids::kConnect));
+        ASSERT_TRUE(dlg.IsPortOpen()) << testing::PrintToString(host.Messages());
+    }
+    void StartIasUpload() {
+        host.QueueFileDialogAnswer(WriteTestPng(dir, "ias.png", 230, 230, 32, [](int x, int y) {
+            return SBgra{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 7, 255};
+        }));
+        ASSERT_TRUE(host.Click(ids::kSelectIasDial));
+        ASSERT_TRUE(host.Click(ids::kUpdate));
+    }
+    std::chrono::milliseconds TimedDisconnect() {
+        const auto start = Clock::now();
+        host.Click(ids::kConnect);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    }
+
+    CTempDir dir;
+    CHeadlessHost host;
+    CTillerbyDlg dlg{host, MakePlatformServices()};
+};
+
+}  // namespace
+
+TEST_F(ComPortTest, TheUploaderListsThePortsAndSendsEveryStageExactly) {
+    const std::filesystem::path listed = dir.Path() / "list.txt";
+    ASSERT_EQ(RunUploader("--list", listed), 0u) << ReadText(listed);
+    EXPECT_NE(ReadText(listed).find("\\\\.\\COM7\tCOM7"), std::string::npos) << ReadText(listed);
+
+    const std::string ias = WriteTestPng(dir, "dial ias.png", 230, 230, 32,
+                                         [](int x, int y) { return Dial(1, x, y); });
+    const std::string tas = WriteTestPng(dir, "dial tas.png", 230, 230, 32,
+                                         [](int x, int y) { return Dial(2, x, y); });
+    const std::string table = dir.File("speeds.gac");
+    std::ofstream(table) << "10|7.5|15.0|22.5|30.0|50.0|70.0|90.0|113.0|136.0|161.0";
+    const std::filesystem::path log = dir.Path() / "upload.txt";
+    EXPECT_EQ(RunUploader("--port com7 --ias \"" + ias + "\" --tas \"" + tas + "\" --table \"" +
+                              table + "\"",
+                          log),
+              0u)
+        << ReadText(log);
+
+    const std::filesystem::path out = GaugeOut(kGauge);
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(out / "table.txt"); }, 10s));
+    EXPECT_TRUE(SamePicture(ias, (out / "ias.png").string()));
+    EXPECT_TRUE(SamePicture(tas, (out / "tas.png").string()));
+    EXPECT_EQ(ReadText(out / "table.txt").substr(0, 26), "entries 10\n10 7.5\n20 15.0\n");
+}
+
+TEST_F(ComPortTest, DisconnectIsPromptWhileTheReaderWaitsForInput) {
+    Connect(kGauge);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_LT(TimedDisconnect(), 1000ms);
+    EXPECT_EQ(dlg.ReaderExitCode(), 0);
+}
+
+TEST_F(ComPortTest, DisconnectIsPromptWhileTheReaderWaitsForTheHandler) {
+    Connect(kGauge);
+    ASSERT_EQ(dlg.WriteSerial("LOAD=11\r\n", 9), 9u);
+    // The gauge's READY stays unhandled: the reader waits for the data-consumed event.
+    ASSERT_TRUE(WaitFor([&] { return host.PendingNotifications() > 0; }, 5000ms));
+    std::this_thread::sleep_for(30ms);
+    EXPECT_LT(TimedDisconnect(), 1000ms);
+    EXPECT_FALSE(dlg.IsPortOpen());
+    EXPECT_EQ(dlg.ReaderExitCode(), 0);
+}
+
+TEST_F(ComPortTest, APortThatIsHeldIsRefused) {
+    CWin32SerialPort holder;
+    ASSERT_TRUE(holder.Open("\\\\.\\COM7")) << holder.FailureReason();
+    const SerInfoList& list = dlg.PortList();
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (portnames::SamePortName(portnames::PortNameOf(list[i]), kGauge))
+            host.SelectItem(ids::kPortList, static_cast<int>(i));
+    }
+    host.Click(ids::kConnect);
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{"Failed to open COM port!"});
+    ASSERT_EQ(host.MessageReasons().size(), 1u);
+    EXPECT_NE(host.MessageReasons()[0].find("holds the port"), std::string::npos)
+        << host.MessageReasons()[0];
+    EXPECT_FALSE(dlg.IsPortOpen());
+}
+
+TEST_F(ComPortTest, AGaugeThatHangsUpMidDialEndsTheUpload) {
+    if (GaugeOut(kHangingUp).empty())
+        GTEST_SKIP() << "no hanging-up gauge on " << kHangingUp;
+    Connect(kHangingUp);
+    StartIasUpload();
+    const auto deadline = Clock::now() + 20s;
+    while (host.GetWindowText(ids::kStatus) != "Error occurred.  Please try again." &&
+           Clock::now() < deadline) {
+        host.RunNotification(100ms);
+    }
+    EXPECT_EQ(host.GetWindowText(ids::kStatus), "Error occurred.  Please try again.");
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{CTillerbyDlg::kLineLostMessage});
+    EXPECT_EQ(dlg.ReaderExitCode(), -1);
+    EXPECT_TRUE(host.Click(ids::kConnect));  // Disconnect, as the message asks
+    EXPECT_FALSE(dlg.IsPortOpen());
+}

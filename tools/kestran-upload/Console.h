@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// What the uploader needs of the console it runs in, on each system.
+namespace console {
+
+// Gets the process ready: output in UTF-8 (the Windows console), and a reader of the output
+// that goes away does not end the program (SIGPIPE).
+void Prepare();
+
+// The program's arguments without the program name, as UTF-8.
+std::vector<std::string> Arguments(int argc, char** argv);
+
+// Whether the stream is a terminal that a bar can redraw itself on.
+bool IsTerminal(std::FILE* stream);
+
+}  // namespace console
