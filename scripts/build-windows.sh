@@ -24,19 +24,8 @@ prefix=$deps/prefix
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 jobs=2
 
-timings=()
+source scripts/timed.sh
 started=$SECONDS
-timed() {
-    local name=$1
-    shift
-    local from=$SECONDS
-    echo
-    echo "=== $name"
-    local rc=0
-    "$@" || rc=$?
-    timings+=("$(printf '%-34s %4ds' "$name" $((SECONDS - from)))")
-    return $rc
-}
 
 # --- libpng: the 1.6 release the Linux build links, from Debian's source package --------
 png_binary=libpng-dev

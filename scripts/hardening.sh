@@ -15,19 +15,8 @@ bash scripts/install-deps.sh dev
 
 passed=0
 failed=0
-timings=()
+source scripts/timed.sh
 started=$SECONDS
-timed() {
-    local name=$1
-    shift
-    local from=$SECONDS
-    echo
-    echo "=== $name"
-    local rc=0
-    "$@" || rc=$?
-    timings+=("$(printf '%-34s %4ds' "$name" $((SECONDS - from)))")
-    return $rc
-}
 check() {
     if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 }
