@@ -1,5 +1,8 @@
 // The window as Wine puts it on the X display: the previews blended in where the dialog
 // places them, still there after minimising, and a picture of it all for the README.
+#include <cstring>
+#include <vector>
+
 #include "WindowFixture.h"
 #include "dial/PngWrite.h"
 
@@ -20,9 +23,16 @@ void Screenshot(HWND window, CImage& shot) {
         const CSelection selected(copy.get(), bitmap.get());
         BitBlt(copy.get(), 0, 0, shot.GetWidth(), shot.GetHeight(), screen, r.left, r.top, SRCCOPY);
     }
-    for (int y = 0; y < shot.GetHeight(); ++y)
-        GetDIBits(copy.get(), bitmap.get(), y, 1, shot.PixelAt(0, shot.GetHeight() - 1 - y), &info,
-                  DIB_RGB_COLORS);
+    std::vector<uint8_t> pixels(static_cast<size_t>(shot.GetWidth()) * shot.GetHeight() * 4);
+    GetDIBits(copy.get(), bitmap.get(), 0, shot.GetHeight(), pixels.data(), &info,
+              DIB_RGB_COLORS);  // top row first
+    for (int y = 0; y < shot.GetHeight(); ++y) {
+        uint8_t* row = shot.PixelAt(0, y);
+        std::memcpy(row, &pixels[static_cast<size_t>(y) * shot.GetWidth() * 4],
+                    shot.GetWidth() * 4);
+        for (int x = 0; x < shot.GetWidth(); ++x)
+            row[x * 4 + 3] = 255;  // the screen has no alpha
+    }
     ReleaseDC(nullptr, screen);
 }
 
