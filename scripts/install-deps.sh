@@ -5,7 +5,7 @@
 #   gui      build + Qt 6 Widgets, a CJK font, Xvfb for the screenshot check
 #   dev      gui + clang/libFuzzer and the locale tools used by the hardening runs
 #   windows  build + the MinGW-w64 cross-compiler and zlib, dpkg-dev to unpack libpng's
-#            Debian source, and Wine with Xvfb to run the Windows tests
+#            Debian source, Python for the icon, and Wine with Xvfb to run the Windows tests
 set -euo pipefail
 
 level=${1:-gui}
@@ -17,7 +17,7 @@ if [ "$level" = dev ]; then
     pkgs+=(clang-14 libclang-rt-14-dev llvm)
 fi
 if [ "$level" = windows ]; then
-    pkgs+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine wine64 xvfb xauth)
+    pkgs+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev python3 wine wine64 xvfb xauth)
 fi
 
 missing=()
