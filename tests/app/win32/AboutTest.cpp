@@ -2,7 +2,9 @@
 #include "WindowFixture.h"
 #include "support/GaugeFiles.h"
 
-TEST_F(WindowFixture, TheSystemMenusAboutEntryShowsTheAboutBoxWhichEnterAndEscapeClose) {
+using AboutTest = WindowFixture;
+
+TEST_F(AboutTest, TheSystemMenusAboutEntryShowsTheAboutBoxWhichEnterAndEscapeClose) {
     HMENU menu = GetSystemMenu(window->Window(), FALSE);
     const int last = GetMenuItemCount(menu) - 1;
     EXPECT_NE(GetMenuState(menu, last - 1, MF_BYPOSITION) & MF_SEPARATOR, 0u);

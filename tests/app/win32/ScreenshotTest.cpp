@@ -38,7 +38,9 @@ void Screenshot(HWND window, CImage& shot) {
 
 }  // namespace
 
-TEST_F(WindowFixture, ThePreviewsShowWhereTheDialogPutsThemAndSurviveMinimising) {
+using PreviewTest = WindowFixture;
+
+TEST_F(PreviewTest, ThePreviewsShowWhereTheDialogPutsThemAndSurviveMinimising) {
     window->files = {KESTRAN_EXAMPLE_DIALS "/ias.png", KESTRAN_EXAMPLE_DIALS "/tas.png"};
     Click(ids::kSelectIasDial);
     Click(ids::kSelectTasDial);
