@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Cross-builds Kestran's toolkit-free core and its Windows tests with MinGW-w64 and runs the
-# tests under Wine. Everything lands in build-windows/: libpng from Debian's own source
+# Cross-builds Kestran for Windows with MinGW-w64 (the core, kestran.exe, kestran-upload.exe
+# and their tests) and runs the tests under Wine, the window's on Xvfb. Everything lands in build-windows/: libpng from Debian's own source
 # package and GoogleTest from Debian's googletest sources, both built once for Windows into
 # build-windows/deps/prefix, then the "windows" preset (see CMakePresets.json).
 # Usage: scripts/build-windows.sh
@@ -156,7 +156,7 @@ timed "cross-build" cmake --build --preset windows
 
 # --- The tests under Wine ------------------------------------------------------------------
 # A throwaway prefix in the build folder; nothing of the user's own Wine is touched. Xvfb is
-# there for whatever in Wine wants a display.
+# the display of the window's tests and of whatever else in Wine wants one.
 rc=0
 timed "Windows tests under Wine" xvfb-run -a ctest --preset windows || rc=$?
 

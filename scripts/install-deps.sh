@@ -5,8 +5,8 @@
 #   gui      build + Qt 6 Widgets, a CJK font, Xvfb for the screenshot check
 #   dev      gui + clang/libFuzzer and the locale tools used by the hardening runs
 #   windows  build + the MinGW-w64 cross-compiler and zlib, dpkg-dev to unpack libpng's
-#            Debian source, Wine with Xvfb to run the Windows tests, NSIS and zip for the
-#            Windows packages
+#            Debian source, Python for the icon, Wine with Xvfb to run the Windows tests,
+#            NSIS and zip for the Windows packages
 set -euo pipefail
 
 level=${1:-gui}
@@ -18,7 +18,8 @@ if [ "$level" = dev ]; then
     pkgs+=(clang-14 libclang-rt-14-dev llvm)
 fi
 if [ "$level" = windows ]; then
-    pkgs+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine wine64 xvfb xauth nsis zip)
+    pkgs+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev python3 wine wine64 xvfb xauth
+        nsis zip)
 fi
 
 missing=()

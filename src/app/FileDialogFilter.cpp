@@ -2,17 +2,14 @@
 
 #include <QString>
 
+#include "dialog/FileFilterList.h"
+
 namespace {
 
-QString ConvertPatterns(const QString& patterns) {
+QString ConvertPatterns(const std::vector<std::string>& patterns) {
     QStringList out;
-    for (QString pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
-        pattern = pattern.trimmed();
-        if (pattern == QLatin1String("*.*"))
-            pattern = QStringLiteral("*");
-        if (!pattern.isEmpty())
-            out << pattern;
-    }
+    for (const std::string& pattern : patterns)
+        out << (pattern == "*.*" ? QStringLiteral("*") : QString::fromStdString(pattern));
     if (out.isEmpty())
         out << QStringLiteral("*");
     return out.join(u' ');
@@ -32,16 +29,13 @@ QString StripTrailingPatterns(QString name) {
 }  // namespace
 
 QStringList ToQtNameFilters(const std::string& filter) {
-    const QStringList parts = QString::fromStdString(filter).split(u'|');
     QStringList filters;
-    // Pairs of name and patterns; the list ends at the first empty name.
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty())
-            break;
-        QString name = StripTrailingPatterns(parts[i]);
+    for (const SFileFilter& entry : ParseFileFilter(filter)) {
+        const QString given = QString::fromStdString(entry.name);
+        QString name = StripTrailingPatterns(given);
         if (name.isEmpty())
-            name = parts[i].trimmed();
-        filters << QStringLiteral("%1 (%2)").arg(name, ConvertPatterns(parts[i + 1]));
+            name = given.trimmed();
+        filters << QStringLiteral("%1 (%2)").arg(name, ConvertPatterns(entry.patterns));
     }
     return filters;
 }

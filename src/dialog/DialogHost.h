@@ -70,7 +70,9 @@ public:
 
     // Invalidate the whole client area with erasing and repaint it at once.
     virtual void RepaintNow() = 0;
-    // Draw a picture unscaled with its top-left corner at client pixel (x, y).
+    // Draw a picture unscaled with its top-left corner at client pixel (x, y). A window
+    // whose dialog units are not those pixels (res::DluToPixelX/Y) maps place and size
+    // through its own units.
     virtual void DrawImage(const CImage& image, int x, int y) = 0;
 
     // Timer `timerId` (not 0): from now on, every `milliseconds`, the dialog's OnTimer runs

@@ -39,6 +39,8 @@ void AddAngleEntries(std::vector<SControlDef>& c) {
 
 SDialogDef BuildMainDialog() {
     SDialogDef d{ids::kMainDialog, "Kestran V0.1", 494, 292, {}};
+    // No minimise or maximise box.
+    d.frame = kPopup | kVisible | kCaption | kSystemMenu | kResizableFrame | kAppWindow;
     auto& c = d.controls;
     c.push_back({ids::kPortList, ControlKind::ComboBox, "", 79, 15, 137, 30,
                  kTabStop | kDropDownList | kVScroll});
@@ -72,8 +74,10 @@ SDialogDef BuildMainDialog() {
 
 SDialogDef BuildAboutDialog() {
     SDialogDef d{ids::kAboutDialog, "\u5173\u4e8e Tillerby", 170, 62, {}};
+    d.frame = kPopup | kCaption | kSystemMenu | kModalFrame;
     auto& c = d.controls;
-    c.push_back({-1, ControlKind::StaticIcon, "128", 14, 14, 21, 20, kNone});
+    c.push_back(
+        {-1, ControlKind::StaticIcon, std::to_string(kIdrMainFrame), 14, 14, 21, 20, kNone});
     c.push_back(
         {-1, ControlKind::Static, "Tillerby\uff0c\u7248\u672c 1.0", 42, 14, 114, 8, kNoPrefix});
     c.push_back({-1, ControlKind::Static,

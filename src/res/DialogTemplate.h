@@ -45,11 +45,31 @@ struct SControlDef {
     unsigned style;
 };
 
+// The dialog's own window, as the resource script's STYLE and EXSTYLE name it.
+enum Frame : unsigned {
+    kPopup = 1u << 0,
+    kVisible = 1u << 1,
+    kCaption = 1u << 2,
+    kSystemMenu = 1u << 3,
+    kResizableFrame = 1u << 4,
+    kModalFrame = 1u << 5,
+    kAppWindow = 1u << 6,  // a taskbar button of its own
+};
+
+// The font whose size makes the dialog units: 4 units across are its average character
+// width, 8 down its height.
+struct SDialogFont {
+    std::string face;
+    int points;
+};
+
 struct SDialogDef {
     int id;
     std::string caption;                // UTF-8
     int w, h;                           // dialog units
     std::vector<SControlDef> controls;  // template order = tab order
+    unsigned frame = 0;                 // Frame bits
+    SDialogFont font{"MS Shell Dlg", 9};
 };
 
 // Template 102, the main dialog: 220 controls.
@@ -60,6 +80,9 @@ const SDialogDef& AboutDialog();
 // Index into MainDialog().controls of the control with this id, or -1.
 int IndexOfControl(int id);
 const SControlDef* FindControl(int id);
+
+// Icon resource 128: the application icon, shown by the windows and the About box.
+constexpr int kIdrMainFrame = 128;
 
 // String table.
 constexpr int kIdsAboutBox = 101;

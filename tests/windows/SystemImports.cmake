@@ -10,7 +10,8 @@ if(NOT lines)
     message(FATAL_ERROR "no imported DLL found in ${PROGRAM}")
 endif()
 # Windows' own DLLs; a new one joins when the code starts to use it.
-set(system kernel32.dll msvcrt.dll advapi32.dll user32.dll setupapi.dll shell32.dll)
+set(system kernel32.dll msvcrt.dll advapi32.dll user32.dll setupapi.dll shell32.dll gdi32.dll
+    comctl32.dll comdlg32.dll msimg32.dll)
 set(foreign)
 foreach(line ${lines})
     string(REPLACE "DLL Name: " "" dll "${line}")

@@ -6,9 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "dialog/ControlIds.h"
@@ -17,6 +15,7 @@
 #include "serial/PortNames.h"
 #include "serial/win32/Win32SerialPort.h"
 #include "serial/win32/WinText.h"
+#include "support/GaugeFiles.h"
 #include "support/TestImages.h"
 
 namespace {
@@ -32,57 +31,11 @@ std::string Env(const std::string& name) {
     return value != nullptr ? value : "";
 }
 
-std::filesystem::path GaugeOut(const std::string& port) {
-    return Env("KESTRAN_GAUGE_" + port + "_OUT");
-}
-
-// A round dial on a transparent surround, its face in bands of colour that change with
-// `variant`: a few hundred lines, so that an upload under Wine stays short.
-SBgra Dial(int variant, int x, int y) {
-    const int dx = x - 115, dy = y - 115;
-    if (dx * dx + dy * dy > 110 * 110)
-        return {0, 0, 0, 0};
-    const auto band = static_cast<uint8_t>((y / 10 + variant) % 5);
-    return {static_cast<uint8_t>(40 * band), static_cast<uint8_t>(20 * variant),
-            static_cast<uint8_t>(250 - 30 * band), static_cast<uint8_t>(x < 115 ? 255 : 200)};
-}
-
-::testing::AssertionResult SamePicture(const std::string& expected, const std::string& got) {
-    CImage want;
-    CImage have;
-    if (want.Load(expected.c_str()) != ImageLoadResult::Ok ||
-        have.Load(got.c_str()) != ImageLoadResult::Ok) {
-        return ::testing::AssertionFailure() << "cannot read " << expected << " or " << got;
-    }
-    for (int y = 0; y < 230; ++y) {
-        for (int x = 0; x < 230; ++x) {
-            if (std::memcmp(want.PixelAt(x, y), have.PixelAt(x, y), 4) != 0)
-                return ::testing::AssertionFailure() << got << " differs at " << x << "," << y;
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = Clock::now() + limit;
-    while (!done()) {
-        if (Clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
-
-std::string ReadText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // Runs kestran-upload.exe with `args`; answers its exit status, its output in `out`.
 DWORD RunUploader(const std::string& args, const std::filesystem::path& outFile) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const CUniqueHandle out = OwnFileHandle(CreateFileW(outFile.c_str(), GENERIC_WRITE, 0,
-                                                        &inherit, CREATE_ALWAYS, 0, nullptr));
+    const CUniqueHandle out = OwnFileHandle(
+        CreateFileW(outFile.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, nullptr));
     STARTUPINFOW start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
@@ -150,9 +103,9 @@ TEST_F(ComPortTest, TheUploaderListsThePortsAndSendsEveryStageExactly) {
     EXPECT_NE(ReadText(listed).find("\\\\.\\COM7\tCOM7"), std::string::npos) << ReadText(listed);
 
     const std::string ias = WriteTestPng(dir, "dial ias.png", 230, 230, 32,
-                                         [](int x, int y) { return Dial(1, x, y); });
+                                         [](int x, int y) { return BandedDial(1, x, y); });
     const std::string tas = WriteTestPng(dir, "dial tas.png", 230, 230, 32,
-                                         [](int x, int y) { return Dial(2, x, y); });
+                                         [](int x, int y) { return BandedDial(2, x, y); });
     const std::string table = dir.File("speeds.gac");
     std::ofstream(table) << "10|7.5|15.0|22.5|30.0|50.0|70.0|90.0|113.0|136.0|161.0";
     const std::filesystem::path log = dir.Path() / "upload.txt";

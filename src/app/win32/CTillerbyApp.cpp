@@ -1,0 +1,23 @@
+#include "app/win32/CTillerbyApp.h"
+
+#include <commctrl.h>
+
+#include "app/win32/DialogWindow.h"
+
+CTillerbyApp::CTillerbyApp(HINSTANCE instance) : m_instance(instance) {
+    INITCOMMONCONTROLSEX classes{};
+    classes.dwSize = sizeof classes;
+    classes.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                    ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS |
+                    ICC_ANIMATE_CLASS;
+    // Not examined: without the classes the dialog cannot be made, and its run ends at once.
+    InitCommonControlsEx(&classes);
+}
+
+int CTillerbyApp::InitInstance(SDialogServices services) {
+    CDialogWindow dialog(std::move(services), m_instance);
+    // Every way of ending the dialog ends the program alike; a dialog that could not be
+    // made ends it at once, as quietly.
+    dialog.RunModal();
+    return 0;
+}

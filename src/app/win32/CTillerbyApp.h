@@ -1,0 +1,18 @@
+#pragma once
+
+#include "serial/win32/WinApi.h"
+
+#include "dialog/CTillerbyDlg.h"
+
+// The application: registers the common control classes the dialog uses, then runs the
+// main dialog for the life of the program.
+class CTillerbyApp {
+public:
+    explicit CTillerbyApp(HINSTANCE instance);
+
+    // Runs the main dialog until it ends in any way. Answers the program's exit code.
+    int InitInstance(SDialogServices services);
+
+private:
+    HINSTANCE m_instance;
+};

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "serial/win32/WinApi.h"
+
+#include <memory>
+#include <vector>
+
+#include "app/win32/WinGdi.h"
+#include "dialog/CTillerbyDlg.h"
+#include "dialog/DialogHost.h"
+
+// The main dialog's window: the dialog manager builds the 220 controls of template 102
+// from the in-memory template; this forwards their notifications to the dialog logic
+// (CTillerbyDlg, which it owns) and carries out the logic's requests on the controls.
+class CDialogWindow : public IDialogHost {
+public:
+    // Creates the window, then runs the dialog's initialisation on it. Window() is null
+    // when the window could not be made.
+    CDialogWindow(SDialogServices services, HINSTANCE instance);
+    ~CDialogWindow() override;
+    CDialogWindow(const CDialogWindow&) = delete;
+    CDialogWindow& operator=(const CDialogWindow&) = delete;
+
+    CTillerbyDlg& Dialog() { return *m_dialog; }
+    HWND Window() const { return m_window; }
+    // The control with this id, or null.
+    HWND Control(int id) const;
+
+    // The modal run: handles the thread's messages until the dialog ends, then destroys
+    // the window. Answers IDOK or IDCANCEL, whichever ended it; -1 without a window.
+    int RunModal();
+    // One message as the modal run handles it: the dialog keys (Tab, Enter, Escape, the
+    // arrows) first.
+    void HandleMessage(MSG& message);
+    bool Ended() const { return m_ended; }
+
+    // IDialogHost ----------------------------------------------------------------------
+    std::string GetWindowText(int id) const override;
+    void SetWindowText(int id, const std::string& text) override;
+    bool IsWindowEnabled(int id) const override;
+    void EnableWindow(int id, bool enable) override;
+    void SetFocus(int id) override;
+    int GetFocus() const override;
+    int GetCheck(int id) const override;
+    void SetCheck(int id, int state) override;
+    void ResetContent(int id) override;
+    int AddString(int id, const std::string& text) override;
+    int GetCount(int id) const override;
+    int GetCurSel(int id) const override;
+    void SetCurSel(int id, int index) override;
+    void SetSel(int id, int start, int end) override;
+    void SetProgressPos(int id, int pos) override;
+    void SetSpinRange(int id, int lower, int upper) override;
+    void SetSpinPos(int id, int pos) override;
+    void MessageBox(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    std::optional<std::string> FileDialog(const SFileDialogRequest& request) override;
+    void RepaintNow() override;
+    void DrawImage(const CImage& image, int x, int y) override;
+    void SetTimer(int timerId, unsigned milliseconds) override;
+    void KillTimer(int timerId) override;
+    void PostSerialNotification() override;
+
+private:
+    struct SHeldPreview {
+        int x = 0, y = 0;  // the dialog's client pixels, as handed in
+        int width = 0, height = 0;
+        CUniqueBitmap picture;  // 32-bit, premultiplied, top row first
+    };
+
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInitDialog();
+    void OnCommand(int id, int code, HWND control);
+    void OnPaint();
+    void OnSize(int clientWidth);
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    void End(int result);
+
+    HWND At(int id) const;
+    RECT DialogUnitsToPixels(int x, int y, int w, int h) const;
+    RECT PreviewRect(const SHeldPreview& held) const;
+    void PaintPreviews(HDC dc) const;
+
+    HINSTANCE m_instance;
+    HWND m_window = nullptr;
+    CUniqueIcon m_bigIcon;
+    CUniqueIcon m_smallIcon;
+    std::vector<SHeldPreview> m_previews;
+    bool m_ended = false;
+    int m_result = IDCANCEL;
+    std::unique_ptr<CTillerbyDlg> m_dialog;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "dial/CImage.h"
+#include "support/TestImages.h"
+
+// What a virtual gauge on a COM port received (tests/windows/WithGauges.sh), and pictures
+// small enough to upload quickly under Wine.
+
+// The gauge's output folder for `port` as the environment names it; empty without one.
+inline std::filesystem::path GaugeOut(const std::string& port) {
+    const char* value = std::getenv(("KESTRAN_GAUGE_" + port + "_OUT").c_str());
+    return value != nullptr ? value : "";
+}
+
+// A round dial on a transparent surround, its face in bands of colour that change with
+// `variant`: a few hundred lines, so that an upload under Wine stays short.
+inline SBgra BandedDial(int variant, int x, int y) {
+    const int dx = x - 115, dy = y - 115;
+    if (dx * dx + dy * dy > 110 * 110)
+        return {0, 0, 0, 0};
+    const auto band = static_cast<uint8_t>((y / 10 + variant) % 5);
+    return {static_cast<uint8_t>(40 * band), static_cast<uint8_t>(20 * variant),
+            static_cast<uint8_t>(250 - 30 * band), static_cast<uint8_t>(x < 115 ? 255 : 200)};
+}
+
+inline ::testing::AssertionResult SamePicture(const std::string& expected, const std::string& got) {
+    CImage want;
+    CImage have;
+    if (want.Load(expected.c_str()) != ImageLoadResult::Ok ||
+        have.Load(got.c_str()) != ImageLoadResult::Ok) {
+        return ::testing::AssertionFailure() << "cannot read " << expected << " or " << got;
+    }
+    for (int y = 0; y < 230; ++y) {
+        for (int x = 0; x < 230; ++x) {
+            if (std::memcmp(want.PixelAt(x, y), have.PixelAt(x, y), 4) != 0)
+                return ::testing::AssertionFailure() << got << " differs at " << x << "," << y;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+inline bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+inline std::string ReadText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
