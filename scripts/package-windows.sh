@@ -23,6 +23,8 @@ rm -rf "$build/package"
 mkdir -p "$stage/dials" "$stage/licenses" dist
 
 cp "$build/src/app/win32/kestran.exe" "$build/tools/kestran-upload/kestran-upload.exe" "$stage/"
+# The build keeps its debugging information; the packages leave it out.
+x86_64-w64-mingw32-strip "$stage"/*.exe
 cp examples/dials/*.png "$stage/dials/"
 # Windows' own line ends, so that Notepad shows the lines.
 sed 's/$/\r/' packaging/windows/README-Windows.txt >"$stage/README-Windows.txt"
