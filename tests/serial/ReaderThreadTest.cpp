@@ -6,21 +6,12 @@
 
 #include "res/DialogTemplate.h"
 #include "support/DialogFixture.h"
+#include "support/WaitFor.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = Clock::now() + limit;
-    while (!done()) {
-        if (Clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 }  // namespace
 

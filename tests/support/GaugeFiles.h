@@ -14,6 +14,7 @@
 
 #include "dial/CImage.h"
 #include "support/TestImages.h"
+#include "support/WaitFor.h"
 
 // What a virtual gauge on a COM port received (tests/windows/WithGauges.sh), and pictures
 // small enough to upload quickly under Wine.
@@ -49,16 +50,6 @@ inline ::testing::AssertionResult SamePicture(const std::string& expected, const
         }
     }
     return ::testing::AssertionSuccess();
-}
-
-inline bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 inline std::string ReadText(const std::filesystem::path& file) {
