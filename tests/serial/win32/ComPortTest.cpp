@@ -9,6 +9,7 @@
 #include <fstream>
 #include <thread>
 
+#include "dialog/CTillerbyDlg.h"
 #include "dialog/HeadlessHost.h"
 #include "platform/win32/WinText.h"
 #include "res/ControlIds.h"
