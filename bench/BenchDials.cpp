@@ -1,4 +1,4 @@
-#include "BenchDials.h"
+#include "bench/BenchDials.h"
 
 #include <algorithm>
 #include <array>
@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "dial/DialSize.h"
+
 namespace {
 
-constexpr int kSide = 230;
-constexpr double kCentre = kSide / 2.0;
+constexpr double kCentre = kDialSide / 2.0;
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kSubsamples = 4;  // per axis: 16 samples per pixel give the soft edges
 
@@ -130,9 +131,9 @@ uint8_t Byte(double v) {
 }  // namespace
 
 void DrawRealisticDial(CImage& image) {
-    image.Create(kSide, kSide, 32, true);
-    for (int y = 0; y < kSide; ++y) {
-        for (int x = 0; x < kSide; ++x) {
+    image.Create(kDialSide, kDialSide, 32, true);
+    for (int y = 0; y < kDialSide; ++y) {
+        for (int x = 0; x < kDialSide; ++x) {
             // Average with weight of coverage, then back to straight alpha.
             double r = 0, g = 0, b = 0, a = 0;
             for (int sy = 0; sy < kSubsamples; ++sy) {
@@ -156,12 +157,12 @@ void DrawRealisticDial(CImage& image) {
 }
 
 void DrawWorstCaseDial(CImage& image) {
-    image.Create(kSide, kSide, 32, true);
-    for (int y = 0; y < kSide; ++y) {
-        for (int x = 0; x < kSide; ++x) {
+    image.Create(kDialSide, kDialSide, 32, true);
+    for (int y = 0; y < kDialSide; ++y) {
+        for (int x = 0; x < kDialSide; ++x) {
             // Blue differs from the left neighbour (and across a row end), green from the
             // one above.
-            const int i = y * kSide + x;
+            const int i = y * kDialSide + x;
             Put(image, x, y, static_cast<uint8_t>(x * 7), static_cast<uint8_t>(y),
                 static_cast<uint8_t>(i), static_cast<uint8_t>(128 + (i * 37) % 128));
         }

@@ -1,4 +1,4 @@
-#include "UploadTimer.h"
+#include "bench/UploadTimer.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -12,10 +12,10 @@
 #include <sstream>
 #include <thread>
 
-#include "CommandLineUpload.h"
-#include "GaugePty.h"
-#include "GaugeServer.h"
-#include "WireTime.h"
+#include "kestran-gauge/GaugePty.h"
+#include "kestran-gauge/GaugeServer.h"
+#include "kestran-gauge/WireTime.h"
+#include "kestran-upload/CommandLineUpload.h"
 #include "serial/PlatformServices.h"
 #include "serial/posix/PosixSerialPort.h"
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "BenchDials.h"
-#include "UploadTimer.h"
 #include "angles/NumberText.h"
+#include "bench/BenchDials.h"
+#include "bench/UploadTimer.h"
 #include "dial/PngWrite.h"
 
 namespace {

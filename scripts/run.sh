@@ -34,4 +34,4 @@ if [ "${KESTRAN_NO_GAUGE:-0}" != 1 ]; then
     rm -f "$port_file"
 fi
 
-build/src/app/kestran "$@"
+build/src/app/qt/kestran "$@"

@@ -1,4 +1,4 @@
-#include "PeakMemory.h"
+#include "bench/window/PeakMemory.h"
 
 #include <sys/resource.h>
 

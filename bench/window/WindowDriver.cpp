@@ -1,4 +1,4 @@
-#include "WindowDriver.h"
+#include "bench/window/WindowDriver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <deque>
 
-#include "CommandLineUpload.h"
-#include "PeakMemory.h"
-#include "app/DialogWindow.h"
-#include "dialog/ControlIds.h"
+#include "app/qt/DialogWindow.h"
+#include "bench/window/PeakMemory.h"
+#include "kestran-upload/CommandLineUpload.h"
+#include "res/ControlIds.h"
 #include "serial/PlatformServices.h"
 
 namespace {

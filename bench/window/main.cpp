@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "PeakMemory.h"
-#include "WindowDriver.h"
-#include "app/CTillerbyApp.h"
+#include "app/qt/CTillerbyApp.h"
+#include "bench/window/PeakMemory.h"
+#include "bench/window/WindowDriver.h"
 
 namespace {
 

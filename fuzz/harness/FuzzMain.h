@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "FuzzCheck.h"
+#include "harness/FuzzCheck.h"
 
 // Runs one fuzz input; a broken invariant is printed and becomes a crash, which libFuzzer
 // keeps as a reproducer.

@@ -1,4 +1,4 @@
-#include "GacCase.h"
+#include "harness/GacCase.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -8,10 +8,10 @@
 #include <system_error>
 #include <vector>
 
-#include "DialogRig.h"
-#include "FuzzCheck.h"
-#include "ScratchDir.h"
-#include "dialog/ControlIds.h"
+#include "harness/DialogRig.h"
+#include "harness/FuzzCheck.h"
+#include "harness/ScratchDir.h"
+#include "res/ControlIds.h"
 
 namespace fuzzcase {
 namespace {

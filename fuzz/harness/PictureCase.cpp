@@ -1,15 +1,15 @@
-#include "PictureCase.h"
+#include "harness/PictureCase.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "FuzzCheck.h"
-#include "ScratchDir.h"
 #include "dial/CImage.h"
 #include "dial/PixelOps.h"
 #include "dial/PngWrite.h"
+#include "harness/FuzzCheck.h"
+#include "harness/ScratchDir.h"
 
 namespace fuzzcase {
 namespace {

@@ -1,4 +1,4 @@
-#include "PngSeeds.h"
+#include "harness/PngSeeds.h"
 
 #include <png.h>
 #include <zlib.h>

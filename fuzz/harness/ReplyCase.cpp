@@ -1,4 +1,4 @@
-#include "ReplyCase.h"
+#include "harness/ReplyCase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,20 +7,21 @@
 #include <optional>
 #include <string_view>
 
-#include "DialogRig.h"
-#include "FuzzCheck.h"
-#include "ScratchDir.h"
-#include "WireLines.h"
 #include "angles/NumberText.h"
-#include "dialog/ControlIds.h"
+#include "dial/DialSize.h"
+#include "harness/DialogRig.h"
+#include "harness/FuzzCheck.h"
+#include "harness/ScratchDir.h"
+#include "harness/WireLines.h"
+#include "res/ControlIds.h"
 #include "support/TestImages.h"
 #include "upload/WireFormat.h"
 
 namespace fuzzcase {
 namespace {
 
-constexpr int kDialPixels = wire::kDialSide * wire::kDialSide;
-constexpr int kLast = wire::kDialSide - 1;  // last row and column
+constexpr int kDialPixels = kDialSide * kDialSide;
+constexpr int kLast = kDialSide - 1;  // last row and column
 constexpr size_t kMaxSteps = 4096;
 constexpr long kMaxAcknowledgements = 20000;
 
@@ -52,12 +53,12 @@ std::string Unescape(std::string_view text) {
 }
 
 bool IsUploadable(const CImage& image) {
-    return !image.IsNull() && image.GetWidth() == wire::kDialSide &&
-           image.GetHeight() == wire::kDialSide && image.GetBPP() == 32;
+    return !image.IsNull() && image.GetWidth() == kDialSide &&
+           image.GetHeight() == kDialSide && image.GetBPP() == 32;
 }
 
 const uint8_t* PixelOf(const CImage& image, int index) {
-    return image.PixelAt(index % wire::kDialSide, index / wire::kDialSide);
+    return image.PixelAt(index % kDialSide, index / kDialSide);
 }
 
 bool Same(const uint8_t* a, const uint8_t* b) {

@@ -1,4 +1,4 @@
-#include "TableCase.h"
+#include "harness/TableCase.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,12 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "FuzzCheck.h"
-#include "WireLines.h"
 #include "angles/CNumSpinCtrl.h"
 #include "angles/NumberText.h"
-#include "dialog/ControlIds.h"
 #include "dialog/HeadlessHost.h"
+#include "harness/FuzzCheck.h"
+#include "harness/WireLines.h"
+#include "res/ControlIds.h"
 #include "upload/WireFormat.h"
 
 namespace fuzzcase {

@@ -1,4 +1,4 @@
-#include "WireLines.h"
+#include "harness/WireLines.h"
 
 #include <cstddef>
 

@@ -2,9 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "FuzzMain.h"
-#include "ReplyCase.h"
-#include "ScratchDir.h"
+#include "harness/FuzzMain.h"
+#include "harness/ReplyCase.h"
+#include "harness/ScratchDir.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const CScratchDir scratch;

@@ -2,9 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "FuzzMain.h"
-#include "TableCase.h"
 #include "dialog/HeadlessHost.h"
+#include "harness/FuzzMain.h"
+#include "harness/TableCase.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static CHeadlessHost host;

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <string>
 
-#include "PngSeeds.h"
+#include "harness/PngSeeds.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,7 +1,7 @@
 #include "angles/AngleEntryFlag.h"
 
-#include "dialog/ControlIds.h"
-#include "dialog/DialogHost.h"
+#include "host/DialogHost.h"
+#include "res/ControlIds.h"
 
 void FlagAngleEntry(IDialogHost& host, int k, const std::string& message) {
     const int box = ids::EntryBoxId(k);

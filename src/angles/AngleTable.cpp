@@ -7,7 +7,7 @@
 #include "angles/AngleEntryFlag.h"
 #include "angles/NumberText.h"
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
+#include "res/ControlIds.h"
 
 namespace {
 

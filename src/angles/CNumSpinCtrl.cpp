@@ -4,7 +4,7 @@
 #include <string>
 
 #include "angles/NumberText.h"
-#include "dialog/DialogHost.h"
+#include "host/DialogHost.h"
 
 CNumSpinCtrl::CNumSpinCtrl() = default;
 

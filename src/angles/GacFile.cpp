@@ -11,7 +11,7 @@
 #include "angles/NumberText.h"
 #include "angles/TextFile.h"
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
+#include "res/ControlIds.h"
 
 namespace {
 

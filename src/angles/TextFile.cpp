@@ -7,7 +7,7 @@
 #include <iterator>
 #include <random>
 
-#include "dialog/Utf8Path.h"
+#include "base/Utf8Path.h"
 
 #ifdef _WIN32
 #include <io.h>

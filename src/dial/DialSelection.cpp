@@ -1,14 +1,11 @@
 // Choosing the two dial pictures: file dialog, validation, previews and the check boxes.
 #include <vector>
 
+#include "dial/DialSize.h"
 #include "dial/PictureFile.h"
 #include "dial/PixelOps.h"
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
-
-namespace {
-constexpr int kDialSide = 230;
-}  // namespace
+#include "res/ControlIds.h"
 
 void CTillerbyDlg::OnSelectIasDial() {
     SelectDial(IasSlot());

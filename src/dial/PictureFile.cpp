@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "dialog/Utf8Path.h"
+#include "base/Utf8Path.h"
 
 namespace {
 

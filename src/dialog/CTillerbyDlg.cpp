@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "dialog/ControlIds.h"
+#include "res/ControlIds.h"
 #include "res/DialogTemplate.h"
 
 CTillerbyDlg::CTillerbyDlg(IDialogHost& host, SDialogServices services)

@@ -10,19 +10,11 @@
 
 #include "angles/CNumSpinCtrl.h"
 #include "dial/CImage.h"
-#include "dialog/DialogHost.h"
+#include "host/DialogHost.h"
 #include "serial/CEvent.h"
+#include "serial/DialogServices.h"
 #include "serial/SerInfo.h"
 #include "serial/SerialPort.h"
-
-// What the dialog needs from the machine besides its window: the port enumeration and a
-// way to make serial ports. Tests hand in fakes; the programs hand in the platform's.
-struct SDialogServices {
-    // Empties the list and refills it; raises std::runtime_error with the message to show.
-    std::function<void(SerInfoList&)> findSerialPorts;
-    // A new, unopened port.
-    std::function<std::unique_ptr<ISerialPort>()> makeSerialPort;
-};
 
 // Notifications a host forwards to the dialog's message map.
 enum class Notify { Clicked, SelChange };

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "dial/PixelOps.h"
-#include "dialog/DialogHost.h"
+#include "host/DialogHost.h"
 
 class CTillerbyDlg;
 

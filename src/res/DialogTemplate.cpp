@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "dialog/ControlIds.h"
+#include "res/ControlIds.h"
 
 namespace res {
 namespace {

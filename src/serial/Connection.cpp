@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
+#include "res/ControlIds.h"
 
 namespace {
 // How long the reader holds a notification back while the previous one is unhandled.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialog/CTillerbyDlg.h"
+#include "serial/DialogServices.h"
 
 // The dialog's services on the machine it runs on: the port list and the serial ports of
 // the platform this program is built for (src/serial/posix or src/serial/win32).

@@ -2,7 +2,7 @@
 #include <exception>
 
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
+#include "res/ControlIds.h"
 
 void CTillerbyDlg::OnRefresh() {
     std::exception_ptr failure;

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
+#include "res/ControlIds.h"
 #include "upload/WireFormat.h"
 
 void CTillerbyDlg::OnUpdate() {

@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dial/DialSize.h"
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
+#include "res/ControlIds.h"
 #include "upload/WireFormat.h"
 
 namespace {
@@ -14,8 +15,8 @@ constexpr int kReadBufferSize = 1024;
 
 // The engine walks a fixed 230 x 230 grid of 32-bit pixels; anything else is never read.
 bool IsUploadableDial(const CImage* image) {
-    return image != nullptr && !image->IsNull() && image->GetWidth() == wire::kDialSide &&
-           image->GetHeight() == wire::kDialSide && image->GetBPP() == 32;
+    return image != nullptr && !image->IsNull() && image->GetWidth() == kDialSide &&
+           image->GetHeight() == kDialSide && image->GetBPP() == 32;
 }
 
 bool SamePixel(const uint8_t* a, const uint8_t* b) {
@@ -203,7 +204,7 @@ void CTillerbyDlg::RunLengthStep() {
     }
     SUploadState& u = m_upload;
     auto advance = [&u] {
-        if (++u.column == wire::kDialSide) {
+        if (++u.column == kDialSide) {
             u.column = 0;
             ++u.row;
         }
@@ -213,7 +214,7 @@ void CTillerbyDlg::RunLengthStep() {
     advance();
     // Position and bytes covered move together, so this cannot happen; it keeps every read
     // inside the picture all the same.
-    if (u.row >= wire::kDialSide) {
+    if (u.row >= kDialSide) {
         EndStage();
         return;
     }
@@ -223,7 +224,7 @@ void CTillerbyDlg::RunLengthStep() {
         ++u.runCount;
         u.bytesCovered += 4;
         advance();
-        if (u.row >= wire::kDialSide)
+        if (u.row >= kDialSide)
             break;  // the run reached the dial's last pixel
         candRow = u.row;
         candColumn = u.column;

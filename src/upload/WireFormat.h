@@ -8,9 +8,6 @@
 // The lines the tool sends to the gauge.
 namespace wire {
 
-constexpr int kDialSide = 230;  // a dial is 230 x 230 pixels
-constexpr int kDialBytes = kDialSide * kDialSide * 4;
-
 inline const std::string kContinue = "CON\r\n";
 inline const std::string kEnd = "END\r\n";
 inline const std::string kError = "ERR\r\n";

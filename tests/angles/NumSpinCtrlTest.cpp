@@ -3,8 +3,8 @@
 #include <string>
 
 #include "angles/CNumSpinCtrl.h"
-#include "dialog/ControlIds.h"
 #include "dialog/HeadlessHost.h"
+#include "res/ControlIds.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
 #include "dialog/HeadlessHost.h"
+#include "res/ControlIds.h"
 #include "support/FakeSerialPort.h"
 
 // A main dialog on the headless host, with one fake serial port "GAUGE" on a fake line.

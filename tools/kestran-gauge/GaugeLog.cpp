@@ -1,6 +1,6 @@
-#include "GaugeLog.h"
+#include "kestran-gauge/GaugeLog.h"
 
-#include "ReceivedFiles.h"
+#include "kestran-gauge/ReceivedFiles.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "GaugeServer.h"
+#include "kestran-gauge/GaugeServer.h"
 
 // The program's events: one short line each on the error stream, and the received dials
 // and table written out after each upload.

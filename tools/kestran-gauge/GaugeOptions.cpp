@@ -1,6 +1,6 @@
-#include "GaugeOptions.h"
+#include "kestran-gauge/GaugeOptions.h"
 
-#include <climits>
+#include "common/ArgumentReader.h"
 
 const char* const kGaugeUsage =
     "Usage: kestran-gauge [options]\n"
@@ -27,105 +27,43 @@ const char* const kGaugeUsage =
     "  --babble N               answer LOAD lines with N messages of noise instead of READY\n"
     "  --help                   show this text\n";
 
-namespace {
-
-// A whole decimal number from `min` up, nothing else.
-std::optional<int> ParseCount(const std::string& text, int min) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
-    }
-    const int value = std::stoi(text);
-    if (value < min)
-        return std::nullopt;
-    return value;
-}
-
-}  // namespace
-
 std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& args,
                                                std::string* error) {
     SGaugeOptions options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size()) {
-                *error = arg + " needs a value";
-                return std::nullopt;
-            }
-            return args[++i];
-        };
-        auto count = [&](int min) -> std::optional<int> {
-            const std::optional<std::string> text = value();
-            if (!text)
-                return std::nullopt;
-            std::optional<int> n = ParseCount(*text, min);
-            if (!n)
-                *error = arg + " takes a whole number from " + std::to_string(min) + ", not \"" +
-                         *text + "\"";
-            return n;
-        };
-
-        if (arg == "--help" || arg == "-h") {
+    SGaugeFaults& faults = options.server.faults;
+    CArgumentReader in(args);
+    while (in.Next()) {
+        if (in.Flag("--help") || in.Flag("-h")) {
             options.help = true;
-        } else if (arg == "--name") {
-            const auto text = value();
-            if (!text)
-                return std::nullopt;
-            options.name = *text;
-        } else if (arg == "--out") {
-            const auto text = value();
-            if (!text)
-                return std::nullopt;
-            if (text->empty()) {
-                *error = "--out needs a folder";
-                return std::nullopt;
-            }
-            options.outDir = *text;
-        } else if (arg == "--delay") {
-            const auto ms = count(0);
-            if (!ms)
-                return std::nullopt;
+        } else if (auto name = in.Value("--name")) {
+            options.name = *name;
+        } else if (auto dir = in.Value("--out")) {
+            options.outDir = *dir;
+        } else if (auto ms = in.WholeNumber("--delay", 0)) {
             options.server.replyDelay = std::chrono::milliseconds(*ms);
-        } else if (arg == "--wire-time") {
+        } else if (in.Flag("--wire-time")) {
             options.server.wireTime = true;
-        } else if (arg == "--silent-after-load") {
-            options.server.faults.silentAfterLoad = true;
-        } else if (arg == "--unexpected-byte-at") {
-            const auto line = count(1);
-            if (!line)
-                return std::nullopt;
-            options.server.faults.unexpectedByteAtLine = *line;
-        } else if (arg == "--in-stage") {
-            const auto stage = count(1);
-            if (!stage)
-                return std::nullopt;
-            if (*stage > 3) {
-                *error = "--in-stage takes 1, 2 or 3";
-                return std::nullopt;
-            }
-            options.server.faults.faultStage = *stage;
-        } else if (arg == "--split-ready") {
-            const auto bytes = count(1);
-            if (!bytes)
-                return std::nullopt;
-            options.server.faults.splitReadyAfter = *bytes;
-        } else if (arg == "--babble") {
-            const auto messages = count(1);
-            if (!messages)
-                return std::nullopt;
-            options.server.faults.babbleAfterLoad = *messages;
-        } else if (arg == "--ready-with-line-end") {
-            options.server.faults.readyWithLineEnd = true;
-        } else if (arg == "--hang-up-at") {
-            const auto line = count(1);
-            if (!line)
-                return std::nullopt;
-            options.server.faults.hangUpAtDialLine = *line;
+        } else if (in.Flag("--silent-after-load")) {
+            faults.silentAfterLoad = true;
+        } else if (auto line = in.WholeNumber("--unexpected-byte-at", 1)) {
+            faults.unexpectedByteAtLine = static_cast<int>(*line);
+        } else if (auto stage = in.WholeNumber("--in-stage", 1, 3)) {
+            faults.faultStage = static_cast<int>(*stage);
+        } else if (auto bytes = in.WholeNumber("--split-ready", 1)) {
+            faults.splitReadyAfter = static_cast<int>(*bytes);
+        } else if (auto messages = in.WholeNumber("--babble", 1)) {
+            faults.babbleAfterLoad = static_cast<int>(*messages);
+        } else if (in.Flag("--ready-with-line-end")) {
+            faults.readyWithLineEnd = true;
+        } else if (auto dialLine = in.WholeNumber("--hang-up-at", 1)) {
+            faults.hangUpAtDialLine = static_cast<int>(*dialLine);
         } else {
-            *error = "unknown option " + arg;
-            return std::nullopt;
+            in.RefuseUnknown();
         }
+    }
+    if (in.Failed()) {
+        *error = in.Error();
+        return std::nullopt;
     }
     return options;
 }

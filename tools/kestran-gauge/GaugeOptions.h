@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "GaugeServer.h"
+#include "kestran-gauge/GaugeServer.h"
 
 // The command line of kestran-gauge.
 struct SGaugeOptions {

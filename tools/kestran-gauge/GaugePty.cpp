@@ -1,4 +1,4 @@
-#include "GaugePty.h"
+#include "kestran-gauge/GaugePty.h"
 
 #include <fcntl.h>
 #include <pty.h>

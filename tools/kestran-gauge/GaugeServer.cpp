@@ -1,4 +1,4 @@
-#include "GaugeServer.h"
+#include "kestran-gauge/GaugeServer.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "WireTime.h"
+#include "kestran-gauge/WireTime.h"
 
 namespace {
 

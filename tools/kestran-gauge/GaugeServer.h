@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "GaugePty.h"
 #include "gauge/VirtualGauge.h"
+#include "kestran-gauge/GaugePty.h"
 
 // How a served gauge behaves on the line, besides its faults.
 struct SGaugeServerOptions {

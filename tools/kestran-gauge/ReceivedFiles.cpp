@@ -1,4 +1,4 @@
-#include "ReceivedFiles.h"
+#include "kestran-gauge/ReceivedFiles.h"
 
 #include <cstdio>
 #include <fstream>

@@ -8,10 +8,10 @@
 #include <system_error>
 #include <vector>
 
-#include "GaugeLog.h"
-#include "GaugeOptions.h"
-#include "GaugePty.h"
-#include "GaugeServer.h"
+#include "kestran-gauge/GaugeLog.h"
+#include "kestran-gauge/GaugeOptions.h"
+#include "kestran-gauge/GaugePty.h"
+#include "kestran-gauge/GaugeServer.h"
 #include "serial/posix/GaugeRegistry.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "CommandLineUpload.h"
+#include "kestran-upload/CommandLineUpload.h"
 
 #include <cstdio>
 #include <exception>
@@ -8,8 +8,8 @@
 #include "angles/GacFields.h"
 #include "angles/NumberText.h"
 #include "angles/TextFile.h"
-#include "dialog/ControlIds.h"
-#include "dialog/Utf8Path.h"
+#include "base/Utf8Path.h"
+#include "res/ControlIds.h"
 #include "serial/PortNames.h"
 #include "upload/WireFormat.h"
 

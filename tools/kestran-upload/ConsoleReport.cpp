@@ -1,4 +1,4 @@
-#include "ConsoleReport.h"
+#include "kestran-upload/ConsoleReport.h"
 
 namespace {
 constexpr int kBarWidth = 30;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "CommandLineUpload.h"
+#include "kestran-upload/CommandLineUpload.h"
 
 // Reports an upload on the error stream: on a terminal as one bar that redraws itself,
 // otherwise as plain lines (each status text, and the progress in steps of 10 %).

@@ -1,8 +1,9 @@
-#include "UploadOptions.h"
+#include "kestran-upload/UploadOptions.h"
 
 #include <cmath>
 
 #include "angles/NumberText.h"
+#include "common/ArgumentReader.h"
 
 const char* const kUploadUsage =
     "Usage: kestran-upload --port PATH [OPTION]...\n"
@@ -49,74 +50,45 @@ std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>&
                                                  std::string* error) {
     SUploadOptions options;
     bool anyUploadOption = false;
-    bool timeoutGiven = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        // The next argument, unless there is none or it is the next option.
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size() || args[i + 1].empty() || args[i + 1].rfind("--", 0) == 0) {
-                *error = "the value of " + arg + " is missing";
-                return std::nullopt;
-            }
-            return args[++i];
-        };
-        std::optional<std::string>* file = nullptr;
-        if (arg == "--help" || arg == "-h") {
+    CArgumentReader in(args);
+    while (in.Next()) {
+        if (in.Flag("--help") || in.Flag("-h")) {
             options.help = true;
             continue;
-        } else if (arg == "--list") {
+        }
+        if (in.Flag("--list")) {
             options.list = true;
             continue;
-        } else if (arg == "--force") {
+        }
+        if (in.Flag("--force")) {
             options.request.force = true;
-        } else if (arg == "--verbose") {
+        } else if (in.Flag("--verbose")) {
             options.request.verbose = true;
-        } else if (arg == "--port") {
-            if (!options.request.port.empty()) {
-                *error = arg + " given twice";
-                return std::nullopt;
-            }
-            const auto path = value();
-            if (!path)
-                return std::nullopt;
+        } else if (auto path = in.Value("--port")) {
             options.request.port = *path;
-        } else if (arg == "--timeout") {
-            if (timeoutGiven) {
-                *error = arg + " given twice";
-                return std::nullopt;
-            }
-            timeoutGiven = true;
-            const auto text = value();
-            if (!text)
-                return std::nullopt;
+        } else if (auto text = in.Value("--timeout")) {
             const std::optional<double> seconds = ParseSeconds(*text);
             if (!seconds) {
-                *error = "--timeout takes a number of seconds more than 0 and at most 86400, "
-                         "not \"" + *text + "\"";
-                return std::nullopt;
+                in.Refuse("--timeout takes a number of seconds more than 0 and at most 86400, "
+                          "not \"" + *text + "\"");
+                break;
             }
             options.request.timeout =
                 std::chrono::milliseconds(static_cast<long long>(std::ceil(*seconds * 1000)));
-        } else if (arg == "--ias") {
-            file = &options.request.ias;
-        } else if (arg == "--tas") {
-            file = &options.request.tas;
-        } else if (arg == "--table") {
-            file = &options.request.table;
+        } else if (auto ias = in.Value("--ias")) {
+            options.request.ias = *ias;
+        } else if (auto tas = in.Value("--tas")) {
+            options.request.tas = *tas;
+        } else if (auto table = in.Value("--table")) {
+            options.request.table = *table;
         } else {
-            *error = "unknown option " + arg;
-            return std::nullopt;
-        }
-        if (file != nullptr) {
-            if (*file) {
-                *error = arg + " given twice";
-                return std::nullopt;
-            }
-            *file = value();
-            if (!*file)
-                return std::nullopt;
+            in.RefuseUnknown();
         }
         anyUploadOption = true;
+    }
+    if (in.Failed()) {
+        *error = in.Error();
+        return std::nullopt;
     }
     if (options.help)
         return options;

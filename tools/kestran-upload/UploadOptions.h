@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "CommandLineUpload.h"
+#include "kestran-upload/CommandLineUpload.h"
 
 // The command line of kestran-upload.
 struct SUploadOptions {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "CommandLineUpload.h"
-#include "Console.h"
-#include "ConsoleReport.h"
-#include "InterruptWatch.h"
-#include "UploadOptions.h"
+#include "kestran-upload/CommandLineUpload.h"
+#include "kestran-upload/Console.h"
+#include "kestran-upload/ConsoleReport.h"
+#include "kestran-upload/InterruptWatch.h"
+#include "kestran-upload/UploadOptions.h"
 #include "serial/PlatformServices.h"
 
 namespace {

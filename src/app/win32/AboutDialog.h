@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 // The About box (template 100): the application icon, the version line, a second line and
 // the OK button "确定". Enter, Escape and the button close it.

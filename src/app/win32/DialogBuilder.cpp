@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "serial/win32/WinText.h"
+#include "platform/win32/WinText.h"
 
 namespace dialogbuilder {
 namespace {

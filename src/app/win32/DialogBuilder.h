@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <string>
 #include <vector>

@@ -12,9 +12,9 @@
 #include "app/win32/DialogBuilder.h"
 #include "app/win32/FileDialogFilter.h"
 #include "dial/CImage.h"
-#include "dialog/ControlIds.h"
+#include "platform/win32/WinText.h"
+#include "res/ControlIds.h"
 #include "res/DialogTemplate.h"
-#include "serial/win32/WinText.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <memory>
 #include <vector>
 
 #include "app/win32/WinGdi.h"
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/DialogHost.h"
+#include "host/DialogHost.h"
 
 // The main dialog's window: the dialog manager builds the 220 controls of template 102
 // from the in-memory template; this forwards their notifications to the dialog logic

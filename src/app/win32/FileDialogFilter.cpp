@@ -1,7 +1,7 @@
 #include "app/win32/FileDialogFilter.h"
 
-#include "dialog/FileFilterList.h"
-#include "serial/win32/WinText.h"
+#include "host/FileFilterList.h"
+#include "platform/win32/WinText.h"
 
 std::wstring ToWindowsFilter(const std::string& filter) {
     std::wstring out;

@@ -1,11 +1,11 @@
 #include "serial/win32/SerialCommNames.h"
 
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <memory>
 #include <type_traits>
 
-#include "serial/win32/WinText.h"
+#include "platform/win32/WinText.h"
 
 std::vector<std::string> ReadSerialCommNames() {
     std::vector<std::string> names;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "serial/win32/WinText.h"
+#include "platform/win32/WinText.h"
 
 namespace {
 

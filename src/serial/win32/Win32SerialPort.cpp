@@ -1,7 +1,7 @@
 #include "serial/win32/Win32SerialPort.h"
 
+#include "platform/win32/WinText.h"
 #include "serial/ReaderWait.h"
-#include "serial/win32/WinText.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <cstdint>
 #include <string>
 
+#include "platform/win32/WinHandle.h"
 #include "serial/SerialPort.h"
-#include "serial/win32/WinHandle.h"
 
 // A serial line on a Windows COM port, opened for overlapped I/O: the user-interface thread
 // reads and writes with an overlapped record each, the reader thread waits for serial events

@@ -1,5 +1,5 @@
 // The About entry of the system menu and the About box it shows.
-#include "WindowFixture.h"
+#include "app/win32/WindowFixture.h"
 #include "support/GaugeFiles.h"
 
 using AboutTest = WindowFixture;

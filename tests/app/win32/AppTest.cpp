@@ -1,6 +1,6 @@
 // The application as a whole: its run ends with the main dialog, the port closed.
-#include "WindowFixture.h"
 #include "app/win32/CTillerbyApp.h"
+#include "app/win32/WindowFixture.h"
 
 TEST(ApplicationTest, TheRunEndsWhenTheCloseBoxIsPressedAndClosesThePort) {
     auto line = std::make_shared<SFakeLine>();

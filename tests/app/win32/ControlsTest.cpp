@@ -1,13 +1,13 @@
 // The main window's controls as the dialog manager made them from the template: ids,
 // classes, captions, styles, buddies, the start-up state, the spin glue and resizing.
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <commctrl.h>
 
 #include <map>
 
-#include "WindowFixture.h"
 #include "app/win32/CSpinButton.h"
+#include "app/win32/WindowFixture.h"
 #include "res/DialogTemplate.h"
 
 namespace {

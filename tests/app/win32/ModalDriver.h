@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <atomic>
 #include <deque>
@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "serial/win32/WinText.h"
+#include "platform/win32/WinText.h"
 
 inline std::string TextOf(HWND window) {
     wchar_t text[512] = L"";

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "WindowFixture.h"
+#include "app/win32/WindowFixture.h"
 #include "dial/PngWrite.h"
 
 namespace {

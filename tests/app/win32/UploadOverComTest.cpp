@@ -1,13 +1,13 @@
 // A whole upload from the window's controls to the virtual gauge on COM7 (WithGauges.sh):
 // the Windows serial layer, the reader thread, the posted notifications and the native
 // controls together, with what a user may do on the way.
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <commctrl.h>
 
 #include <set>
 
-#include "WindowFixture.h"
+#include "app/win32/WindowFixture.h"
 #include "serial/PlatformServices.h"
 #include "serial/PortNames.h"
 #include "support/GaugeFiles.h"

@@ -1,16 +1,16 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
 
-#include "ModalDriver.h"
 #include "app/win32/DialogWindow.h"
-#include "dialog/ControlIds.h"
+#include "app/win32/ModalDriver.h"
+#include "res/ControlIds.h"
 #include "support/FakeSerialPort.h"
 #include "support/TestImages.h"
 

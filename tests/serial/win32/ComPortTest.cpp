@@ -2,19 +2,20 @@
 // Wine maps onto their pseudo-terminals (tests/windows/WithGauges.sh): COM7 answers as a
 // gauge does, COM8 hangs up at the fifth pixel line of a dial.
 #include <gtest/gtest.h>
-#include "serial/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
 
-#include "dialog/ControlIds.h"
+#include "dialog/CTillerbyDlg.h"
 #include "dialog/HeadlessHost.h"
+#include "platform/win32/WinText.h"
+#include "res/ControlIds.h"
 #include "serial/PlatformServices.h"
 #include "serial/PortNames.h"
 #include "serial/win32/Win32SerialPort.h"
-#include "serial/win32/WinText.h"
 #include "support/GaugeFiles.h"
 #include "support/TestImages.h"
 

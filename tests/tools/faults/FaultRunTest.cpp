@@ -1,7 +1,7 @@
 // A misbehaving gauge on a real pseudo-terminal, against the main dialog with its terminal
 // port and reader thread: whatever the gauge does, the dialog stays usable, gives the port
 // back, and the next upload arrives exactly.
-#if __has_include("GaugeServer.h")
+#if defined(KESTRAN_GAUGE_SERVER)
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "dialog/CTillerbyDlg.h"
-#include "dialog/ControlIds.h"
 #include "dialog/HeadlessHost.h"
+#include "res/ControlIds.h"
 #include "serial/posix/PosixSerialPort.h"
 #include "support/TestImages.h"
 #include "tools/faults/FaultDials.h"

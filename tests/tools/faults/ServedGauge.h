@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "GaugePty.h"
-#include "GaugeServer.h"
+#include "kestran-gauge/GaugePty.h"
+#include "kestran-gauge/GaugeServer.h"
 
 // The virtual gauge program's own server on a pseudo-terminal of its own, run on a thread of
 // the test: the tool under test opens Port() as it would a real gauge's port. A gauge that

@@ -1,7 +1,7 @@
 // The desktop window, in a process of its own, closed in the middle of an upload: it asks,
 // tells the gauge, ends cleanly, and the gauge is free for the next window, whose upload
 // arrives exactly.
-#if defined(KESTRAN_WINDOW_UPLOAD_PROGRAM) && __has_include("GaugeServer.h")
+#if defined(KESTRAN_WINDOW_UPLOAD_PROGRAM) && defined(KESTRAN_GAUGE_SERVER)
 
 #include <gtest/gtest.h>
 

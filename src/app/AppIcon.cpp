@@ -1,5 +1,0 @@
-#include "app/AppIcon.h"
-
-QIcon AppIcon() {
-    return QIcon(QStringLiteral(":/kestran/kestran.png"));
-}

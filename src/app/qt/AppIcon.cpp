@@ -1,0 +1,5 @@
+#include "app/qt/AppIcon.h"
+
+QIcon AppIcon() {
+    return QIcon(QStringLiteral(":/kestran/kestran.png"));
+}

@@ -1,0 +1,434 @@
+#include "app/qt/DialogWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimerEvent>
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "app/qt/AboutDialog.h"
+#include "app/qt/AppIcon.h"
+#include "app/qt/CSpinButton.h"
+#include "app/qt/DialogBuilder.h"
+#include "app/qt/FileDialogFilter.h"
+#include "dial/PixelOps.h"
+#include "res/ControlIds.h"
+#include "res/DialogTemplate.h"
+
+namespace {
+
+// The reader thread's notification, delivered on the user-interface thread.
+const QEvent::Type kSerialNotification = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
+
+void CopyPicture(const CImage& from, CImage& to) {
+    to.Create(from.GetWidth(), from.GetHeight(), from.GetBPP(), from.HasAlpha());
+    const size_t rowBytes = static_cast<size_t>(from.GetWidth()) * (from.GetBPP() / 8);
+    for (int y = 0; y < from.GetHeight(); ++y) {
+        std::memcpy(to.PixelAt(0, y), from.PixelAt(0, y), rowBytes);
+    }
+}
+
+}  // namespace
+
+CDialogWindow::CDialogWindow(SDialogServices services, QWidget* parent) : QDialog(parent) {
+    const res::SDialogDef& dialog = res::MainDialog();
+    // A resizable frame with a close box only: no minimise or maximise box.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(Text(dialog.caption));
+    setWindowIcon(AppIcon());
+    setSizeGripEnabled(false);
+
+    m_controls = dialogbuilder::BuildControls(dialog, this, AppIcon());
+    for (QWidget* widget : m_controls) {
+        const int id = widget->property("controlId").toInt();
+        if (id >= 0)
+            m_byId[id] = widget;
+    }
+    m_templateSize = QSize(res::DluToPixelX(dialog.w), res::DluToPixelY(dialog.h));
+    m_portListWidth = At(ids::kPortList)->width();
+    resize(m_templateSize);
+    // Narrower, the port list box would shrink by the whole difference and vanish.
+    setMinimumSize(m_templateSize);
+
+    m_systemMenu = new QMenu(this);
+    QAction* about = m_systemMenu->addAction(Text(res::LoadString(res::kIdsAboutBox)));
+    connect(about, &QAction::triggered, this, [this] { OnSysCommand(ids::kAboutCommand); });
+
+    m_dialog = std::make_unique<CTillerbyDlg>(*this, std::move(services));
+    WireNotifications();
+    m_dialog->OnInitDialog();
+}
+
+CDialogWindow::~CDialogWindow() {
+    // The dialog logic goes first: it may still close the port through the controls.
+    m_dialog.reset();
+}
+
+void CDialogWindow::WireNotifications() {
+    for (QWidget* widget : m_controls) {
+        const int id = widget->property("controlId").toInt();
+        if (id < 0)
+            continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, id] { m_dialog->OnCommand(id, Notify::Clicked); });
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            // Only the user's choices notify, not the dialog's own selections.
+            connect(combo, &QComboBox::activated, this,
+                    [this, id] { m_dialog->OnCommand(id, Notify::SelChange); });
+        } else if (auto* spin = qobject_cast<CSpinButton*>(widget)) {
+            spin->SetStepHandler(
+                [this, id](int delta) { return m_dialog->OnSpinDeltaPos(id, delta); });
+        }
+    }
+}
+
+QWidget* CDialogWindow::Control(int id) const {
+    const auto it = m_byId.find(id);
+    return it == m_byId.end() ? nullptr : it->second;
+}
+
+QWidget* CDialogWindow::At(int id) const {
+    QWidget* widget = Control(id);
+    if (widget == nullptr)
+        throw std::logic_error("no control with id " + std::to_string(id));
+    return widget;
+}
+
+CSpinButton* CDialogWindow::Spin(int id) const {
+    return qobject_cast<CSpinButton*>(Control(id));
+}
+
+void CDialogWindow::OnSysCommand(int id) {
+    if ((id & 0xFFF0) != ids::kAboutCommand)
+        return;
+    CAboutDlg about(this);
+    about.exec();
+}
+
+// --- texts, states and lists ---------------------------------------------------------
+
+std::string CDialogWindow::GetWindowText(int id) const {
+    QWidget* widget = At(id);
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        return Utf8(combo->currentText());
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return Utf8(edit->text());
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return Utf8(button->text());
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return Utf8(label->text());
+    if (auto* group = qobject_cast<QGroupBox*>(widget))
+        return Utf8(group->title());
+    return {};
+}
+
+void CDialogWindow::SetWindowText(int id, const std::string& text) {
+    QWidget* widget = At(id);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(Text(text));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(Text(text));
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(Text(text));
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(Text(text));
+    }
+}
+
+bool CDialogWindow::IsWindowEnabled(int id) const {
+    return At(id)->isEnabled();
+}
+void CDialogWindow::EnableWindow(int id, bool enable) {
+    At(id)->setEnabled(enable);
+}
+void CDialogWindow::SetFocus(int id) {
+    At(id)->setFocus(Qt::OtherFocusReason);
+}
+
+int CDialogWindow::GetFocus() const {
+    for (QWidget* widget = focusWidget(); widget != nullptr && widget != this;
+         widget = widget->parentWidget()) {
+        const QVariant id = widget->property("controlId");
+        if (id.isValid())
+            return std::max(0, id.toInt());
+    }
+    return 0;
+}
+
+int CDialogWindow::GetCheck(int id) const {
+    auto* box = qobject_cast<QCheckBox*>(At(id));
+    return box != nullptr && box->isChecked() ? 1 : 0;
+}
+
+void CDialogWindow::SetCheck(int id, int state) {
+    if (auto* box = qobject_cast<QCheckBox*>(At(id)))
+        box->setChecked(state != 0);
+}
+
+namespace {
+QComboBox* ComboAt(QWidget* widget) {
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    if (combo == nullptr)
+        throw std::logic_error("control is not a combo box");
+    return combo;
+}
+}  // namespace
+
+void CDialogWindow::ResetContent(int id) {
+    ComboAt(At(id))->clear();
+}
+
+int CDialogWindow::AddString(int id, const std::string& text) {
+    QComboBox* combo = ComboAt(At(id));
+    const res::SControlDef* def = res::FindControl(id);
+    int index = combo->count();
+    if (def != nullptr && (def->style & res::kSorted) != 0) {
+        // The first item that sorts after the new one; equal texts keep their order.
+        index = 0;
+        while (index < combo->count() && Utf8(combo->itemText(index)) <= text)
+            ++index;
+    }
+    const int selected = combo->currentIndex();
+    combo->insertItem(index, Text(text));
+    // Adding an item never selects one.
+    if (selected < 0)
+        combo->setCurrentIndex(-1);
+    return index;
+}
+
+int CDialogWindow::GetCount(int id) const {
+    return ComboAt(At(id))->count();
+}
+int CDialogWindow::GetCurSel(int id) const {
+    return ComboAt(At(id))->currentIndex();
+}
+
+void CDialogWindow::SetCurSel(int id, int index) {
+    QComboBox* combo = ComboAt(At(id));
+    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
+void CDialogWindow::SetSel(int id, int start, int end) {
+    auto* edit = qobject_cast<QLineEdit*>(At(id));
+    if (edit == nullptr)
+        return;
+    if (start < 0) {
+        edit->deselect();
+        return;
+    }
+    const int length = static_cast<int>(edit->text().size());
+    if (end < 0 || end > length)
+        end = length;
+    start = std::min(start, length);
+    if (end < start)
+        std::swap(start, end);
+    edit->setSelection(start, end - start);
+}
+
+void CDialogWindow::SetProgressPos(int id, int pos) {
+    if (auto* bar = qobject_cast<QProgressBar*>(At(id)))
+        bar->setValue(std::clamp(pos, 0, 100));
+}
+
+void CDialogWindow::SetSpinRange(int id, int lower, int upper) {
+    if (CSpinButton* spin = Spin(id))
+        spin->SetRange(lower, upper);
+}
+
+void CDialogWindow::SetSpinPos(int id, int pos) {
+    if (CSpinButton* spin = Spin(id))
+        spin->SetPos(pos);
+}
+
+// --- modal dialogs -------------------------------------------------------------------
+
+void CDialogWindow::MessageBox(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, Text(res::AppName()), Text(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool CDialogWindow::AskYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, Text(res::AppName()), Text(text),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> CDialogWindow::FileDialog(const SFileDialogRequest& request) {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(ToQtNameFilters(request.filter));
+    dialog.setDefaultSuffix(Text(request.defaultExt));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                     request.open || (request.flags & kOfnOverwritePrompt) == 0);
+    if (!request.fileName.empty())
+        dialog.selectFile(Text(request.fileName));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return Utf8(chosen.front());
+}
+
+// --- previews ------------------------------------------------------------------------
+
+void CDialogWindow::RepaintNow() {
+    m_previews.clear();
+    repaint();
+}
+
+void CDialogWindow::DrawImage(const CImage& image, int x, int y) {
+    if (image.IsNull())
+        return;
+    auto held = std::make_unique<SHeldPreview>();
+    held->x = x;
+    held->y = y;
+    CopyPicture(image, held->picture);
+    m_previews.push_back(std::move(held));
+    repaint(QRect(x, y, image.GetWidth(), image.GetHeight()));
+}
+
+QRect CDialogWindow::HeldPreviewBounds() const {
+    QRect bounds;
+    for (const auto& held : m_previews) {
+        bounds |= QRect(held->x, held->y, held->picture.GetWidth(), held->picture.GetHeight());
+    }
+    return bounds;
+}
+
+void CDialogWindow::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    const QRect bounds = HeldPreviewBounds();
+    if (bounds.isEmpty())
+        return;
+    // The previews are blended over the dialog's own background, in the order they were
+    // drawn, on a 32-bit surface laid out like the dial buffers (blue, green, red, alpha).
+    QImage surface(bounds.size(), QImage::Format_RGB32);
+    surface.fill(palette().color(backgroundRole()));
+    SSurface target{surface.bits(), surface.width(), surface.height(),
+                    static_cast<int>(surface.bytesPerLine())};
+    for (const auto& held : m_previews) {
+        pixelops::Draw(held->picture, target, held->x - bounds.x(), held->y - bounds.y());
+    }
+    QPainter painter(this);
+    painter.drawImage(bounds.topLeft(), surface);
+}
+
+// --- window events -------------------------------------------------------------------
+
+void CDialogWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // Only the port list box follows the width of the window.
+    QWidget* portList = At(ids::kPortList);
+    const int width = std::max(0, m_portListWidth + this->width() - m_templateSize.width());
+    portList->resize(width, portList->height());
+}
+
+void CDialogWindow::keyPressEvent(QKeyEvent* event) {
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (plain && event->key() == Qt::Key_Escape) {
+        if (m_ended || m_dialog->OnCancel())
+            reject();
+        return;
+    }
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        // Enter clicks the push button that has the focus and is IDOK anywhere else.
+        auto* button = qobject_cast<QPushButton*>(focusWidget());
+        if (button != nullptr && button->isEnabled()) {
+            button->click();
+        } else if (m_ended || m_dialog->OnOK()) {
+            accept();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CDialogWindow::closeEvent(QCloseEvent* event) {
+    // The close box is IDCANCEL.
+    if (!m_ended && !m_dialog->OnCancel()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CDialogWindow::SetTimer(int timerId, unsigned milliseconds) {
+    KillTimer(timerId);
+    m_timers[timerId] = startTimer(static_cast<int>(milliseconds));
+}
+
+void CDialogWindow::KillTimer(int timerId) {
+    const auto it = m_timers.find(timerId);
+    if (it == m_timers.end())
+        return;
+    killTimer(it->second);
+    m_timers.erase(it);
+}
+
+void CDialogWindow::timerEvent(QTimerEvent* event) {
+    const auto it = std::find_if(m_timers.begin(), m_timers.end(), [event](const auto& timer) {
+        return timer.second == event->timerId();
+    });
+    if (it == m_timers.end()) {
+        QDialog::timerEvent(event);
+        return;
+    }
+    // The handler may kill or set timers: nothing of the map is held across it.
+    const int id = it->first;
+    if (!m_ended)
+        m_dialog->OnTimer(id);
+}
+
+void CDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+    m_systemMenu->exec(event->globalPos());
+}
+
+bool CDialogWindow::event(QEvent* event) {
+    if (event->type() == kSerialNotification) {
+        if (!m_ended && m_dialog)
+            m_dialog->OnSerialData(1, 0);
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void CDialogWindow::PostSerialNotification() {
+    QCoreApplication::postEvent(this, new QEvent(kSerialNotification));
+}
+
+void CDialogWindow::done(int result) {
+    if (!m_ended) {
+        m_ended = true;
+        if (m_dialog)
+            m_dialog->OnEndDialog();
+    }
+    QDialog::done(result);
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QDialog>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "dial/CImage.h"
+#include "dialog/CTillerbyDlg.h"
+#include "host/DialogHost.h"
+
+class CSpinButton;
+class QMenu;
+
+// The main dialog's window: builds the 220 controls of template 102, forwards their
+// notifications to the dialog logic (CTillerbyDlg, which it owns) and carries out the
+// logic's requests on the widgets.
+class CDialogWindow : public QDialog, public IDialogHost {
+    Q_OBJECT
+
+public:
+    // Builds the controls, then runs the dialog's initialisation on them.
+    explicit CDialogWindow(SDialogServices services, QWidget* parent = nullptr);
+    ~CDialogWindow() override;
+
+    CTillerbyDlg& Dialog() { return *m_dialog; }
+    // The widget of a control, or null for an unknown id.
+    QWidget* Control(int id) const;
+    // Every control in template order.
+    const std::vector<QWidget*>& Controls() const { return m_controls; }
+    CSpinButton* Spin(int id) const;
+    // The context menu of the dialog, standing in for the system menu.
+    QMenu* SystemMenu() const { return m_systemMenu; }
+    // A command of the system menu: the About entry shows the About box.
+    void OnSysCommand(int id);
+
+    // IDialogHost ----------------------------------------------------------------------
+    std::string GetWindowText(int id) const override;
+    void SetWindowText(int id, const std::string& text) override;
+    bool IsWindowEnabled(int id) const override;
+    void EnableWindow(int id, bool enable) override;
+    void SetFocus(int id) override;
+    int GetFocus() const override;
+    int GetCheck(int id) const override;
+    void SetCheck(int id, int state) override;
+    void ResetContent(int id) override;
+    int AddString(int id, const std::string& text) override;
+    int GetCount(int id) const override;
+    int GetCurSel(int id) const override;
+    void SetCurSel(int id, int index) override;
+    void SetSel(int id, int start, int end) override;
+    void SetProgressPos(int id, int pos) override;
+    void SetSpinRange(int id, int lower, int upper) override;
+    void SetSpinPos(int id, int pos) override;
+    void MessageBox(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    std::optional<std::string> FileDialog(const SFileDialogRequest& request) override;
+    void RepaintNow() override;
+    void DrawImage(const CImage& image, int x, int y) override;
+    void SetTimer(int timerId, unsigned milliseconds) override;
+    void KillTimer(int timerId) override;
+    void PostSerialNotification() override;
+
+    // Ends the dialog in any way (close box, Escape, Enter): the port is closed and the
+    // reader thread ended first, so nothing reaches the dialog afterwards.
+    void done(int result) override;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    struct SHeldPreview {
+        int x = 0, y = 0;
+        CImage picture;  // premultiplied, as handed in
+    };
+
+    QWidget* At(int id) const;
+    void WireNotifications();
+    QRect HeldPreviewBounds() const;
+
+    std::vector<QWidget*> m_controls;
+    std::map<int, QWidget*> m_byId;
+    QMenu* m_systemMenu = nullptr;
+    QSize m_templateSize;
+    int m_portListWidth = 0;
+    std::vector<std::unique_ptr<SHeldPreview>> m_previews;
+    std::map<int, int> m_timers;  // the dialog's timer id -> Qt's
+    bool m_ended = false;
+    std::unique_ptr<CTillerbyDlg> m_dialog;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/win32/WinApi.h"
+
+#include <memory>
+#include <type_traits>
+
+// Every kernel handle the Windows layer opens is owned by one of these, so that no way out
+// of a function leaks one.
+struct SHandleCloser {
+    void operator()(HANDLE handle) const {
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+};
+using CUniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, SHandleCloser>;
+
+// A file handle from CreateFile, whose failure is INVALID_HANDLE_VALUE rather than null.
+inline CUniqueHandle OwnFileHandle(HANDLE handle) {
+    return CUniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}

@@ -1,0 +1,68 @@
+#include "common/ArgumentReader.h"
+
+#include <utility>
+
+CArgumentReader::CArgumentReader(std::vector<std::string> args) : m_args(std::move(args)) {}
+
+bool CArgumentReader::Next() {
+    if (Failed() || m_next >= m_args.size())
+        return false;
+    m_current = m_args[m_next++];
+    m_claimed = false;
+    return true;
+}
+
+bool CArgumentReader::Is(const std::string& name) const {
+    return !Failed() && !m_claimed && m_current == name;
+}
+
+bool CArgumentReader::Flag(const std::string& name) {
+    if (!Is(name))
+        return false;
+    m_claimed = true;
+    return true;
+}
+
+std::optional<std::string> CArgumentReader::Value(const std::string& name, ERepeat repeat) {
+    if (!Is(name))
+        return std::nullopt;
+    m_claimed = true;
+    if (repeat == ERepeat::Once && !m_given.insert(name).second) {
+        Refuse(name + " given twice");
+        return std::nullopt;
+    }
+    if (m_next >= m_args.size() || m_args[m_next].empty() || m_args[m_next].rfind("--", 0) == 0) {
+        Refuse("the value of " + name + " is missing");
+        return std::nullopt;
+    }
+    return m_args[m_next++];
+}
+
+std::optional<long long> CArgumentReader::WholeNumber(const std::string& name, long long min,
+                                                      long long max) {
+    const std::optional<std::string> text = Value(name);
+    if (!text)
+        return std::nullopt;
+    // At most nine digits, so the number always fits and no sign or space slips through.
+    if (text->size() <= 9 && text->find_first_not_of("0123456789") == std::string::npos) {
+        const long long number = std::stoll(*text);
+        if (number >= min && number <= max)
+            return number;
+    }
+    std::string range = "from " + std::to_string(min);
+    if (max != 999999999)
+        range += " to " + std::to_string(max);
+    Refuse(name + " takes a whole number " + range + ", not \"" + *text + "\"");
+    return std::nullopt;
+}
+
+void CArgumentReader::RefuseUnknown() {
+    if (!Failed() && !m_claimed)
+        Refuse("unknown option " + m_current);
+}
+
+void CArgumentReader::Refuse(const std::string& why) {
+    if (!Failed())
+        m_error = why;
+    m_claimed = true;
+}
