@@ -72,7 +72,7 @@ timed "install tree" make_tree
 # Every program in /usr/bin with its manual page, and the desktop files: a missing tool at
 # build time (help2man, Python) leaves them out, which must not pass unnoticed.
 check_tree() {
-    local missing=() program size
+    local missing=() program size sizes=(16 32 48 64 128 256)
     for program in kestran kestran-upload kestran-gauge; do
         [ -x "$stage/usr/bin/$program" ] || missing+=("usr/bin/$program")
     done
@@ -81,7 +81,7 @@ check_tree() {
         [ -f "$stage/usr/share/man/man1/$program.1.gz" ] ||
             missing+=("usr/share/man/man1/$program.1.gz")
     done
-    for size in 16 32 48 64 128 256; do
+    for size in "${sizes[@]}"; do
         [ -f "$stage/usr/share/icons/hicolor/${size}x$size/apps/kestran.png" ] ||
             missing+=("usr/share/icons/hicolor/${size}x$size/apps/kestran.png")
     done
@@ -95,6 +95,17 @@ check_tree() {
         printf 'the install tree lacks %s\n' "${missing[@]}" >&2
         return 1
     fi
+    # Each icon is a picture of its own size.
+    python3 -B - "$stage/usr/share/icons/hicolor" "${sizes[@]}" <<EOF || return 1
+import os, sys
+sys.path.insert(0, "$root/scripts")
+from iconart import read_rgba
+for size in map(int, sys.argv[2:]):
+    with open(os.path.join(sys.argv[1], f"{size}x{size}", "apps", "kestran.png"), "rb") as f:
+        rows = read_rgba(f.read())
+    if len(rows) != size or any(len(row) != size for row in rows):
+        sys.exit(f"the {size}x{size} icon is not {size} x {size}")
+EOF
     appstreamcli validate --no-net "$stage"/usr/share/metainfo/*.metainfo.xml &&
         desktop-file-validate "$stage/usr/share/applications/kestran.desktop" &&
         echo "the install tree holds every file; metainfo and desktop entry valid"
