@@ -155,7 +155,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
-export DISPLAY=:$(head -n 1 "$work/display")
+DISPLAY=:$(head -n 1 "$work/display")
+export DISPLAY
 xvfb=$window
 # shellcheck disable=SC2086
 sh -c "exec $exec_line" >"$work/window.out" 2>&1 &
