@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kestran needs, and only those that are missing.
-# Usage: scripts/install-deps.sh [build|gui|dev|windows]  (default: gui)
+# Usage: scripts/install-deps.sh [build|gui|dev|windows|deb]  (default: gui)
 #   build    compiler, CMake, libpng, GoogleTest
 #   gui      build + Qt 6 Widgets, a CJK font, Xvfb for the screenshot check
 #   dev      gui + clang/libFuzzer and the locale tools used by the hardening runs
 #   windows  build + the MinGW-w64 cross-compiler and zlib, dpkg-dev to unpack libpng's
 #            Debian source, Python for the icon, Wine with Xvfb to run the Windows tests,
 #            NSIS and zip for the Windows packages
+#   deb      gui + what makes and checks the Debian package: dpkg-dev, Python and help2man
+#            for the icons and manual pages, lintian, the AppStream and desktop-entry
+#            validators, man-db, and x11-utils to find the installed window on Xvfb
 set -euo pipefail
 
 level=${1:-gui}
 pkgs=(build-essential cmake pkg-config libpng-dev libgtest-dev googletest)
-if [ "$level" = gui ] || [ "$level" = dev ]; then
+if [ "$level" = gui ] || [ "$level" = dev ] || [ "$level" = deb ]; then
     pkgs+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk xvfb xauth locales)
 fi
 if [ "$level" = dev ]; then
@@ -20,6 +23,10 @@ fi
 if [ "$level" = windows ]; then
     pkgs+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev python3 wine wine64 xvfb xauth
         nsis zip)
+fi
+
+if [ "$level" = deb ]; then
+    pkgs+=(dpkg-dev python3 help2man lintian appstream desktop-file-utils man-db x11-utils)
 fi
 
 missing=()

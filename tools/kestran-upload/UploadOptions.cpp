@@ -6,9 +6,8 @@
 #include "common/ArgumentReader.h"
 
 const char* const kUploadUsage =
-    "Usage: kestran-upload --port PATH [--ias FILE] [--tas FILE] [--table FILE.gac]\n"
-    "                      [--timeout SECONDS] [--force] [--verbose]\n"
-    "       kestran-upload --list\n"
+    "Usage: kestran-upload --port PATH [OPTION]...\n"
+    "  or:  kestran-upload --list\n"
     "Uploads dial pictures (230 x 230 PNG with alpha) and an angle table to the gauge on\n"
     "PATH, following the same rules as the Kestran window; the angle table goes only\n"
     "together with the TAS dial.\n"
