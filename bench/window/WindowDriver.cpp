@@ -21,8 +21,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kWatchMs = 20;
-const char kCompleted[] = "Update completed.";
-const char kErrorEnd[] = "Error occurred.  Please try again.";
 
 // Plays the person in front of the window.
 class CWindowDriver {
@@ -83,7 +81,8 @@ private:
                 m_closing = true;
                 // A person's click on the close box comes as an event of its own.
                 QTimer::singleShot(0, &m_window, [this] {
-                    m_result.closedMidway = m_window.GetWindowText(ids::kStatus) != kCompleted;
+                    m_result.closedMidway =
+                        m_window.Dialog().LastUploadOutcome() != EUploadOutcome::Completed;
                     m_window.close();
                 });
             }
@@ -127,12 +126,12 @@ private:
         }
         if (!m_uploading)
             return;
-        const std::string status = m_window.GetWindowText(ids::kStatus);
+        const EUploadOutcome outcome = m_window.Dialog().LastUploadOutcome();
         const auto took = Clock::now() - m_started;
-        if (status == kCompleted || status == kErrorEnd) {
+        if (outcome != EUploadOutcome::Running) {
             m_result.uploadSeconds = std::chrono::duration<double>(took).count();
-            m_result.completed = status == kCompleted;
-            End(m_result.completed ? "" : status);
+            m_result.completed = outcome == EUploadOutcome::Completed;
+            End(m_result.completed ? "" : m_window.GetWindowText(ids::kStatus));
         } else if (took > m_run.timeout) {
             End("no end of the upload within the time-out");
         }

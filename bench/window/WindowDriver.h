@@ -16,7 +16,7 @@ struct SWindowRun {
 };
 
 struct SWindowResult {
-    bool completed = false;        // the status line read "Update completed."
+    bool completed = false;        // the upload ended completed
     bool closedMidway = false;     // the window was closed as asked, before the upload's end
     bool closeAsked = false;       // and the window asked first; the driver answered Yes
     bool portGivenBack = false;    // after the window ended: port closed, reader thread ended

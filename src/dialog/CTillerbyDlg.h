@@ -15,6 +15,7 @@
 #include "serial/DialogServices.h"
 #include "serial/SerInfo.h"
 #include "serial/SerialPort.h"
+#include "upload/UploadOutcome.h"
 
 // Notifications a host forwards to the dialog's message map.
 enum class Notify { Clicked, SelChange };
@@ -95,6 +96,7 @@ public:
     bool IsPortOpen() const { return m_portOpen.load(); }
     // From Update until the upload's successful or error end: the dialog is locked.
     bool IsUploadRunning() const { return m_uploadRunning; }
+    EUploadOutcome LastUploadOutcome() const { return m_outcome; }
     // How many acknowledgements ("READY", "U", "f") the device has sent in this run.
     int AcknowledgementsHeard() const { return m_acknowledgements; }
     const SUploadState& UploadState() const { return m_upload; }
@@ -179,6 +181,7 @@ private:
 
     SUploadState m_upload;
     bool m_uploadRunning = false;
+    EUploadOutcome m_outcome = EUploadOutcome::None;
     bool m_gaugeSilent = false;  // the silence limit passed; Disconnect is offered
     std::string m_statusBeforeSilence;
     int m_acknowledgements = 0;

@@ -44,6 +44,7 @@ void CTillerbyDlg::OnUpdate() {
     }
     m_upload.UploadStage = ias ? 1 : 2;
     m_upload.readyHeard = false;
+    m_outcome = EUploadOutcome::Running;
     SendLoadCommand();
     EnableControls(false);
     m_host.SetTimer(kSilenceTimer, kSilenceLimitMs);

@@ -62,6 +62,7 @@ void CTillerbyDlg::OnLineLost() {
     if (!m_uploadRunning)
         return;
     ErrorEnd();
+    m_outcome = EUploadOutcome::LineLost;
     m_host.MessageBox(kLineLostMessage);
 }
 
@@ -255,12 +256,14 @@ void CTillerbyDlg::EndStage() {
 void CTillerbyDlg::SuccessfulEnd() {
     WriteLine(wire::kEnd);
     m_host.SetWindowText(ids::kStatus, "Update completed.");
+    m_outcome = EUploadOutcome::Completed;
     EndUpload();
 }
 
 void CTillerbyDlg::ErrorEnd() {
     WriteLine(wire::kError);
     m_host.SetWindowText(ids::kStatus, "Error occurred.  Please try again.");
+    m_outcome = EUploadOutcome::ErrorEnd;
     EndUpload();
 }
 

@@ -11,11 +11,14 @@ const std::string kFailed = "Error occurred.  Please try again.";
 
 TEST_F(StageTableTest, DialStagesEndOrContinueByTheCheckBoxes) {
     ChooseIas(ShortDial);
+    EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::None);
     EXPECT_EQ(PressUpdate(), Lines{"LOAD=11\r\n"});
+    EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::Running);
     Say("READY");
     EXPECT_EQ(Last(AckToStageEnd()), "END\r\n");
     EXPECT_EQ(State().UploadStage, 1);
     EXPECT_EQ(Status(), kCompleted);
+    EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::Completed);
 
     ChooseTas(OtherShortDial);
     EXPECT_EQ(PressUpdate(), Lines{"LOAD=12\r\n"});
@@ -149,6 +152,7 @@ TEST_F(StageTableTest, AcknowledgementBeforeTheStagesReadyEndsInError) {
         }
         EXPECT_EQ(Say(c.reply), Lines{"ERR\r\n"}) << c.stagesDone << " " << c.reply;
         EXPECT_EQ(Status(), kFailed);
+        EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::ErrorEnd);
         EXPECT_EQ(State().UploadStage, c.stagesDone + 1);
     }
 }

@@ -17,8 +17,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char* const kCompleted = "Update completed.";
-const char* const kErrorEnd = "Error occurred.  Please try again.";
 const char* const kInterrupted = "Update interrupted.";
 // The window's words ask for its Disconnect button, which a command line does not have.
 const char* const kLineLost =
@@ -229,10 +227,15 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
             m_report.Status(status = nowStatus);
         if (nowProgress != progress)
             m_report.Progress(progress = nowProgress);
-        if (status == kCompleted)
+        switch (dlg.LastUploadOutcome()) {
+        case EUploadOutcome::Completed:
             return EUploadResult::Completed;
-        if (status == kErrorEnd)
+        case EUploadOutcome::ErrorEnd:
+        case EUploadOutcome::LineLost:
             return EUploadResult::ErrorEnd;
+        default:
+            break;
+        }
         if (Interrupted())
             return EUploadResult::Interrupted;
 

@@ -138,7 +138,7 @@ TEST_F(UploadOverPtyTest, BothDialsAndTheTableReachTheGaugeFromRealClicks) {
                 lockedWhileRunning = lockedWhileRunning && !Enabled(ids::kConnect) &&
                                      !Enabled(ids::kSelectIasDial) && !Enabled(ids::kUpdate);
             }
-            return status == "Update completed." || status.rfind("Error", 0) == 0;
+            return window->Dialog().LastUploadOutcome() != EUploadOutcome::Running;
         },
         60000);
     device.Stop();

@@ -104,12 +104,10 @@ protected:
     // `between` runs after each notification.
     std::string Upload(const std::function<void()>& between = {},
                        milliseconds quiet = milliseconds(800)) {
-        // The status line keeps the previous upload's end until the gauge answers READY.
-        const std::string before = host->GetWindowText(ids::kStatus);
         EXPECT_TRUE(host->Click(ids::kUpdate));
         for (;;) {
             const std::string status = host->GetWindowText(ids::kStatus);
-            if (status != before && (status == kCompleted || status == kErrorEnd))
+            if (dlg->LastUploadOutcome() != EUploadOutcome::Running)
                 return status;
             if (!host->RunNotification(quiet))
                 return status;
@@ -218,6 +216,7 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
                 break;
             case EOutcome::LineLost:
                 EXPECT_EQ(status, kErrorEnd);
+                EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::LineLost);
                 EXPECT_EQ(host->Messages(),
                           std::vector<std::string>{CTillerbyDlg::kLineLostMessage});
                 EXPECT_EQ(dlg->ReaderExitCode(), -1);
