@@ -1,11 +1,10 @@
 #include "dialog/HeadlessHost.h"
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
-#include "dial/CImage.h"
 #include "dialog/CTillerbyDlg.h"
+#include "dialog/HeadlessCanvas.h"
 #include "res/DialogTemplate.h"
 
 CHeadlessHost::CHeadlessHost() {
@@ -17,9 +16,6 @@ CHeadlessHost::CHeadlessHost() {
         state.sorted = (def.style & res::kSorted) != 0;
         m_controls[def.id] = state;
     }
-    m_canvas.assign(static_cast<size_t>(kClientWidth) * kClientHeight * 4, kBackground);
-    RepaintNow();
-    m_repaints = 0;
 }
 
 CHeadlessHost::SControlState& CHeadlessHost::At(int id) {
@@ -215,26 +211,13 @@ void CHeadlessHost::QueueFileDialogAnswer(std::optional<std::string> path) {
 
 void CHeadlessHost::RepaintNow() {
     ++m_repaints;
-    m_draws.clear();
-    // One row of background, copied into every other row: the fuzz targets make a host
-    // per input, and a pixel-by-pixel erase dominated their time.
-    const uint8_t background[4] = {kBackground, kBackground, kBackground, 255};
-    const size_t rowBytes = static_cast<size_t>(kClientWidth) * 4;
-    for (size_t i = 0; i < rowBytes; i += 4)
-        std::memcpy(&m_canvas[i], background, 4);
-    for (size_t at = rowBytes; at < m_canvas.size(); at += rowBytes) {
-        std::memcpy(&m_canvas[at], m_canvas.data(), rowBytes);
-    }
+    if (m_canvas != nullptr)
+        m_canvas->Erase();
 }
 
 void CHeadlessHost::DrawImage(const CImage& image, int x, int y) {
-    m_draws.push_back({x, y, image.GetWidth(), image.GetHeight()});
-    SSurface surface{m_canvas.data(), kClientWidth, kClientHeight, kClientWidth * 4};
-    pixelops::Draw(image, surface, x, y);
-}
-
-const uint8_t* CHeadlessHost::CanvasPixel(int x, int y) const {
-    return m_canvas.data() + (static_cast<size_t>(y) * kClientWidth + static_cast<size_t>(x)) * 4;
+    if (m_canvas != nullptr)
+        m_canvas->Draw(image, x, y);
 }
 
 void CHeadlessHost::PostSerialNotification() {

@@ -9,15 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "dial/PixelOps.h"
 #include "host/DialogHost.h"
 
+class CHeadlessCanvas;
 class CTillerbyDlg;
 
 // A dialog host without a window: every control of the main dialog's template lives in
 // memory. The command-line uploader runs the dialog on it, and tests drive and inspect it.
 // Clicks, selections and typing go through the same rules a window has: a disabled
-// control does not react.
+// control does not react. What the dialog paints is counted, and kept only on a canvas
+// attached to the host.
 class CHeadlessHost : public IDialogHost {
 public:
     struct SControlState {
@@ -31,19 +32,12 @@ public:
         int spinLower = 0, spinUpper = 100, spinPos = 0;
         int selStart = 0, selEnd = 0;
     };
-    struct SDrawCall {
-        int x, y, width, height;
-    };
-
-    // Client area of the main dialog in pixels, and the colour it is erased with.
-    static constexpr int kClientWidth = 988;
-    static constexpr int kClientHeight = 657;
-    static constexpr uint8_t kBackground = 240;
-
     CHeadlessHost();
 
     // The dialog whose handlers the simulated user actions and notifications reach.
     void Attach(CTillerbyDlg* dialog) { m_dialog = dialog; }
+    // Where repaints and drawn pictures land from now on; nullptr drops them again.
+    void AttachCanvas(CHeadlessCanvas* canvas) { m_canvas = canvas; }
 
     // IDialogHost ----------------------------------------------------------------------
     std::string GetWindowText(int id) const override;
@@ -116,12 +110,8 @@ public:
     }
     const std::vector<std::string>& Questions() const { return m_questions; }
     const std::vector<SFileDialogRequest>& FileDialogRequests() const { return m_fileRequests; }
-    const std::vector<SDrawCall>& DrawCalls() const { return m_draws; }
     int RepaintCount() const { return m_repaints; }
     int FocusId() const { return m_focus; }
-    // The client area as drawn since the last repaint: 32-bit, top row first.
-    const std::vector<uint8_t>& Canvas() const { return m_canvas; }
-    const uint8_t* CanvasPixel(int x, int y) const;
 
 private:
     SControlState& At(int id);
@@ -144,8 +134,7 @@ private:
     bool m_ended = false;
     std::deque<std::optional<std::string>> m_fileAnswers;
     std::vector<SFileDialogRequest> m_fileRequests;
-    std::vector<SDrawCall> m_draws;
-    std::vector<uint8_t> m_canvas;
+    CHeadlessCanvas* m_canvas = nullptr;
     int m_repaints = 0;
     int m_focus = 0;
 

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "dialog/HeadlessCanvas.h"
 #include "support/DialogFixture.h"
 #include "support/FileBytes.h"
 #include "support/TestImages.h"
@@ -37,12 +38,16 @@ std::vector<uint8_t> Background() {
     return {240, 240, 240, 255};
 }
 
-bool SameDraw(const CHeadlessHost::SDrawCall& call, int x, int y) {
+bool SameDraw(const CHeadlessCanvas::SDrawCall& call, int x, int y) {
     return call.x == x && call.y == y && call.width == 230 && call.height == 230;
 }
 
 class DialSelectionTest : public DialogFixture {
 protected:
+    void SetUp() override {
+        DialogFixture::SetUp();
+        host.AttachCanvas(&canvas);
+    }
     std::string Dial(const std::string& name = "dial.png") {
         return WriteTestPng(dir, name, 230, 230, 32, DialPixel);
     }
@@ -53,7 +58,7 @@ protected:
     }
     // The canvas pixel where the preview at (ox, oy) puts picture pixel (x, y).
     std::vector<uint8_t> Canvas(int ox, int oy, int x, int y) {
-        return Px(host.CanvasPixel(ox + x, oy + y));
+        return Px(canvas.Pixel(ox + x, oy + y));
     }
     // The three test pixels of DialPixel, blended premultiplied onto the 240 grey.
     void ExpectPreviewAt(int ox, int oy) {
@@ -72,6 +77,7 @@ protected:
     }
 
     CTempDir dir;
+    CHeadlessCanvas canvas;
 };
 
 TEST_F(DialSelectionTest, AcceptedIasDialIsHeldStraightAndPreviewedPremultiplied) {
@@ -97,8 +103,8 @@ TEST_F(DialSelectionTest, AcceptedIasDialIsHeldStraightAndPreviewedPremultiplied
     EXPECT_EQ(Px(preview.PixelAt(229, 229)), (std::vector<uint8_t>{0, 0, 0, 0}));
     EXPECT_TRUE(dlg->TasUploadImage().IsNull());
 
-    ASSERT_EQ(host.DrawCalls().size(), 1u);
-    EXPECT_TRUE(SameDraw(host.DrawCalls()[0], 30, 125));
+    ASSERT_EQ(canvas.DrawCalls().size(), 1u);
+    EXPECT_TRUE(SameDraw(canvas.DrawCalls()[0], 30, 125));
     ExpectPreviewAt(30, 125);
     ExpectNoPreviewAt(30, 408);
 }
@@ -114,9 +120,9 @@ TEST_F(DialSelectionTest, TasSelectionRepaintsTheHeldIasPreviewAfterItsOwn) {
     EXPECT_EQ(host.GetCheck(ids::kIasCheck), 1);
     EXPECT_EQ(host.GetCheck(ids::kTasCheck), 1);
     EXPECT_EQ(host.RepaintCount(), 2);
-    ASSERT_EQ(host.DrawCalls().size(), 2u);
-    EXPECT_TRUE(SameDraw(host.DrawCalls()[0], 30, 408));
-    EXPECT_TRUE(SameDraw(host.DrawCalls()[1], 30, 125));
+    ASSERT_EQ(canvas.DrawCalls().size(), 2u);
+    EXPECT_TRUE(SameDraw(canvas.DrawCalls()[0], 30, 408));
+    EXPECT_TRUE(SameDraw(canvas.DrawCalls()[1], 30, 125));
     ExpectPreviewAt(30, 408);
     ExpectPreviewAt(30, 125);
     EXPECT_EQ(Px(dlg->IasUploadImage().GetBits()), (std::vector<uint8_t>{200, 100, 255, 128}));
@@ -174,8 +180,8 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
         EXPECT_EQ(host.GetCheck(ids::kIasCheck), 0);
         EXPECT_FALSE(dlg->TasUploadImage().IsNull());
         EXPECT_EQ(host.GetCheck(ids::kTasCheck), 1);
-        ASSERT_EQ(host.DrawCalls().size(), 1u);
-        EXPECT_TRUE(SameDraw(host.DrawCalls()[0], 30, 408));
+        ASSERT_EQ(canvas.DrawCalls().size(), 1u);
+        EXPECT_TRUE(SameDraw(canvas.DrawCalls()[0], 30, 408));
         ExpectNoPreviewAt(30, 125);
         ExpectPreviewAt(30, 408);
     }
@@ -189,18 +195,18 @@ TEST_F(DialSelectionTest, CancelOnlyClearsTheBoxOfAnEmptySlot) {
     ASSERT_TRUE(host.Click(ids::kSelectTasDial));
     EXPECT_EQ(host.GetCheck(ids::kTasCheck), 0);
     EXPECT_EQ(host.RepaintCount(), 0);
-    EXPECT_TRUE(host.DrawCalls().empty());
+    EXPECT_TRUE(canvas.DrawCalls().empty());
     EXPECT_TRUE(host.Messages().empty());
 
     // With a dial held, cancelling changes nothing at all.
     Select(ids::kSelectIasDial, Dial());
-    const std::vector<uint8_t> before = host.Canvas();
+    const std::vector<uint8_t> before = canvas.Pixels();
     ASSERT_TRUE(host.Click(ids::kSelectIasDial));
     EXPECT_EQ(host.GetCheck(ids::kIasCheck), 1);
     EXPECT_FALSE(dlg->IasUploadImage().IsNull());
     EXPECT_EQ(host.RepaintCount(), 1);
-    EXPECT_EQ(host.DrawCalls().size(), 1u);
-    EXPECT_TRUE(host.Canvas() == before);
+    EXPECT_EQ(canvas.DrawCalls().size(), 1u);
+    EXPECT_TRUE(canvas.Pixels() == before);
 
     // Also with the box cleared by the user: the held dial keeps the box clear.
     ASSERT_TRUE(host.Click(ids::kIasCheck));
