@@ -5,6 +5,7 @@
 
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/HeadlessCanvas.h"
+#include "host/HostRules.h"
 #include "res/DialogTemplate.h"
 
 CHeadlessHost::CHeadlessHost() {
@@ -79,11 +80,12 @@ void CHeadlessHost::ResetContent(int id) {
 
 int CHeadlessHost::AddString(int id, const std::string& text) {
     SControlState& c = At(id);
-    auto pos = c.items.end();
-    if (c.sorted)
-        pos = std::upper_bound(c.items.begin(), c.items.end(), text);
-    const int index = static_cast<int>(pos - c.items.begin());
-    c.items.insert(pos, text);
+    const int count = static_cast<int>(c.items.size());
+    const int index =
+        c.sorted ? hostrules::SortedInsertIndex(
+                       count, [&c](int i) { return c.items[static_cast<size_t>(i)]; }, text)
+                 : count;
+    c.items.insert(c.items.begin() + index, text);
     if (c.curSel >= index)
         ++c.curSel;
     return index;
@@ -143,29 +145,18 @@ void CHeadlessHost::QueueQuestionAnswer(bool yes) {
     m_questionAnswers.push_back(yes);
 }
 
-bool CHeadlessHost::EndIf(bool mayEnd) {
-    if (!mayEnd)
-        return false;
-    m_ended = true;
-    m_dialog->OnEndDialog();
-    return true;
-}
-
 bool CHeadlessHost::PressEnter() {
-    if (m_dialog == nullptr || m_ended)
+    if (m_dialog == nullptr || m_end.Ended())
         return false;
-    const res::SControlDef* focus = res::FindControl(m_focus);
-    if (focus != nullptr && focus->kind == res::ControlKind::PushButton) {
+    if (hostrules::EnterClicksFocus(m_focus, m_focus != 0 && At(m_focus).enabled)) {
         Click(m_focus);
         return false;
     }
-    return EndIf(m_dialog->OnOK());
+    return m_end.EndIf(EEndRequest::Ok);
 }
 
 bool CHeadlessHost::PressEscape() {
-    if (m_dialog == nullptr || m_ended)
-        return false;
-    return EndIf(m_dialog->OnCancel());
+    return m_dialog != nullptr && m_end.EndIf(EEndRequest::Cancel);
 }
 
 void CHeadlessHost::SetTimer(int timerId, unsigned milliseconds) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/DialogEnd.h"
 #include "host/DialogHost.h"
 
 class CHeadlessCanvas;
@@ -35,7 +36,10 @@ public:
     CHeadlessHost();
 
     // The dialog whose handlers the simulated user actions and notifications reach.
-    void Attach(CTillerbyDlg* dialog) { m_dialog = dialog; }
+    void Attach(CTillerbyDlg* dialog) {
+        m_dialog = dialog;
+        m_end.Attach(dialog);
+    }
     // Where repaints and drawn pictures land from now on; nullptr drops them again.
     void AttachCanvas(CHeadlessCanvas* canvas) { m_canvas = canvas; }
 
@@ -86,7 +90,7 @@ public:
     // else; Escape is IDCANCEL, as the close box is. True when the dialog ended.
     bool PressEnter();
     bool PressEscape();
-    bool Ended() const { return m_ended; }
+    bool Ended() const { return m_end.Ended(); }
 
     // The host's own clock, which only this call moves: timers that fall due on the way
     // run in time order.
@@ -116,7 +120,6 @@ public:
 private:
     SControlState& At(int id);
     const SControlState& At(int id) const;
-    bool EndIf(bool mayEnd);
 
     struct STimer {
         std::chrono::milliseconds interval;
@@ -131,7 +134,7 @@ private:
     std::deque<bool> m_questionAnswers;
     std::map<int, STimer> m_timers;
     std::chrono::milliseconds m_now{0};
-    bool m_ended = false;
+    CDialogEnd m_end;
     std::deque<std::optional<std::string>> m_fileAnswers;
     std::vector<SFileDialogRequest> m_fileRequests;
     CHeadlessCanvas* m_canvas = nullptr;

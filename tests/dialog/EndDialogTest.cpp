@@ -10,6 +10,10 @@ TEST_F(EndDialogTest, OutsideAnUploadEscapeAndEnterEndWithoutAQuestion) {
     EXPECT_TRUE(host.Questions().empty());
     EXPECT_FALSE(dlg->IsPortOpen());  // the port goes with the dialog
     EXPECT_FALSE(line->open);
+    // Ended, it stays ended: neither key reaches the dialog again.
+    EXPECT_FALSE(host.PressEscape());
+    EXPECT_FALSE(host.PressEnter());
+    EXPECT_TRUE(host.Ended());
 }
 
 TEST_F(EndDialogTest, ClosingDuringAnUploadAsksAndYesTellsTheGaugeFirst) {

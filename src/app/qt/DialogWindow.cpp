@@ -26,6 +26,7 @@
 #include "app/qt/CSpinButton.h"
 #include "app/qt/DialogBuilder.h"
 #include "app/qt/FileDialogFilter.h"
+#include "host/HostRules.h"
 #include "dial/PixelOps.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplate.h"
@@ -78,6 +79,7 @@ CDialogWindow::CDialogWindow(SDialogServices services, QWidget* parent) : QDialo
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(ids::kAboutCommand); });
 
     m_dialog = std::make_unique<CTillerbyDlg>(*this, std::move(services));
+    m_end.Attach(m_dialog.get());
     WireNotifications();
     m_dialog->OnInitDialog();
 }
@@ -207,10 +209,8 @@ int CDialogWindow::AddString(int id, const std::string& text) {
     const res::SControlDef* def = res::FindControl(id);
     int index = combo->count();
     if (def != nullptr && (def->style & res::kSorted) != 0) {
-        // The first item that sorts after the new one; equal texts keep their order.
-        index = 0;
-        while (index < combo->count() && Utf8(combo->itemText(index)) <= text)
-            ++index;
+        index = hostrules::SortedInsertIndex(
+            index, [combo](int i) { return Utf8(combo->itemText(i)); }, text);
     }
     const int selected = combo->currentIndex();
     combo->insertItem(index, Text(text));
@@ -346,24 +346,24 @@ void CDialogWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     // Only the port list box follows the width of the window.
     QWidget* portList = At(ids::kPortList);
-    const int width = std::max(0, m_portListWidth + this->width() - m_templateSize.width());
-    portList->resize(width, portList->height());
+    portList->resize(
+        hostrules::PortListWidth(m_portListWidth, m_templateSize.width(), this->width()),
+        portList->height());
 }
 
 void CDialogWindow::keyPressEvent(QKeyEvent* event) {
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
     if (plain && event->key() == Qt::Key_Escape) {
-        if (m_ended || m_dialog->OnCancel())
+        if (m_end.MayEnd(EEndRequest::Cancel))
             reject();
         return;
     }
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        // Enter clicks the push button that has the focus and is IDOK anywhere else.
-        auto* button = qobject_cast<QPushButton*>(focusWidget());
-        if (button != nullptr && button->isEnabled()) {
-            button->click();
-        } else if (m_ended || m_dialog->OnOK()) {
+        const int focus = GetFocus();
+        if (hostrules::EnterClicksFocus(focus, focus != 0 && IsWindowEnabled(focus))) {
+            qobject_cast<QAbstractButton*>(At(focus))->click();
+        } else if (m_end.MayEnd(EEndRequest::Ok)) {
             accept();
         }
         return;
@@ -373,7 +373,7 @@ void CDialogWindow::keyPressEvent(QKeyEvent* event) {
 
 void CDialogWindow::closeEvent(QCloseEvent* event) {
     // The close box is IDCANCEL.
-    if (!m_ended && !m_dialog->OnCancel()) {
+    if (!m_end.MayEnd(EEndRequest::Cancel)) {
         event->ignore();
         return;
     }
@@ -403,7 +403,7 @@ void CDialogWindow::timerEvent(QTimerEvent* event) {
     }
     // The handler may kill or set timers: nothing of the map is held across it.
     const int id = it->first;
-    if (!m_ended)
+    if (!m_end.Ended())
         m_dialog->OnTimer(id);
 }
 
@@ -413,7 +413,7 @@ void CDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 bool CDialogWindow::event(QEvent* event) {
     if (event->type() == kSerialNotification) {
-        if (!m_ended && m_dialog)
+        if (!m_end.Ended() && m_dialog)
             m_dialog->OnSerialData(1, 0);
         return true;
     }
@@ -425,10 +425,6 @@ void CDialogWindow::PostSerialNotification() {
 }
 
 void CDialogWindow::done(int result) {
-    if (!m_ended) {
-        m_ended = true;
-        if (m_dialog)
-            m_dialog->OnEndDialog();
-    }
+    m_end.End();
     QDialog::done(result);
 }

@@ -7,6 +7,7 @@
 
 #include "dial/CImage.h"
 #include "dialog/CTillerbyDlg.h"
+#include "dialog/DialogEnd.h"
 #include "host/DialogHost.h"
 
 class CSpinButton;
@@ -91,6 +92,6 @@ private:
     int m_portListWidth = 0;
     std::vector<std::unique_ptr<SHeldPreview>> m_previews;
     std::map<int, int> m_timers;  // the dialog's timer id -> Qt's
-    bool m_ended = false;
     std::unique_ptr<CTillerbyDlg> m_dialog;
+    CDialogEnd m_end;
 };

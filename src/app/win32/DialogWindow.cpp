@@ -12,6 +12,7 @@
 #include "app/win32/DialogBuilder.h"
 #include "app/win32/FileDialogFilter.h"
 #include "dial/CImage.h"
+#include "host/HostRules.h"
 #include "platform/win32/WinText.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplate.h"
@@ -72,6 +73,7 @@ CUniqueBitmap PremultipliedBitmap(const CImage& image) {
 
 CDialogWindow::CDialogWindow(SDialogServices services, HINSTANCE instance)
     : m_instance(instance), m_dialog(std::make_unique<CTillerbyDlg>(*this, std::move(services))) {
+    m_end.Attach(m_dialog.get());
     const dialogbuilder::CDialogTemplate main(res::MainDialog());
     // WM_INITDIALOG, which runs the dialog's initialisation, arrives before this returns.
     CreateDialogIndirectParamW(m_instance, main.Get(), nullptr, DialogProc,
@@ -119,7 +121,7 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->code != UDN_DELTAPOS || m_ended)
+            if (header->code != UDN_DELTAPOS || m_end.Ended())
                 return FALSE;
             const LRESULT result =
                 CSpinButton::OnDeltaPos(*m_dialog, *reinterpret_cast<const NMUPDOWN*>(lParam));
@@ -129,11 +131,11 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kSerialNotification:
             if (wParam != kSerialWParam)
                 return FALSE;
-            if (!m_ended)
+            if (!m_end.Ended())
                 m_dialog->OnSerialData(1, 0);
             return TRUE;
         case WM_TIMER:
-            if (!m_ended)
+            if (!m_end.Ended())
                 m_dialog->OnTimer(static_cast<int>(wParam));
             return TRUE;
         case WM_SYSCOMMAND:
@@ -175,13 +177,15 @@ void CDialogWindow::OnInitDialog() {
 
 void CDialogWindow::OnCommand(int id, int code, HWND control) {
     if (id == IDOK || id == IDCANCEL) {
-        // Enter while the focus is not on a push button, and Escape or the close box.
-        if (!m_ended && (id == IDOK ? m_dialog->OnOK() : m_dialog->OnCancel()))
-            End(id);
+        // Enter while the focus is not on a push button, and Escape or the close box. The
+        // port closes and the reader thread ends while the window still stands, so that
+        // nothing reaches the dialog afterwards.
+        if (m_end.EndIf(id == IDOK ? EEndRequest::Ok : EEndRequest::Cancel))
+            m_result = id;
         return;
     }
     // Menus and accelerators come without a control; only the controls' own words count.
-    if (m_ended || control == nullptr)
+    if (m_end.Ended() || control == nullptr)
         return;
     const res::SControlDef* def = res::FindControl(id);
     if (def == nullptr)
@@ -193,19 +197,11 @@ void CDialogWindow::OnCommand(int id, int code, HWND control) {
     }
 }
 
-void CDialogWindow::End(int result) {
-    m_ended = true;
-    m_result = result;
-    // The port closes and the reader thread ends while the window still stands, so that
-    // nothing reaches the dialog afterwards.
-    m_dialog->OnEndDialog();
-}
-
 int CDialogWindow::RunModal() {
     if (m_window == nullptr)
         return -1;
     MSG message;
-    while (!m_ended) {
+    while (!m_end.Ended()) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             // WM_QUIT belongs to the loop outside this one.
@@ -217,7 +213,7 @@ int CDialogWindow::RunModal() {
         HandleMessage(message);
     }
     DestroyWindow(m_window);
-    return m_ended ? m_result : IDCANCEL;
+    return m_end.Ended() ? m_result : IDCANCEL;
 }
 
 void CDialogWindow::HandleMessage(MSG& message) {
@@ -451,12 +447,11 @@ void CDialogWindow::OnSize(int clientWidth) {
     HWND portList = Control(ids::kPortList);
     if (portList == nullptr)
         return;
-    // Only the port list box follows the width of the window.
     const res::SControlDef& def = *res::FindControl(ids::kPortList);
     const RECT templateSize = DialogUnitsToPixels(0, 0, res::MainDialog().w, 0);
     const RECT box = DialogUnitsToPixels(def.x, def.y, def.w, def.h);
     const int width =
-        std::max(0, static_cast<int>(box.right - box.left + clientWidth - templateSize.right));
+        hostrules::PortListWidth(box.right - box.left, templateSize.right, clientWidth);
     // The height of a drop-down list's window is that of its dropped list.
     SetWindowPos(portList, nullptr, 0, 0, width, box.bottom - box.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -7,6 +7,7 @@
 
 #include "app/win32/WinGdi.h"
 #include "dialog/CTillerbyDlg.h"
+#include "dialog/DialogEnd.h"
 #include "host/DialogHost.h"
 
 // The main dialog's window: the dialog manager builds the 220 controls of template 102
@@ -32,7 +33,7 @@ public:
     // One message as the modal run handles it: the dialog keys (Tab, Enter, Escape, the
     // arrows) first.
     void HandleMessage(MSG& message);
-    bool Ended() const { return m_ended; }
+    bool Ended() const { return m_end.Ended(); }
 
     // IDialogHost ----------------------------------------------------------------------
     std::string GetWindowText(int id) const override;
@@ -75,7 +76,6 @@ private:
     void OnPaint();
     void OnSize(int clientWidth);
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
-    void End(int result);
 
     HWND At(int id) const;
     RECT DialogUnitsToPixels(int x, int y, int w, int h) const;
@@ -87,7 +87,7 @@ private:
     CUniqueIcon m_bigIcon;
     CUniqueIcon m_smallIcon;
     std::vector<SHeldPreview> m_previews;
-    bool m_ended = false;
     int m_result = IDCANCEL;
     std::unique_ptr<CTillerbyDlg> m_dialog;
+    CDialogEnd m_end;
 };
