@@ -12,8 +12,7 @@
 #include <sstream>
 #include <thread>
 
-#include "kestran-gauge/GaugePty.h"
-#include "kestran-gauge/GaugeServer.h"
+#include "kestran-gauge/GaugeServerThread.h"
 #include "kestran-gauge/WireTime.h"
 #include "kestran-upload/CommandLineUpload.h"
 #include "serial/PlatformServices.h"
@@ -58,31 +57,19 @@ public:
     std::string violation;
 };
 
-// A virtual gauge served on its own thread for one upload.
+// A virtual gauge served on its own thread for one upload, noting the times.
 class CGaugeSession {
 public:
-    explicit CGaugeSession(bool wireTime) : m_server(m_pty, Options(wireTime), times) {
-        if (!m_pty.IsOpen() || pipe(m_stop) != 0)
-            return;
-        m_thread = std::thread([this] { m_server.Run(m_stop[0]); });
-    }
-    ~CGaugeSession() { Stop(); }
-    CGaugeSession(const CGaugeSession&) = delete;
-    CGaugeSession& operator=(const CGaugeSession&) = delete;
+    explicit CGaugeSession(bool wireTime) : m_served(Options(wireTime), times) {}
 
-    bool IsServing() const { return m_thread.joinable(); }
-    std::string Port() const { return m_pty.SlavePath(); }
+    bool IsServing() const { return m_served.IsServing(); }
+    std::string Port() const { return m_served.Port(); }
     void Stop() {
-        if (!m_thread.joinable()) {
+        if (!m_served.IsServing())
             return;
-        }
         // The last line may still be on its way through the terminal.
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        const char byte = 0;
-        (void)!write(m_stop[1], &byte, 1);
-        m_thread.join();
-        close(m_stop[0]);
-        close(m_stop[1]);
+        m_served.Stop();
     }
 
     CGaugeTimes times;
@@ -94,10 +81,7 @@ private:
         return options;
     }
 
-    CGaugePty m_pty;
-    CGaugeServer m_server;
-    int m_stop[2] = {-1, -1};
-    std::thread m_thread;
+    CGaugeServerThread m_served;
 };
 
 // When the tool's side did its steps: its thread woke for input, read it, wrote a line.

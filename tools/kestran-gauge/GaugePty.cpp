@@ -19,37 +19,35 @@ bool AddFlags(int fd, int descriptorFlags, int statusFlags) {
 }  // namespace
 
 CGaugePty::CGaugePty() {
-    int master = -1;
-    int slave = -1;
-    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+    int masterFd = -1;
+    int slaveFd = -1;
+    if (openpty(&masterFd, &slaveFd, nullptr, nullptr, nullptr) != 0) {
         m_error = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
         return;
     }
+    CUniqueFd master(masterFd);
+    CUniqueFd slave(slaveFd);
     char path[256];
-    if (ttyname_r(slave, path, sizeof path) != 0 || !AddFlags(master, FD_CLOEXEC, O_NONBLOCK) ||
-        !AddFlags(slave, FD_CLOEXEC, 0)) {
+    if (ttyname_r(slaveFd, path, sizeof path) != 0 || !AddFlags(masterFd, FD_CLOEXEC, O_NONBLOCK) ||
+        !AddFlags(slaveFd, FD_CLOEXEC, 0)) {
         m_error = std::string("cannot set up the pseudo-terminal: ") + std::strerror(errno);
-        close(master);
-        close(slave);
         return;
     }
     // Raw from the start, so that a program that does not set the line up itself still
     // gets the bytes unchanged in both directions.
     termios settings{};
-    if (tcgetattr(slave, &settings) == 0) {
+    if (tcgetattr(slaveFd, &settings) == 0) {
         cfmakeraw(&settings);
         cfsetispeed(&settings, B38400);
         cfsetospeed(&settings, B38400);
-        tcsetattr(slave, TCSANOW, &settings);
+        tcsetattr(slaveFd, TCSANOW, &settings);
     }
     // The slave's own descriptor is open already: only other programs are seen.
-    m_watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_watch >= 0 && inotify_add_watch(m_watch, path, IN_OPEN | IN_CLOSE) < 0) {
-        close(m_watch);
-        m_watch = -1;
-    }
-    m_master = master;
-    m_slave = slave;
+    m_watch.Reset(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    if (m_watch.IsOpen() && inotify_add_watch(m_watch.Get(), path, IN_OPEN | IN_CLOSE) < 0)
+        m_watch.Reset();
+    m_master = std::move(master);
+    m_slave = std::move(slave);
     m_slavePath = path;
 }
 
@@ -58,20 +56,17 @@ CGaugePty::~CGaugePty() {
 }
 
 void CGaugePty::HangUp() {
-    for (int* fd : {&m_master, &m_slave, &m_watch}) {
-        if (*fd >= 0)
-            close(*fd);
-        *fd = -1;
-    }
+    for (CUniqueFd* fd : {&m_master, &m_slave, &m_watch})
+        fd->Reset();
 }
 
 std::vector<CGaugePty::EPortEvent> CGaugePty::TakePortEvents() {
     std::vector<EPortEvent> events;
-    if (m_watch < 0)
+    if (!m_watch.IsOpen())
         return events;
     alignas(inotify_event) char buffer[4096];
     ssize_t n;
-    while ((n = read(m_watch, buffer, sizeof buffer)) > 0) {
+    while ((n = read(m_watch.Get(), buffer, sizeof buffer)) > 0) {
         for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
             inotify_event event;
             std::memcpy(&event, buffer + at, sizeof event);
@@ -86,7 +81,6 @@ std::vector<CGaugePty::EPortEvent> CGaugePty::TakePortEvents() {
 }
 
 void CGaugePty::DropUnreadInput() {
-    if (m_slave >= 0) {
-        tcflush(m_slave, TCIFLUSH);
-    }
+    if (m_slave.IsOpen())
+        tcflush(m_slave.Get(), TCIFLUSH);
 }

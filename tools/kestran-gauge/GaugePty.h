@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/UniqueFd.h"
+
 // The pseudo-terminal a virtual gauge serves: the gauge works the master end, Kestran opens
 // the slave end as it would a serial port. The gauge keeps a slave descriptor of its own
 // open, so the master does not report a hang-up whenever Kestran is not connected, and it
@@ -15,17 +17,17 @@ public:
     CGaugePty& operator=(const CGaugePty&) = delete;
 
     // False when no pseudo-terminal could be had; Error() tells why.
-    bool IsOpen() const { return m_master >= 0; }
+    bool IsOpen() const { return m_master.IsOpen(); }
     const std::string& Error() const { return m_error; }
 
     // Non-blocking master descriptor, -1 when closed.
-    int Master() const { return m_master; }
+    int Master() const { return m_master.Get(); }
     // The path Kestran opens, e.g. /dev/pts/3.
     const std::string& SlavePath() const { return m_slavePath; }
 
     // Readable when another program has opened or closed the slave end since the last
     // TakePortEvents; -1 when that cannot be watched.
-    int WatchDescriptor() const { return m_watch; }
+    int WatchDescriptor() const { return m_watch.Get(); }
     enum class EPortEvent { Opened, Closed };
     // The opens and closes since the last call, in the order they happened.
     std::vector<EPortEvent> TakePortEvents();
@@ -38,9 +40,9 @@ public:
     void HangUp();
 
 private:
-    int m_master = -1;
-    int m_slave = -1;
-    int m_watch = -1;
+    CUniqueFd m_master;
+    CUniqueFd m_slave;
+    CUniqueFd m_watch;
     std::string m_slavePath;
     std::string m_error;
 };

@@ -19,3 +19,9 @@ using CUniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, SHandleClos
 inline CUniqueHandle OwnFileHandle(HANDLE handle) {
     return CUniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
+
+// A registry key opened with RegOpenKeyEx.
+struct SKeyCloser {
+    void operator()(HKEY key) const { RegCloseKey(key); }
+};
+using CUniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, SKeyCloser>;

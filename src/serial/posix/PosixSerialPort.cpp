@@ -27,17 +27,6 @@ std::chrono::milliseconds WriteTimeout(uint32_t n) {
     return std::chrono::milliseconds(50 + 10 * static_cast<int64_t>(n));
 }
 
-void CloseIfOpen(int& fd) {
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
-
-bool SetFlags(int fd, int descriptorFlags, int statusFlags) {
-    return fcntl(fd, F_SETFD, descriptorFlags) == 0 &&
-           fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | statusFlags) == 0;
-}
-
 }  // namespace
 
 CPosixSerialPort::CPosixSerialPort(SSerialDriverFlags driver) : m_lowLatency(std::move(driver)) {}
@@ -54,46 +43,34 @@ bool CPosixSerialPort::Fail(int error, const std::string& devicePath,
 }
 
 bool CPosixSerialPort::Open(const std::string& devicePath) {
-    if (m_fd >= 0)
+    if (m_fd.IsOpen())
         return false;
     m_failure.clear();
     // A program that neither sets the exclusive flag nor locks would share the line
     // unnoticed; looking first leaves its line untouched.
     if (std::optional<SPortHolder> holder = FindOtherHolderOf(devicePath))
         return Fail(EBUSY, devicePath, holder);
-    int fd;
+    CUniqueFd fd;
     do {
-        fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
+        fd.Reset(::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    } while (!fd.IsOpen() && errno == EINTR);
+    if (!fd.IsOpen())
         return Fail(errno, devicePath, std::nullopt);
 
     // The lock keeps out a second copy of this program even when it runs as root, which the
     // terminal's exclusive flag does not stop.
-    if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
-        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-        ::close(fd);
-        return Fail(error, devicePath, std::nullopt);
+    if (!isatty(fd.Get()) || flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 ||
+        ioctl(fd.Get(), TIOCEXCL) != 0) {
+        return Fail(errno == EWOULDBLOCK ? EBUSY : errno, devicePath, std::nullopt);
     }
-
-    int wake[2];
-    if (pipe(wake) != 0) {
+    SPipe wake;
+    if (!OpenPipe(wake, O_NONBLOCK)) {
         const int error = errno;
-        ioctl(fd, TIOCNXCL);
-        ::close(fd);
+        ioctl(fd.Get(), TIOCNXCL);
         return Fail(error, devicePath, std::nullopt);
     }
-    if (!SetFlags(wake[0], FD_CLOEXEC, O_NONBLOCK) || !SetFlags(wake[1], FD_CLOEXEC, O_NONBLOCK)) {
-        const int error = errno;
-        ::close(wake[0]);
-        ::close(wake[1]);
-        ioctl(fd, TIOCNXCL);
-        ::close(fd);
-        return Fail(error, devicePath, std::nullopt);
-    }
-    m_fd = fd;
-    m_wakeRead = wake[0];
-    m_wakeWrite = wake[1];
+    m_fd = std::move(fd);
+    m_wake = std::move(wake);
     return true;
 }
 
@@ -102,25 +79,25 @@ std::string CPosixSerialPort::FailureReason() const {
 }
 
 void CPosixSerialPort::DiscardInput() {
-    if (m_fd >= 0)
-        tcflush(m_fd, TCIFLUSH);
+    if (m_fd.IsOpen())
+        tcflush(m_fd.Get(), TCIFLUSH);
 }
 
 void CPosixSerialPort::ApplyLineSettings() {
-    if (m_fd < 0)
+    if (!m_fd.IsOpen())
         return;
-    linesettings::Apply(m_fd);
-    m_lowLatency.Request(m_fd);
+    linesettings::Apply(m_fd.Get());
+    m_lowLatency.Request(m_fd.Get());
 }
 
 uint32_t CPosixSerialPort::Write(const void* data, uint32_t n) {
-    if (m_fd < 0)
+    if (!m_fd.IsOpen())
         return 0;
     const auto* bytes = static_cast<const unsigned char*>(data);
     const Clock::time_point deadline = Clock::now() + WriteTimeout(n);
     uint32_t written = 0;
     while (written < n) {
-        const ssize_t result = ::write(m_fd, bytes + written, n - written);
+        const ssize_t result = ::write(m_fd.Get(), bytes + written, n - written);
         if (result > 0) {
             written += static_cast<uint32_t>(result);
             continue;
@@ -135,7 +112,7 @@ uint32_t CPosixSerialPort::Write(const void* data, uint32_t n) {
             std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
             break;
-        pollfd room{m_fd, POLLOUT, 0};
+        pollfd room{m_fd.Get(), POLLOUT, 0};
         const int ready = poll(&room, 1, static_cast<int>(left));
         if (ready < 0 && errno != EINTR)
             break;
@@ -146,19 +123,19 @@ uint32_t CPosixSerialPort::Write(const void* data, uint32_t n) {
 }
 
 int CPosixSerialPort::BytesWaiting() {
-    if (m_fd < 0)
+    if (!m_fd.IsOpen())
         return 0;
     int waiting = 0;
-    if (ioctl(m_fd, FIONREAD, &waiting) != 0)
+    if (ioctl(m_fd.Get(), FIONREAD, &waiting) != 0)
         return 0;
     return waiting;
 }
 
 int CPosixSerialPort::Read(void* buffer, int max) {
-    if (m_fd < 0 || max < 0)
+    if (!m_fd.IsOpen() || max < 0)
         return -1;
     for (;;) {
-        const ssize_t result = ::read(m_fd, buffer, static_cast<size_t>(max));
+        const ssize_t result = ::read(m_fd.Get(), buffer, static_cast<size_t>(max));
         if (result >= 0)
             return static_cast<int>(result);
         if (errno == EINTR)
@@ -170,12 +147,12 @@ int CPosixSerialPort::Read(void* buffer, int max) {
 }
 
 ISerialPort::WaitResult CPosixSerialPort::WaitForInput() {
-    if (m_fd < 0)
+    if (!m_fd.IsOpen())
         return WaitResult::Failed;
     // A wake-up with nothing to tell happens when the other thread read the bytes between
     // poll and the count; a line that keeps waking so is broken.
     for (int emptyWakeUps = 0; emptyWakeUps < kMaxEmptyWakeUps;) {
-        pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
+        pollfd fds[2] = {{m_fd.Get(), POLLIN, 0}, {m_wake.read.Get(), POLLIN, 0}};
         const int ready = poll(fds, 2, -1);
         if (ready < 0) {
             if (errno == EINTR)
@@ -200,22 +177,22 @@ ISerialPort::WaitResult CPosixSerialPort::WaitForInput() {
 }
 
 void CPosixSerialPort::CancelWait() {
-    if (m_wakeWrite < 0)
+    if (!m_wake.write.IsOpen())
         return;
     const char wake = 1;
     // A full pipe is as good as a written byte: the wait ends either way.
-    while (::write(m_wakeWrite, &wake, 1) < 0 && errno == EINTR) {
+    while (::write(m_wake.write.Get(), &wake, 1) < 0 && errno == EINTR) {
     }
 }
 
 void CPosixSerialPort::Close() {
-    if (m_fd >= 0) {
-        m_lowLatency.Restore(m_fd);
+    if (m_fd.IsOpen()) {
+        m_lowLatency.Restore(m_fd.Get());
         // The exclusive flag can outlive this descriptor (a pseudo-terminal keeps it while
         // its other end is open), so it is cleared before the port goes back.
-        ioctl(m_fd, TIOCNXCL);
+        ioctl(m_fd.Get(), TIOCNXCL);
     }
-    CloseIfOpen(m_fd);
-    CloseIfOpen(m_wakeRead);
-    CloseIfOpen(m_wakeWrite);
+    m_fd.Reset();
+    m_wake.read.Reset();
+    m_wake.write.Reset();
 }

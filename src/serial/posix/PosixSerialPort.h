@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/posix/UniqueFd.h"
 #include "serial/SerialPort.h"
 #include "serial/posix/LowLatencyMode.h"
 #include "serial/posix/PortHolders.h"
@@ -36,14 +37,13 @@ public:
     void Close() override;
 
     // The terminal's descriptor, -1 while closed.
-    int Descriptor() const { return m_fd; }
+    int Descriptor() const { return m_fd.Get(); }
 
 private:
     bool Fail(int error, const std::string& devicePath, const std::optional<SPortHolder>& holder);
 
-    int m_fd = -1;
+    CUniqueFd m_fd;
     std::string m_failure;  // why the last Open failed
-    int m_wakeRead = -1;    // readable once CancelWait has been called
-    int m_wakeWrite = -1;
+    SPipe m_wake;           // readable once CancelWait has been called
     CLowLatencyMode m_lowLatency;
 };

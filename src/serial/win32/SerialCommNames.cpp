@@ -2,9 +2,7 @@
 
 #include "platform/win32/WinApi.h"
 
-#include <memory>
-#include <type_traits>
-
+#include "platform/win32/WinHandle.h"
 #include "platform/win32/WinText.h"
 
 std::vector<std::string> ReadSerialCommNames() {
@@ -14,8 +12,7 @@ std::vector<std::string> ReadSerialCommNames() {
                       &opened) != ERROR_SUCCESS) {
         return names;
     }
-    const std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)> key(opened,
-                                                                                 &RegCloseKey);
+    const CUniqueKey key(opened);
     for (DWORD index = 0;; ++index) {
         wchar_t valueName[16384];  // the longest a value name can be
         DWORD nameLength = sizeof valueName / sizeof valueName[0];

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win32/WinHandle.h"
 #include "serial/PortSearchLayer.h"
 
 // The port enumeration's questions put to Windows: the version, the device installation
@@ -37,9 +38,6 @@ private:
     struct SDeviceSetCloser {
         void operator()(void* set) const { SetupDiDestroyDeviceInfoList(set); }
     };
-    struct SKeyCloser {
-        void operator()(HKEY key) const { RegCloseKey(key); }
-    };
     struct SDeviceSetEntry {
         std::unique_ptr<void, SDeviceSetCloser> handle;
         std::vector<SP_DEVICE_INTERFACE_DATA> interfaces;
@@ -54,5 +52,5 @@ private:
     uint32_t m_lastError = 0;
     uint64_t m_nextId = 1;
     std::map<DeviceSet, SDeviceSetEntry> m_sets;
-    std::map<RegKey, std::unique_ptr<std::remove_pointer_t<HKEY>, SKeyCloser>> m_keys;
+    std::map<RegKey, CUniqueKey> m_keys;
 };

@@ -1,55 +1,25 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <atomic>
 #include <mutex>
 #include <string>
-#include <thread>
 
-#include "kestran-gauge/GaugePty.h"
-#include "kestran-gauge/GaugeServer.h"
+#include "kestran-gauge/GaugeServerThread.h"
 
-// The virtual gauge program's own server on a pseudo-terminal of its own, run on a thread of
-// the test: the tool under test opens Port() as it would a real gauge's port. A gauge that
-// hangs up closes its terminal, as the program does.
+// The virtual gauge program's own server on a thread of the test, counting the lines it
+// reads and the uploads it sees end.
 class CServedGauge : private IGaugeServerEvents {
 public:
-    explicit CServedGauge(SGaugeFaults faults = {}) : m_server(m_pty, Options(faults), *this) {
-        if (m_pty.IsOpen() && pipe(m_stop) == 0) {
-            m_thread = std::thread([this] {
-                m_end = m_server.Run(m_stop[0]);
-                if (m_end == CGaugeServer::EEnd::HungUp)
-                    m_pty.HangUp();
-                m_ended = true;
-            });
-        }
-    }
-    ~CServedGauge() {
-        Stop();
-        for (int fd : m_stop) {
-            if (fd >= 0)
-                close(fd);
-        }
-    }
+    explicit CServedGauge(SGaugeFaults faults = {}) : m_served(Options(faults), *this) {}
     CServedGauge(const CServedGauge&) = delete;
     CServedGauge& operator=(const CServedGauge&) = delete;
 
-    bool IsServing() const { return m_thread.joinable() && !m_ended; }
-    const std::string& Port() const { return m_pty.SlavePath(); }
-
+    bool IsServing() const { return m_served.IsServing(); }
+    const std::string& Port() const { return m_served.Port(); }
     // Ends the serving (if the gauge has not hung up already) and answers how it ended.
-    CGaugeServer::EEnd Stop() {
-        if (m_thread.joinable()) {
-            const char byte = 0;
-            (void)!write(m_stop[1], &byte, 1);
-            m_thread.join();
-        }
-        return m_end;
-    }
-
+    CGaugeServer::EEnd Stop() { return m_served.Stop(); }
     // What the gauge holds; only once it has stopped.
-    const CVirtualGauge& Gauge() const { return m_server.Gauge(); }
+    const CVirtualGauge& Gauge() const { return m_served.Gauge(); }
 
     int Lines() const { return m_lines.load(); }
     std::string LastLine() const {
@@ -71,15 +41,9 @@ private:
     }
     void OnUploadEnded(const CVirtualGauge&) override { ++m_uploadsEnded; }
 
-    CGaugePty m_pty;
-    CGaugeServer m_server;
-    int m_stop[2] = {-1, -1};
-    std::thread m_thread;
-    std::atomic<bool> m_ended{false};
-    CGaugeServer::EEnd m_end = CGaugeServer::EEnd::Stopped;
-
     mutable std::mutex m_mutex;
     std::string m_lastLine;
     std::atomic<int> m_lines{0};
     std::atomic<int> m_uploadsEnded{0};
+    CGaugeServerThread m_served;  // last: it stops before the counters go
 };
