@@ -1,10 +1,5 @@
 #include "bench/UploadTimer.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +12,7 @@
 #include "kestran-upload/CommandLineUpload.h"
 #include "serial/PlatformServices.h"
 #include "serial/posix/PosixSerialPort.h"
+#include "tests/support/ChildProcess.h"
 
 namespace {
 
@@ -236,43 +232,17 @@ SUploadFigures TimeReplay(const std::vector<std::string>& lines, bool wireTime) 
     return f;
 }
 
-extern char** environ;
-
 namespace {
 
 // Runs `program` with the toolkit on its offscreen platform; its output goes to `outFile`.
-// Answers its exit status, -1 when it could not run or ended by a signal.
-int RunOffscreen(const std::string& program, std::vector<std::string> args,
+// Answers its exit status, -1 when it could not run, minus the signal's number when one
+// ended it.
+int RunOffscreen(const std::string& program, const std::vector<std::string>& args,
                  const std::string& outFile) {
-    args.insert(args.begin(), program);
-    std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen"};
-    for (char** e = environ; *e != nullptr; ++e) {
-        if (std::string(*e).rfind("QT_QPA_PLATFORM=", 0) != 0)
-            env.emplace_back(*e);
-    }
-    auto pointers = [](std::vector<std::string>& texts) {
-        std::vector<char*> list;
-        for (std::string& text : texts)
-            list.push_back(text.data());
-        list.push_back(nullptr);
-        return list;
-    };
-    std::vector<char*> argv = pointers(args), envp = pointers(env);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    const int spawned =
-        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
+    CChildProcess child(program, args, {"QT_QPA_PLATFORM=offscreen"}, outFile, "/dev/null");
+    if (!child.Started())
         return -1;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return child.Wait(std::chrono::hours(24)).value_or(-1);
 }
 
 // The value of the "name value" line of `text`, or empty.

@@ -5,21 +5,14 @@
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/HeadlessCanvas.h"
 #include "dialog/HeadlessHost.h"
-#include "support/FakeSerialPort.h"
+#include "support/FakeServices.h"
 
 // A main dialog on the headless host with one fake port "GAUGE" on a fake line, set up as
 // at program start. The previews are drawn onto a canvas, so that every picture the
 // dialog accepts is blended as a window would.
 struct SDialogRig {
     SDialogRig() {
-        SDialogServices services;
-        services.findSerialPorts = [](SerInfoList& list) {
-            list = {SSerInfo{"/dev/fake-gauge", "", "GAUGE", false, "Gauge"}};
-        };
-        services.makeSerialPort = [line = line]() -> std::unique_ptr<ISerialPort> {
-            return std::make_unique<CFakeSerialPort>(line);
-        };
-        dialog = std::make_unique<CTillerbyDlg>(host, services);
+        dialog = std::make_unique<CTillerbyDlg>(host, FakeServices(kGaugePort, line));
         host.Attach(dialog.get());
         host.AttachCanvas(&canvas);
         dialog->OnInitDialog();

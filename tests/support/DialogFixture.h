@@ -10,23 +10,20 @@
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/HeadlessHost.h"
 #include "res/ControlIds.h"
-#include "support/FakeSerialPort.h"
+#include "support/FakeServices.h"
 
 // A main dialog on the headless host, with one fake serial port "GAUGE" on a fake line.
 class DialogFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ports = {SSerInfo{"/dev/fake-gauge", "", "GAUGE", false, "Gauge"}};
-        SDialogServices services;
-        services.findSerialPorts = [this](SerInfoList& list) {
-            list = ports;
+        SDialogServices services = FakeServices(ports, line);
+        services.findSerialPorts = [this, find = services.findSerialPorts](SerInfoList& list) {
+            find(list);
             if (!enumerationError.empty())
                 throw std::runtime_error(enumerationError);
         };
-        services.makeSerialPort = [this]() -> std::unique_ptr<ISerialPort> {
-            if (portFactory)
-                return portFactory();
-            return std::make_unique<CFakeSerialPort>(line);
+        services.makeSerialPort = [this, make = services.makeSerialPort] {
+            return portFactory ? portFactory() : make();
         };
         dlg = std::make_unique<CTillerbyDlg>(host, services);
         host.Attach(dlg.get());
@@ -50,7 +47,7 @@ protected:
 
     CHeadlessHost host;
     std::shared_ptr<SFakeLine> line = std::make_shared<SFakeLine>();
-    SerInfoList ports;
+    SerInfoList ports = kGaugePort;
     std::string enumerationError;
     // When set before Connect, makes the port instead of the plain fake one.
     std::function<std::unique_ptr<ISerialPort>()> portFactory;

@@ -26,8 +26,8 @@
 #include "app/qt/CSpinButton.h"
 #include "app/qt/DialogBuilder.h"
 #include "app/qt/FileDialogFilter.h"
-#include "host/HostRules.h"
 #include "dial/PixelOps.h"
+#include "host/HostRules.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplate.h"
 

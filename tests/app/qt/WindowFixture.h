@@ -11,18 +11,8 @@
 #include "app/qt/DialogWindow.h"
 #include "app/qt/ModalDriver.h"
 #include "res/ControlIds.h"
-#include "support/FakeSerialPort.h"
+#include "support/FakeServices.h"
 #include "support/TestImages.h"
-
-// Serial services that find `ports` and open each on the fake `line`.
-inline SDialogServices FakeServices(const SerInfoList& ports, std::shared_ptr<SFakeLine> line) {
-    SDialogServices services;
-    services.findSerialPorts = [ports](SerInfoList& list) { list = ports; };
-    services.makeSerialPort = [line] { return std::make_unique<CFakeSerialPort>(line); };
-    return services;
-}
-
-inline const SerInfoList kGaugePort{SSerInfo{"/dev/fake-gauge", "", "GAUGE", false, "Gauge"}};
 
 // The main window on the offscreen platform, with one fake serial port "GAUGE".
 class WindowFixture : public ::testing::Test {

@@ -23,7 +23,8 @@ TEST(ApplicationTest, TheRunEndsWhenTheCloseBoxIsPressedAndClosesThePort) {
         PostMessageW(GetDlgItem(dialog, ids::kConnect), BM_CLICK, 0, 0);
         PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
-    EXPECT_EQ(CTillerbyApp(GetModuleHandleW(nullptr)).InitInstance(FakeServices(line)), 0);
+    EXPECT_EQ(
+        CTillerbyApp(GetModuleHandleW(nullptr)).InitInstance(FakeServices(kComGaugePort, line)), 0);
     user.join();
     EXPECT_EQ(line->opens, 1);
     EXPECT_FALSE(line->open);

@@ -11,7 +11,7 @@
 #include "app/win32/DialogWindow.h"
 #include "app/win32/ModalDriver.h"
 #include "res/ControlIds.h"
-#include "support/FakeSerialPort.h"
+#include "support/FakeServices.h"
 #include "support/TestImages.h"
 
 using namespace std::chrono_literals;
@@ -32,15 +32,8 @@ public:
     }
 };
 
-// Serial services that find one port, "GAUGE", and open it on the fake `line`.
-inline SDialogServices FakeServices(std::shared_ptr<SFakeLine> line) {
-    SDialogServices services;
-    services.findSerialPorts = [](SerInfoList& list) {
-        list = {SSerInfo{"\\\\.\\GAUGE", "", "GAUGE", false, "Gauge"}};
-    };
-    services.makeSerialPort = [line] { return std::make_unique<CFakeSerialPort>(line); };
-    return services;
-}
+// The one port the window tests find, "GAUGE", by its Windows path.
+inline const SerInfoList kComGaugePort = GaugePortList("\\\\.\\GAUGE");
 
 // The main window on Wine's display.
 class WindowFixture : public ::testing::Test {
@@ -50,7 +43,7 @@ protected:
         ASSERT_NE(window->Window(), nullptr);
     }
     void TearDown() override { window.reset(); }
-    virtual SDialogServices Services() { return FakeServices(line); }
+    virtual SDialogServices Services() { return FakeServices(kComGaugePort, line); }
 
     // Handles the thread's messages as the modal run does, until `done` holds.
     bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 30ms) {

@@ -7,9 +7,9 @@
 
 #include <filesystem>
 
+#include "support/ChildProcess.h"
 #include "tools/faults/FaultDials.h"
 #include "tools/faults/ServedGauge.h"
-#include "tools/programs/ChildProcess.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <memory>
 
+#include "support/ChildProcess.h"
 #include "support/TestImages.h"
-#include "tools/programs/ChildProcess.h"
 
 namespace {
 

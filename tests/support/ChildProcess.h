@@ -16,7 +16,7 @@
 
 extern char** environ;
 
-// A program run by a test, its output and error streams going to files.
+// A program run by a test or the bench, its output and error streams going to files.
 class CChildProcess {
 public:
     using Clock = std::chrono::steady_clock;
