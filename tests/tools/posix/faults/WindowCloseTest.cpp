@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "support/ChildProcess.h"
-#include "tools/faults/FaultDials.h"
-#include "tools/faults/ServedGauge.h"
+#include "tools/posix/faults/FaultDials.h"
+#include "tools/posix/faults/ServedGauge.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "res/ControlIds.h"
 #include "serial/posix/PosixSerialPort.h"
 #include "support/TestImages.h"
-#include "tools/faults/FaultDials.h"
-#include "tools/faults/ServedGauge.h"
+#include "tools/posix/faults/FaultDials.h"
+#include "tools/posix/faults/ServedGauge.h"
 
 namespace {
 
