@@ -7,8 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh gui
-cmake -S . -B build
-cmake --build build -j"$(nproc)"
+cmake --preset default
+cmake --build --preset default -j"$(nproc)"
 
 gauge_pid=""
 stop_gauge() {

@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh gui
-cmake -S . -B build -DKESTRAN_WERROR=ON
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+cmake --preset default
+cmake --build --preset default -j"$(nproc)"
+ctest --preset default -j"$(nproc)"
