@@ -1,8 +1,13 @@
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <thread>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -29,6 +34,34 @@ SBgra DialPixel(int x, int y) {
         return {77, 77, 77, 0};
     return {128, uint8_t(x), uint8_t(y), 64};
 }
+
+#ifndef _WIN32
+// Should a pipe be read after all, a writer comes and goes after a few seconds: the read
+// ends and the case fails instead of waiting for ever.
+class CPipeWriterLater {
+public:
+    explicit CPipeWriterLater(std::string path)
+        : m_writer([path = std::move(path), done = m_done.get_future()] {
+              if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+                  return;
+              do {
+                  const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK);
+                  if (fd >= 0)
+                      close(fd);
+              } while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready);
+          }) {}
+    ~CPipeWriterLater() {
+        m_done.set_value();
+        m_writer.join();
+    }
+    CPipeWriterLater(const CPipeWriterLater&) = delete;
+    CPipeWriterLater& operator=(const CPipeWriterLater&) = delete;
+
+private:
+    std::promise<void> m_done;
+    std::thread m_writer;
+};
+#endif
 
 std::vector<uint8_t> Px(const uint8_t* p, int n = 4) {
     return {p, p + n};
@@ -139,6 +172,15 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
     // Not regular files: a pipe would block the read for ever, a folder holds nothing.
     const std::string folder = dir.File("folder.png");
     std::filesystem::create_directory(folder);
+    // At the size limit a file is read (and found to be no picture); one byte more and it
+    // is refused before a byte is read. Sparse files: they cost no disk.
+    constexpr std::uintmax_t kLimit = 64u << 20;
+    const std::string atLimit = dir.File("at-limit.png");
+    const std::string overLimit = dir.File("over-limit.png");
+    WriteFileBytes(atLimit, "");
+    WriteFileBytes(overLimit, "");
+    std::filesystem::resize_file(atLimit, kLimit);
+    std::filesystem::resize_file(overLimit, kLimit + 1);
 
     struct SCase {
         std::string path;
@@ -153,11 +195,14 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
         {cut, kLoadError, ": damaged or unreadable PNG data"},
         {dir.File("gone.png"), kLoadError, ": No such file or directory"},
         {folder, kLoadError, ": a folder, not a picture file"},
+        {atLimit, kLoadError, ": not a PNG picture"},
+        {overLimit, kLoadError, ": too large for a dial picture (67108865 bytes)"},
     };
 #ifndef _WIN32
     const std::string pipe = dir.File("pipe.png");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     cases.push_back({pipe, kLoadError, ": not a regular file"});
+    const CPipeWriterLater unblock(pipe);
 #endif
     Select(ids::kSelectTasDial, dial);
     for (const auto& [path, message, reason] : cases) {

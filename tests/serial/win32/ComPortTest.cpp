@@ -1,12 +1,14 @@
 // The Windows serial layer and kestran-upload.exe against virtual gauges on COM ports that
 // Wine maps onto their pseudo-terminals (tests/windows/WithGauges.sh): COM7 answers as a
-// gauge does, COM8 hangs up at the fifth pixel line of a dial.
+// gauge does, COM8 hangs up at the fifth pixel line of a dial, COM9 reads nothing.
 #include <gtest/gtest.h>
 #include "platform/win32/WinApi.h"
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <future>
+#include <memory>
 #include <thread>
 
 #include "dialog/CTillerbyDlg.h"
@@ -26,6 +28,7 @@ using namespace std::chrono_literals;
 
 const char kGauge[] = "COM7";
 const char kHangingUp[] = "COM8";
+const char kDeaf[] = "COM9";
 
 std::string Env(const std::string& name) {
     const char* value = std::getenv(name.c_str());
@@ -172,4 +175,72 @@ TEST_F(ComPortTest, AGaugeThatHangsUpMidDialEndsTheUpload) {
     EXPECT_EQ(dlg.ReaderExitCode(), -1);
     EXPECT_TRUE(host.Click(ids::kConnect));  // Disconnect, as the message asks
     EXPECT_FALSE(dlg.IsPortOpen());
+}
+
+TEST_F(ComPortTest, TheLineRunsAtTheGaugesFrameAndKeepsItsFlowControl) {
+    CWin32SerialPort port;
+    ASSERT_TRUE(port.Open("\\\\.\\COM7")) << port.FailureReason();
+    DCB before{};
+    before.DCBlength = sizeof before;
+    ASSERT_TRUE(GetCommState(port.Handle(), &before));
+    before.BaudRate = 9600;
+    before.Parity = NOPARITY;
+    before.ByteSize = 7;
+    before.StopBits = TWOSTOPBITS;
+    before.fOutxCtsFlow = TRUE;
+    before.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    ASSERT_TRUE(SetCommState(port.Handle(), &before));
+    ASSERT_TRUE(GetCommState(port.Handle(), &before));
+    ASSERT_EQ(before.BaudRate, 9600u);
+
+    port.ApplyLineSettings();
+    DCB after{};
+    after.DCBlength = sizeof after;
+    ASSERT_TRUE(GetCommState(port.Handle(), &after));
+    EXPECT_EQ(after.BaudRate, 38400u);
+    EXPECT_EQ(after.ByteSize, 8);
+    EXPECT_EQ(after.Parity, EVENPARITY);
+    EXPECT_EQ(after.StopBits, ONESTOPBIT);
+    EXPECT_EQ(after.fOutxCtsFlow, before.fOutxCtsFlow);
+    EXPECT_EQ(after.fRtsControl, before.fRtsControl);
+}
+
+// A device that takes nothing (CTS held low, or here a gauge that reads nothing) and a
+// driver that keeps no write time-out: a write still ends, after the time the time-outs
+// give it, and says how much went out.
+TEST(ComPortWriteTest, AWriteThatCannotGoOutEndsAfterItsTimeOut) {
+    if (GaugeOut(kDeaf).empty())
+        GTEST_SKIP() << "no deaf gauge on " << kDeaf << " (run through WithGauges.sh)";
+    auto port = std::make_shared<CWin32SerialPort>();
+    ASSERT_TRUE(port->Open("\\\\.\\COM9")) << port->FailureReason();
+    port->ApplyLineSettings();
+    COMMTIMEOUTS none{};
+    ASSERT_TRUE(SetCommTimeouts(port->Handle(), &none));
+
+    struct SWrite {
+        uint32_t written = 0;
+        std::chrono::milliseconds took{0};
+        int writes = 0;
+    };
+    std::promise<SWrite> result;
+    std::future<SWrite> short_ = result.get_future();
+    // On a thread of its own: a write that never ends must fail this test, not hang it.
+    std::thread([port, result = std::move(result)]() mutable {
+        const std::string block(100, 'x');
+        SWrite last;
+        do {
+            const auto start = Clock::now();
+            last.written = port->Write(block.data(), 100);
+            last.took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+            ++last.writes;
+        } while (last.written == 100 && last.writes < 100000);
+        result.set_value(last);
+    }).detach();
+    ASSERT_EQ(short_.wait_for(60s), std::future_status::ready) << "a write waits for ever";
+    const SWrite last = short_.get();
+    EXPECT_GT(last.writes, 1);  // the line took what it could hold first
+    EXPECT_LT(last.written, 100u);
+    EXPECT_GE(last.took, 900ms);  // 50 + 10 * 100 ms
+    EXPECT_LT(last.took, 5000ms);
+    port->Close();
 }
