@@ -6,6 +6,8 @@ namespace {
 constexpr int kAbortsBeforePause = 3;
 constexpr std::chrono::milliseconds kQuietBeforePause{20};
 constexpr std::chrono::milliseconds kPause{5};
+constexpr std::chrono::milliseconds kIdleAfter{1000};
+constexpr std::chrono::milliseconds kIdlePause{50};
 }  // namespace
 
 EEnd Judge(bool completed, uint32_t error, bool cancelled, bool portAnswers) {
@@ -26,7 +28,7 @@ std::chrono::milliseconds PauseBeforeLookingAgain(int abortsInRow,
                                                   std::chrono::milliseconds quietFor) {
     if (abortsInRow < kAbortsBeforePause || quietFor < kQuietBeforePause)
         return std::chrono::milliseconds::zero();
-    return kPause;
+    return quietFor < kIdleAfter ? kPause : kIdlePause;
 }
 
 }  // namespace readerwait

@@ -39,7 +39,9 @@ TEST(ReaderWaitTest, OnlyARunOfAbortsThatOutlastsAReplyPausesTheReader) {
         {2, milliseconds(500), milliseconds(0)},
         {3, milliseconds(19), milliseconds(0)},  // the gauge may still be answering
         {3, milliseconds(20), milliseconds(5)},
-        {5000, milliseconds(60000), milliseconds(5)},  // idle: a few milliseconds, no more
+        {200, milliseconds(999), milliseconds(5)},
+        {300, milliseconds(1000), milliseconds(50)},  // idle
+        {5000, milliseconds(60000), milliseconds(50)},
     };
     for (const SCase& c : cases) {
         EXPECT_EQ(readerwait::PauseBeforeLookingAgain(c.abortsInRow, c.quietFor), c.pause)
