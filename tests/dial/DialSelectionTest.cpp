@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <future>
 #include <thread>
 #include <string>
 #include <tuple>
@@ -34,34 +33,6 @@ SBgra DialPixel(int x, int y) {
         return {77, 77, 77, 0};
     return {128, uint8_t(x), uint8_t(y), 64};
 }
-
-#ifndef _WIN32
-// Should a pipe be read after all, a writer comes and goes after a few seconds: the read
-// ends and the case fails instead of waiting for ever.
-class CPipeWriterLater {
-public:
-    explicit CPipeWriterLater(std::string path)
-        : m_writer([path = std::move(path), done = m_done.get_future()] {
-              if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
-                  return;
-              do {
-                  const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK);
-                  if (fd >= 0)
-                      close(fd);
-              } while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready);
-          }) {}
-    ~CPipeWriterLater() {
-        m_done.set_value();
-        m_writer.join();
-    }
-    CPipeWriterLater(const CPipeWriterLater&) = delete;
-    CPipeWriterLater& operator=(const CPipeWriterLater&) = delete;
-
-private:
-    std::promise<void> m_done;
-    std::thread m_writer;
-};
-#endif
 
 std::vector<uint8_t> Px(const uint8_t* p, int n = 4) {
     return {p, p + n};
@@ -202,7 +173,13 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
     const std::string pipe = dir.File("pipe.png");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     cases.push_back({pipe, kLoadError, ": not a regular file"});
-    const CPipeWriterLater unblock(pipe);
+    // Should the pipe be read after all, writers that come and go from the fifth second on
+    // end the read: the case fails instead of waiting for ever.
+    std::thread([pipe] {
+        std::this_thread::sleep_for(std::chrono::seconds(5));
+        for (int i = 0; i < 600; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(100)))
+            close(open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
+    }).detach();
 #endif
     Select(ids::kSelectTasDial, dial);
     for (const auto& [path, message, reason] : cases) {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <future>
 #include <thread>
 #include <vector>
@@ -181,18 +182,14 @@ TEST(PosixSerialPortOpenTest, AUserOutsideTheDevicesGroupIsToldWhichGroupToJoin)
             CPosixSerialPort port;
             said = port.Open(line.SlavePath()) ? "opened" : port.FailureReason();
         }
-        const ssize_t ignored = write(reason[1], said.data(), said.size());
-        (void)ignored;
-        _exit(0);
+        _exit(write(reason[1], said.data(), said.size()) < 0 ? 1 : 0);
     }
     close(reason[1]);
-    std::string said;
-    char buffer[512];
-    for (ssize_t n; (n = read(reason[0], buffer, sizeof buffer)) > 0;)
-        said.append(buffer, static_cast<size_t>(n));
-    close(reason[0]);
     waitpid(child, nullptr, 0);
-    EXPECT_EQ(said,
+    char said[512];
+    const ssize_t n = read(reason[0], said, sizeof said);
+    close(reason[0]);
+    EXPECT_EQ(std::string(said, static_cast<size_t>(std::max<ssize_t>(n, 0))),
               "Permission denied: the device belongs to the group dialout, which this user is not "
               "in (sudo adduser $USER dialout, then log in again)");
 }
