@@ -20,8 +20,9 @@ int CTillerbyApp::InitInstance(SDialogServices services) {
     CDialogWindow dialog(std::move(services), m_instance);
     if (dialog.Window() == nullptr) {
         // Without its window the program would vanish without a word.
-        const std::string text = "Kestran could not open its window: " +
-                                 wintext::SystemMessage(dialog.CreationError()) + ".";
+        const DWORD error = dialog.CreationError();
+        const std::string text = "Kestran could not open its window" +
+                                 (error != 0 ? ": " + wintext::SystemMessage(error) : "") + ".";
         MessageBoxW(nullptr, wintext::Wide(text).c_str(), wintext::Wide(res::AppName()).c_str(),
                     MB_OK | MB_ICONERROR);
         return kNoWindowExitCode;
