@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "base/Utf8Path.h"
 
@@ -41,7 +42,7 @@ bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::
     }
     const std::uintmax_t size = fs::file_size(file, ec);
     if (!ec && size > kMaxFileBytes) {
-        Say(why, "too large for a dial picture");
+        Say(why, "too large for a dial picture (" + std::to_string(size) + " bytes)");
         return false;
     }
 

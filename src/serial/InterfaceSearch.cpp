@@ -26,7 +26,7 @@ private:
 bool ReadProperty(IPortSearchLayer& layer, IPortSearchLayer::DeviceSet set,
                   const IPortSearchLayer::SDevice& device, IPortSearchLayer::EProperty property,
                   std::string& value) {
-    return layer.GetDeviceProperty(set, device, property, value) && Fits(value, kPropertyCapacity);
+    return layer.GetDeviceProperty(set, device, property, kPropertyCapacity, value);
 }
 
 }  // namespace
@@ -51,13 +51,10 @@ void FindPortsByInterface(IPortSearchLayer& layer, SerInfoList& list) {
 
         std::string devicePath;
         IPortSearchLayer::SDevice device;
-        if (!layer.GetInterfaceDetail(set, iface, devicePath, device)) {
+        // A path too long for the detail buffer fails here too.
+        if (!layer.GetInterfaceDetail(set, iface, kDetailPathCapacity, devicePath, device)) {
             throw std::runtime_error(
                 WithErrorCode("SetupDiGetDeviceInterfaceDetail failed.", layer.LastError()));
-        }
-        if (!Fits(devicePath, kDetailPathCapacity)) {
-            throw std::runtime_error(WithErrorCode("SetupDiGetDeviceInterfaceDetail failed.",
-                                                   IPortSearchLayer::kErrorInsufficientBuffer));
         }
 
         std::string friendlyName;

@@ -16,10 +16,6 @@ constexpr size_t kPropertyCapacity = 256;
 constexpr size_t kKeyNameCapacity = 128;
 constexpr size_t kValueCapacity = 128;
 
-inline bool Fits(const std::string& text, size_t capacity) {
-    return text.size() < capacity;
-}
-
 // "<what> (err=<code in lower-case hex>)"
 std::string WithErrorCode(const char* what, uint32_t code);
 

@@ -2,6 +2,14 @@
 
 namespace readerwait {
 
+namespace {
+constexpr int kAbortsBeforePause = 3;
+constexpr std::chrono::milliseconds kQuietBeforePause{20};
+constexpr std::chrono::milliseconds kPause{5};
+constexpr std::chrono::milliseconds kIdleAfter{1000};
+constexpr std::chrono::milliseconds kIdlePause{50};
+}  // namespace
+
 EEnd Judge(bool completed, uint32_t error, bool cancelled, bool portAnswers) {
     // First: a Disconnect that races the wait ends it in order, whatever the wait reported
     // (its mask change makes a new wait fail at once).
@@ -14,6 +22,13 @@ EEnd Judge(bool completed, uint32_t error, bool cancelled, bool portAnswers) {
     if (error == kErrorOperationAborted && portAnswers)
         return EEnd::LookAgain;
     return EEnd::LineGone;
+}
+
+std::chrono::milliseconds PauseBeforeLookingAgain(int abortsInRow,
+                                                  std::chrono::milliseconds quietFor) {
+    if (abortsInRow < kAbortsBeforePause || quietFor < kQuietBeforePause)
+        return std::chrono::milliseconds::zero();
+    return quietFor < kIdleAfter ? kPause : kIdlePause;
 }
 
 }  // namespace readerwait

@@ -30,10 +30,10 @@ public:
     // The name of the subkey at `index`; false past the last one, and for a name too long
     // for its buffer, which ends the walk of this level.
     bool SubKey(uint32_t index, std::string& name) const {
-        return m_layer.EnumSubKey(m_key, index, name) && Fits(name, kKeyNameCapacity);
+        return m_layer.EnumSubKey(m_key, index, kKeyNameCapacity, name);
     }
     bool Value(const std::string& valueName, std::string& value) const {
-        return m_layer.QueryStringValue(m_key, valueName, value) && Fits(value, kValueCapacity);
+        return m_layer.QueryStringValue(m_key, valueName, kValueCapacity, value);
     }
 
 private:

@@ -1,8 +1,12 @@
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -145,6 +149,15 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
     // Not regular files: a pipe would block the read for ever, a folder holds nothing.
     const std::string folder = dir.File("folder.png");
     std::filesystem::create_directory(folder);
+    // At the size limit a file is read (and found to be no picture); one byte more and it
+    // is refused before a byte is read. Sparse files: they cost no disk.
+    constexpr std::uintmax_t kLimit = 64u << 20;
+    const std::string atLimit = dir.File("at-limit.png");
+    const std::string overLimit = dir.File("over-limit.png");
+    WriteFileBytes(atLimit, "");
+    WriteFileBytes(overLimit, "");
+    std::filesystem::resize_file(atLimit, kLimit);
+    std::filesystem::resize_file(overLimit, kLimit + 1);
 
     struct SCase {
         std::string path;
@@ -159,11 +172,20 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
         {cut, kLoadError, ": damaged or unreadable PNG data"},
         {dir.File("gone.png"), kLoadError, ": No such file or directory"},
         {folder, kLoadError, ": a folder, not a picture file"},
+        {atLimit, kLoadError, ": not a PNG picture"},
+        {overLimit, kLoadError, ": too large for a dial picture (67108865 bytes)"},
     };
 #ifndef _WIN32
     const std::string pipe = dir.File("pipe.png");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     cases.push_back({pipe, kLoadError, ": not a regular file"});
+    // Should the pipe be read after all, writers that come and go from the fifth second on
+    // end the read: the case fails instead of waiting for ever.
+    std::thread([pipe] {
+        std::this_thread::sleep_for(std::chrono::seconds(5));
+        for (int i = 0; i < 600; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(100)))
+            close(open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
+    }).detach();
 #endif
     Select(ids::kSelectTasDial, dial);
     for (const auto& [path, message, reason] : cases) {

@@ -78,16 +78,15 @@ public:
         iface.id = index + 100;
         return true;
     }
-    bool GetInterfaceDetail(DeviceSet, const SInterface& iface, std::string& path,
+    bool GetInterfaceDetail(DeviceSet, const SInterface& iface, size_t capacity, std::string& path,
                             SDevice& device) override {
         const SInterfaceEntry& entry = interfaces.at(iface.id - 100);
         if (entry.detailError != 0)
             return Fail(entry.detailError);
-        path = entry.devicePath;
         device.id = iface.id + 1000;
-        return true;
+        return Hand(entry.devicePath, capacity, path);
     }
-    bool GetDeviceProperty(DeviceSet, const SDevice& device, EProperty property,
+    bool GetDeviceProperty(DeviceSet, const SDevice& device, EProperty property, size_t capacity,
                            std::string& value) override {
         const SInterfaceEntry& entry = interfaces.at(device.id - 1100);
         const std::optional<std::string>& found =
@@ -96,8 +95,7 @@ public:
                                                  : entry.location;
         if (!found)
             return Fail(kErrorInvalidData);
-        value = *found;
-        return true;
+        return Hand(*found, capacity, value);
     }
     void DestroyDeviceSet(DeviceSet) override { --setsOpen; }
 
@@ -120,20 +118,19 @@ public:
         ++keysOpened;
         return true;
     }
-    bool EnumSubKey(RegKey key, uint32_t index, std::string& name) override {
+    bool EnumSubKey(RegKey key, uint32_t index, size_t capacity, std::string& name) override {
         const SKeyEntry& entry = keys.at(m_handles.at(key));
         if (index >= entry.subKeys.size())
             return Fail(kErrorNoMoreItems);
-        name = entry.subKeys[index];
-        return true;
+        return Hand(entry.subKeys[index], capacity, name);
     }
-    bool QueryStringValue(RegKey key, const std::string& valueName, std::string& value) override {
+    bool QueryStringValue(RegKey key, const std::string& valueName, size_t capacity,
+                          std::string& value) override {
         const SKeyEntry& entry = keys.at(m_handles.at(key));
         const auto found = entry.values.find(valueName);
         if (found == entry.values.end())
             return Fail(kErrorFileNotFound);
-        value = found->second;
-        return true;
+        return Hand(found->second, capacity, value);
     }
     void CloseKey(RegKey key) override {
         if (m_handles.erase(key) == 1)
@@ -144,6 +141,12 @@ private:
     bool Fail(uint32_t code) {
         m_lastError = code;
         return false;
+    }
+    bool Hand(const std::string& text, size_t capacity, std::string& out) {
+        if (!Fits(text.size(), capacity))
+            return Fail(kErrorInsufficientBuffer);
+        out = text;
+        return true;
     }
 
     uint32_t m_lastError = 0;

@@ -26,3 +26,25 @@ TEST(ReaderWaitTest, ADisconnectAlwaysWinsAndOnlyAPortThatFailsIsGone) {
             << c.completed << " " << c.error << " " << c.cancelled << " " << c.answers;
     }
 }
+
+TEST(ReaderWaitTest, OnlyARunOfAbortsThatOutlastsAReplyPausesTheReader) {
+    using std::chrono::milliseconds;
+    struct SCase {
+        int abortsInRow;
+        milliseconds quietFor;
+        milliseconds pause;
+    };
+    const SCase cases[] = {
+        {1, milliseconds(500), milliseconds(0)},  // a driver's abort now and then
+        {2, milliseconds(500), milliseconds(0)},
+        {3, milliseconds(19), milliseconds(0)},  // the gauge may still be answering
+        {3, milliseconds(20), milliseconds(5)},
+        {200, milliseconds(999), milliseconds(5)},
+        {300, milliseconds(1000), milliseconds(50)},  // idle
+        {5000, milliseconds(60000), milliseconds(50)},
+    };
+    for (const SCase& c : cases) {
+        EXPECT_EQ(readerwait::PauseBeforeLookingAgain(c.abortsInRow, c.quietFor), c.pause)
+            << c.abortsInRow << " aborts in " << c.quietFor.count() << " ms";
+    }
+}

@@ -25,6 +25,8 @@ const char* const kGaugeUsage =
     "  --split-ready N          answer LOAD lines with the first N bytes of \"READY\", then\n"
     "                           the rest as a reply of its own\n"
     "  --babble N               answer LOAD lines with N messages of noise instead of READY\n"
+    "  --deaf                   read nothing from the line, so that it fills, as a device\n"
+    "                           that holds its CTS line low\n"
     "  --help                   show this text\n";
 
 std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& args,
@@ -43,6 +45,8 @@ std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& a
             options.server.replyDelay = std::chrono::milliseconds(*ms);
         } else if (in.Flag("--wire-time")) {
             options.server.wireTime = true;
+        } else if (in.Flag("--deaf")) {
+            options.server.deaf = true;
         } else if (in.Flag("--silent-after-load")) {
             faults.silentAfterLoad = true;
         } else if (auto line = in.WholeNumber("--unexpected-byte-at", 1)) {

@@ -53,8 +53,10 @@ CGaugeServer::EEnd CGaugeServer::Run(int stopFd, const sigset_t* waitMask) {
             wait = &timeout;
         }
         // A descriptor of -1 is passed over by poll.
-        pollfd fds[3] = {
-            {m_master, POLLIN, 0}, {stopFd, POLLIN, 0}, {m_pty.WatchDescriptor(), POLLIN, 0}};
+        const short lineEvents = m_options.deaf ? 0 : POLLIN;
+        pollfd fds[3] = {{m_master, lineEvents, 0},
+                         {stopFd, POLLIN, 0},
+                         {m_pty.WatchDescriptor(), POLLIN, 0}};
         const int ready = ppoll(fds, 3, wait, waitMask);
         if (ready < 0) {
             if (errno != EINTR)

@@ -16,6 +16,7 @@ struct SGaugeServerOptions {
     SGaugeFaults faults;
     std::chrono::microseconds replyDelay{0};  // wait this long after a line before answering
     bool wireTime = false;  // take as long as the 38400 baud line would, in both directions
+    bool deaf = false;      // read nothing: what the tool writes fills the line
 };
 
 // What a served gauge tells its owner. Every call comes from the thread that runs the

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "app/win32/DialogWindow.h"
+#include "platform/win32/WinText.h"
+#include "res/DialogTemplate.h"
 
 CTillerbyApp::CTillerbyApp(HINSTANCE instance) : m_instance(instance) {
     INITCOMMONCONTROLSEX classes{};
@@ -16,8 +18,16 @@ CTillerbyApp::CTillerbyApp(HINSTANCE instance) : m_instance(instance) {
 
 int CTillerbyApp::InitInstance(SDialogServices services) {
     CDialogWindow dialog(std::move(services), m_instance);
-    // Every way of ending the dialog ends the program alike; a dialog that could not be
-    // made ends it at once, as quietly.
+    if (dialog.Window() == nullptr) {
+        // Without its window the program would vanish without a word.
+        const DWORD error = dialog.CreationError();
+        const std::string text = "Kestran could not open its window" +
+                                 (error != 0 ? ": " + wintext::SystemMessage(error) : "") + ".";
+        MessageBoxW(nullptr, wintext::Wide(text).c_str(), wintext::Wide(res::AppName()).c_str(),
+                    MB_OK | MB_ICONERROR);
+        return kNoWindowExitCode;
+    }
+    // Every way of ending the dialog ends the program alike.
     dialog.RunModal();
     return 0;
 }

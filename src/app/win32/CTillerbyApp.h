@@ -10,8 +10,10 @@ class CTillerbyApp {
 public:
     explicit CTillerbyApp(HINSTANCE instance);
 
-    // Runs the main dialog until it ends in any way. Answers the program's exit code.
+    // Runs the main dialog until it ends in any way. Answers the program's exit code: 0, or
+    // kNoWindowExitCode when the window could not be made (a message box has said why).
     int InitInstance(SDialogServices services);
+    static constexpr int kNoWindowExitCode = 1;
 
 private:
     HINSTANCE m_instance;

@@ -89,7 +89,7 @@ CDialogTemplate::CDialogTemplate(const res::SDialogDef& dialog) {
     Dword(DialogExStyle(dialog));
     Dword(DialogStyle(dialog));
     Word(static_cast<WORD>(dialog.controls.size()));
-    Word(0);  // x, y: the system places the window
+    Word(0);  // x, y: the top-left corner; the window centres itself as it opens
     Word(0);
     Word(static_cast<WORD>(dialog.w));
     Word(static_cast<WORD>(dialog.h));

@@ -13,6 +13,7 @@
 #include "app/win32/FileDialogFilter.h"
 #include "dial/CImage.h"
 #include "host/HostRules.h"
+#include "host/WindowPlacement.h"
 #include "platform/win32/WinText.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplate.h"
@@ -76,8 +77,10 @@ CDialogWindow::CDialogWindow(SDialogServices services, HINSTANCE instance)
     m_end.Attach(m_dialog.get());
     const dialogbuilder::CDialogTemplate main(res::MainDialog());
     // WM_INITDIALOG, which runs the dialog's initialisation, arrives before this returns.
-    CreateDialogIndirectParamW(m_instance, main.Get(), nullptr, DialogProc,
-                               reinterpret_cast<LPARAM>(this));
+    if (CreateDialogIndirectParamW(m_instance, main.Get(), nullptr, DialogProc,
+                                   reinterpret_cast<LPARAM>(this)) == nullptr) {
+        m_creationError = GetLastError();
+    }
 }
 
 CDialogWindow::~CDialogWindow() {
@@ -172,7 +175,24 @@ void CDialogWindow::OnInitDialog() {
     SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
     SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
     SendMessageW(At(ids::kProgress), PBM_SETRANGE32, 0, 100);
+    CentreOnWorkArea();
     m_dialog->OnInitDialog();
+}
+
+// Before the window shows: the template places it in the screen's top-left corner.
+void CDialogWindow::CentreOnWorkArea() {
+    RECT frame;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowRect(m_window, &frame) ||
+        !GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    const RECT& work = monitor.rcWork;
+    const placement::SOrigin at =
+        placement::CentredIn({work.left, work.top, work.right, work.bottom},
+                             frame.right - frame.left, frame.bottom - frame.top);
+    SetWindowPos(m_window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CDialogWindow::OnCommand(int id, int code, HWND control) {
@@ -212,8 +232,15 @@ int CDialogWindow::RunModal() {
             break;
         HandleMessage(message);
     }
+    if (!m_end.Ended()) {
+        // Ended from outside the dialog: the gauge is told, the port closed and the reader
+        // thread joined while the window stands, as when the user ends it.
+        m_dialog->AbandonUpload();
+        m_end.End();
+        m_result = IDCANCEL;
+    }
     DestroyWindow(m_window);
-    return m_end.Ended() ? m_result : IDCANCEL;
+    return m_result;
 }
 
 void CDialogWindow::HandleMessage(MSG& message) {

@@ -24,6 +24,8 @@ public:
 
     CTillerbyDlg& Dialog() { return *m_dialog; }
     HWND Window() const { return m_window; }
+    // Why the window could not be made (a system error code); 0 when it was.
+    DWORD CreationError() const { return m_creationError; }
     // The control with this id, or null.
     HWND Control(int id) const;
 
@@ -72,6 +74,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
+    void CentreOnWorkArea();
     void OnCommand(int id, int code, HWND control);
     void OnPaint();
     void OnSize(int clientWidth);
@@ -84,6 +87,7 @@ private:
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
+    DWORD m_creationError = 0;
     CUniqueIcon m_bigIcon;
     CUniqueIcon m_smallIcon;
     std::vector<SHeldPreview> m_previews;

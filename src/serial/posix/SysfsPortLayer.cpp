@@ -77,33 +77,37 @@ bool CSysfsPortLayer::EnumPortInterface(DeviceSet set, uint32_t index, SInterfac
     return true;
 }
 
-bool CSysfsPortLayer::GetInterfaceDetail(DeviceSet set, const SInterface& iface,
+// Linux names are bytes as they are, so they are measured as they stand.
+bool CSysfsPortLayer::Hand(const std::string& text, size_t capacity, std::string& out) {
+    if (!Fits(text.size(), capacity))
+        return Fail(kErrorInsufficientBuffer);
+    out = text;
+    return true;
+}
+
+bool CSysfsPortLayer::GetInterfaceDetail(DeviceSet set, const SInterface& iface, size_t capacity,
                                          std::string& devicePath, SDevice& device) {
     const SPort* port = Port(set, iface.id);
     if (port == nullptr)
         return Fail(kErrorInvalidData);
-    devicePath = port->devicePath;
     device.id = iface.id;
-    return true;
+    return Hand(port->devicePath, capacity, devicePath);
 }
 
 bool CSysfsPortLayer::GetDeviceProperty(DeviceSet set, const SDevice& device, EProperty property,
-                                        std::string& value) {
+                                        size_t capacity, std::string& value) {
     const SPort* port = Port(set, device.id);
     if (port == nullptr)
         return Fail(kErrorInvalidData);
     switch (property) {
         case EProperty::FriendlyName:
-            value = port->friendlyName;
-            return true;
+            return Hand(port->friendlyName, capacity, value);
         case EProperty::Description:
-            value = port->description;
-            return true;
+            return Hand(port->description, capacity, value);
         case EProperty::Location:
             if (!port->location)
                 return Fail(kErrorInvalidData);
-            value = *port->location;
-            return true;
+            return Hand(*port->location, capacity, value);
     }
     return Fail(kErrorInvalidData);
 }
@@ -117,11 +121,11 @@ bool CSysfsPortLayer::OpenKey(RegKey, const std::string&, RegKey&) {
     return Fail(kErrorFileNotFound);
 }
 
-bool CSysfsPortLayer::EnumSubKey(RegKey, uint32_t, std::string&) {
+bool CSysfsPortLayer::EnumSubKey(RegKey, uint32_t, size_t, std::string&) {
     return Fail(kErrorNoMoreItems);
 }
 
-bool CSysfsPortLayer::QueryStringValue(RegKey, const std::string&, std::string&) {
+bool CSysfsPortLayer::QueryStringValue(RegKey, const std::string&, size_t, std::string&) {
     return Fail(kErrorFileNotFound);
 }
 

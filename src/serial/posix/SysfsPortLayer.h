@@ -27,14 +27,15 @@ public:
     bool GetVersion(SVersion& version) override;
     bool OpenPortInterfaces(DeviceSet& set) override;
     bool EnumPortInterface(DeviceSet set, uint32_t index, SInterface& iface) override;
-    bool GetInterfaceDetail(DeviceSet set, const SInterface& iface, std::string& devicePath,
-                            SDevice& device) override;
+    bool GetInterfaceDetail(DeviceSet set, const SInterface& iface, size_t capacity,
+                            std::string& devicePath, SDevice& device) override;
     bool GetDeviceProperty(DeviceSet set, const SDevice& device, EProperty property,
-                           std::string& value) override;
+                           size_t capacity, std::string& value) override;
     void DestroyDeviceSet(DeviceSet set) override;
     bool OpenKey(RegKey parent, const std::string& subKey, RegKey& key) override;
-    bool EnumSubKey(RegKey key, uint32_t index, std::string& name) override;
-    bool QueryStringValue(RegKey key, const std::string& valueName, std::string& value) override;
+    bool EnumSubKey(RegKey key, uint32_t index, size_t capacity, std::string& name) override;
+    bool QueryStringValue(RegKey key, const std::string& valueName, size_t capacity,
+                          std::string& value) override;
     void CloseKey(RegKey key) override;
 
 private:
@@ -46,6 +47,7 @@ private:
     };
     const SPort* Port(DeviceSet set, uint64_t id);
     bool Fail(uint32_t code);
+    bool Hand(const std::string& text, size_t capacity, std::string& out);
 
     SSysfsLayerPaths m_paths;
     uint32_t m_lastError = 0;

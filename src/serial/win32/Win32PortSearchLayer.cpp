@@ -11,15 +11,6 @@ namespace {
 const GUID kComPortInterface = {0x86E0D1E0, 0x8089, 0x11D0,
                                 {0x9C, 0xE4, 0x08, 0x00, 0x3E, 0x30, 0x1F, 0x73}};
 
-// The registry's and the device installation functions' narrow texts end in one or more
-// zero bytes and are in the ANSI code page.
-std::string Utf8Text(const std::vector<char>& bytes, size_t size) {
-    std::string text(bytes.data(), std::min(size, bytes.size()));
-    while (!text.empty() && text.back() == '\0')
-        text.pop_back();
-    return wintext::Utf8FromAnsi(text);
-}
-
 DWORD PropertyCode(IPortSearchLayer::EProperty property) {
     switch (property) {
         case IPortSearchLayer::EProperty::FriendlyName:
@@ -42,6 +33,18 @@ bool CWin32PortSearchLayer::Fail() {
 bool CWin32PortSearchLayer::Fail(LSTATUS status) {
     m_lastError = static_cast<uint32_t>(status);
     return false;
+}
+
+// The registry's and the device installation functions' narrow texts end in one or more
+// zero bytes and are in the ANSI code page, where a Chinese or Japanese character takes two
+// bytes (three in UTF-8): the buffer's limit holds for the text as given.
+bool CWin32PortSearchLayer::Hand(std::string ansi, size_t capacity, std::string& out) {
+    while (!ansi.empty() && ansi.back() == '\0')
+        ansi.pop_back();
+    if (!Fits(ansi.size(), capacity))
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    out = wintext::Utf8FromAnsi(ansi);
+    return true;
 }
 
 bool CWin32PortSearchLayer::GetVersion(SVersion& version) {
@@ -91,7 +94,8 @@ bool CWin32PortSearchLayer::EnumPortInterface(DeviceSet set, uint32_t index, SIn
 }
 
 bool CWin32PortSearchLayer::GetInterfaceDetail(DeviceSet set, const SInterface& iface,
-                                               std::string& devicePath, SDevice& device) {
+                                               size_t capacity, std::string& devicePath,
+                                               SDevice& device) {
     SDeviceSetEntry* entry = SetOf(set);
     if (entry == nullptr || iface.id >= entry->interfaces.size())
         return entry == nullptr ? false : Fail(ERROR_INVALID_PARAMETER);
@@ -110,14 +114,14 @@ bool CWin32PortSearchLayer::GetInterfaceDetail(DeviceSet set, const SInterface& 
                                           &info)) {
         return Fail();
     }
-    devicePath = wintext::Utf8FromAnsi(detail->DevicePath);
     device.id = entry->devices.size();
     entry->devices.push_back(info);
-    return true;
+    return Hand(detail->DevicePath, capacity, devicePath);
 }
 
 bool CWin32PortSearchLayer::GetDeviceProperty(DeviceSet set, const SDevice& device,
-                                              EProperty property, std::string& value) {
+                                              EProperty property, size_t capacity,
+                                              std::string& value) {
     SDeviceSetEntry* entry = SetOf(set);
     if (entry == nullptr || device.id >= entry->devices.size())
         return entry == nullptr ? false : Fail(ERROR_INVALID_PARAMETER);
@@ -135,8 +139,8 @@ bool CWin32PortSearchLayer::GetDeviceProperty(DeviceSet set, const SDevice& devi
                                            &required)) {
         return Fail();
     }
-    value = Utf8Text(buffer, required);
-    return true;
+    return Hand(std::string(buffer.data(), std::min<size_t>(required, buffer.size())), capacity,
+                value);
 }
 
 void CWin32PortSearchLayer::DestroyDeviceSet(DeviceSet set) {
@@ -167,7 +171,8 @@ bool CWin32PortSearchLayer::OpenKey(RegKey parent, const std::string& subKey, Re
     return true;
 }
 
-bool CWin32PortSearchLayer::EnumSubKey(RegKey key, uint32_t index, std::string& name) {
+bool CWin32PortSearchLayer::EnumSubKey(RegKey key, uint32_t index, size_t capacity,
+                                       std::string& name) {
     const HKEY from = KeyOf(key);
     if (from == nullptr)
         return Fail(ERROR_INVALID_HANDLE);
@@ -177,12 +182,11 @@ bool CWin32PortSearchLayer::EnumSubKey(RegKey key, uint32_t index, std::string& 
         RegEnumKeyExA(from, index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
     if (status != ERROR_SUCCESS)
         return Fail(status);
-    name = wintext::Utf8FromAnsi(std::string(buffer, length));
-    return true;
+    return Hand(std::string(buffer, length), capacity, name);
 }
 
 bool CWin32PortSearchLayer::QueryStringValue(RegKey key, const std::string& valueName,
-                                             std::string& value) {
+                                             size_t capacity, std::string& value) {
     const HKEY from = KeyOf(key);
     if (from == nullptr)
         return Fail(ERROR_INVALID_HANDLE);
@@ -199,8 +203,7 @@ bool CWin32PortSearchLayer::QueryStringValue(RegKey key, const std::string& valu
                               reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status != ERROR_SUCCESS)
         return Fail(status);
-    value = Utf8Text(buffer, size);
-    return true;
+    return Hand(std::string(buffer.data(), std::min<size_t>(size, buffer.size())), capacity, value);
 }
 
 void CWin32PortSearchLayer::CloseKey(RegKey key) {

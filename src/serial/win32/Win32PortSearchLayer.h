@@ -24,14 +24,15 @@ public:
     bool GetVersion(SVersion& version) override;
     bool OpenPortInterfaces(DeviceSet& set) override;
     bool EnumPortInterface(DeviceSet set, uint32_t index, SInterface& iface) override;
-    bool GetInterfaceDetail(DeviceSet set, const SInterface& iface, std::string& devicePath,
-                            SDevice& device) override;
+    bool GetInterfaceDetail(DeviceSet set, const SInterface& iface, size_t capacity,
+                            std::string& devicePath, SDevice& device) override;
     bool GetDeviceProperty(DeviceSet set, const SDevice& device, EProperty property,
-                           std::string& value) override;
+                           size_t capacity, std::string& value) override;
     void DestroyDeviceSet(DeviceSet set) override;
     bool OpenKey(RegKey parent, const std::string& subKey, RegKey& key) override;
-    bool EnumSubKey(RegKey key, uint32_t index, std::string& name) override;
-    bool QueryStringValue(RegKey key, const std::string& valueName, std::string& value) override;
+    bool EnumSubKey(RegKey key, uint32_t index, size_t capacity, std::string& name) override;
+    bool QueryStringValue(RegKey key, const std::string& valueName, size_t capacity,
+                          std::string& value) override;
     void CloseKey(RegKey key) override;
 
 private:
@@ -46,6 +47,8 @@ private:
 
     bool Fail();  // records GetLastError(); false
     bool Fail(LSTATUS status);
+    // A narrow text as a call gave it, measured against `capacity`, then made UTF-8.
+    bool Hand(std::string ansi, size_t capacity, std::string& out);
     SDeviceSetEntry* SetOf(DeviceSet set);
     HKEY KeyOf(RegKey key) const;  // null when unknown
 

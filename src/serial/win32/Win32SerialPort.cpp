@@ -1,5 +1,7 @@
 #include "serial/win32/Win32SerialPort.h"
 
+#include <algorithm>
+
 #include "platform/win32/WinText.h"
 #include "serial/ReaderWait.h"
 
@@ -9,6 +11,13 @@ constexpr DWORD kBaudRate = 38400;
 
 // A write of n bytes gives up after 50 + 10 * n ms; a read waits at most 50 ms between bytes.
 const COMMTIMEOUTS kTimeouts = {50, 10, 50, 10, 50};
+
+// The write time-outs' own figure for n bytes, which a driver may not keep to.
+DWORD WriteTimeoutMs(uint32_t n) {
+    const uint64_t ms = kTimeouts.WriteTotalTimeoutConstant +
+                        uint64_t{kTimeouts.WriteTotalTimeoutMultiplier} * n;
+    return static_cast<DWORD>(std::min<uint64_t>(ms, INFINITE - 1));
+}
 
 // One name per port for the claim: the device path with the characters a kernel object name
 // may not hold replaced.
@@ -114,7 +123,12 @@ uint32_t CWin32SerialPort::Write(const void* data, uint32_t n) {
         return written;
     if (GetLastError() != ERROR_IO_PENDING)
         return 0;
-    // The write time-outs end it; a device gone meanwhile fails it. Either way it returns.
+    // The write time-outs should end it, but a driver may ignore them, and flow control
+    // that another program left on holds it for as long as the device keeps CTS low: the
+    // wait has a limit of its own, then the write is cancelled and what went out is told.
+    if (WaitForSingleObject(overlap->hEvent, WriteTimeoutMs(n)) != WAIT_OBJECT_0)
+        CancelIoEx(m_port.get(), overlap);
+    // A cancelled or failed write still tells how many bytes it wrote.
     GetOverlappedResult(m_port.get(), overlap, &written, TRUE);
     return written;
 }
@@ -170,8 +184,27 @@ ISerialPort::WaitResult CWin32SerialPort::WaitForInput() {
         case readerwait::EEnd::LineGone:
             return WaitResult::Failed;
         case readerwait::EEnd::Input:
-        case readerwait::EEnd::LookAgain:
+            m_abortsInRow = 0;
             break;
+        case readerwait::EEnd::LookAgain: {
+            if (status.cbInQue > 0) {
+                m_abortsInRow = 0;
+                break;
+            }
+            const auto now = std::chrono::steady_clock::now();
+            if (m_abortsInRow++ == 0)
+                m_quietSince = now;
+            const auto pause = readerwait::PauseBeforeLookingAgain(
+                m_abortsInRow,
+                std::chrono::duration_cast<std::chrono::milliseconds>(now - m_quietSince));
+            // On the cancel event, so that Disconnect never waits for a pause.
+            if (pause.count() > 0 &&
+                WaitForSingleObject(m_cancel.get(), static_cast<DWORD>(pause.count())) ==
+                    WAIT_OBJECT_0) {
+                return WaitResult::Cancelled;
+            }
+            break;
+        }
     }
     return WaitResult::Input;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/win32/WinApi.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,9 @@ public:
     void CancelWait() override;
     void Close() override;
 
+    // The port's handle, null while closed.
+    HANDLE Handle() const { return m_port.get(); }
+
 private:
     // An OVERLAPPED record with a manual-reset event of its own.
     struct SOverlap {
@@ -46,5 +50,8 @@ private:
     SOverlap m_write;       // and its writes
     SOverlap m_wait;        // the reader thread's waits
     CUniqueHandle m_cancel;  // manual reset: once set, every wait ends at once
+    // The reader thread's own: aborted waits in a row with nothing received, since when.
+    int m_abortsInRow = 0;
+    std::chrono::steady_clock::time_point m_quietSince;
     std::string m_failure;
 };

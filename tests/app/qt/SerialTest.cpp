@@ -36,6 +36,8 @@ TEST_F(SerialWindowTest, ALostLineEndsTheUploadAndPostsRunOnTheWindowsThread) {
     // why and unlocks, so Disconnect can be pressed.
     CModalDriver driver;
     driver.AcceptMessage();
+    // A second message would wait for a click for ever: it is answered too, and counted.
+    driver.AcceptMessage();
     line->HangUp();
     ASSERT_TRUE(QTest::qWaitFor([&] { return driver.messages.size() == 1; }, 5000));
     EXPECT_EQ(driver.messages[0].text, CTillerbyDlg::kLineLostMessage);
@@ -54,6 +56,7 @@ TEST_F(SerialWindowTest, ALostLineEndsTheUploadAndPostsRunOnTheWindowsThread) {
     EXPECT_EQ(Text(ids::kStatus), "Error occurred.  Please try again.");
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(ids::kStatus) == kStepOne; }, 5000));
     EXPECT_TRUE(line->incoming.empty());
+    EXPECT_EQ(driver.messages.size(), 1u);  // the line was lost once
 }
 
 TEST_F(SerialWindowTest, EscapeDuringAnUploadAsksThenTellsTheGaugeAndJoinsTheReader) {

@@ -29,3 +29,29 @@ TEST(ApplicationTest, TheRunEndsWhenTheCloseBoxIsPressedAndClosesThePort) {
     EXPECT_EQ(line->opens, 1);
     EXPECT_FALSE(line->open);
 }
+
+using QuitTest = WindowFixture;
+
+// WM_QUIT from elsewhere in the program ends the run from outside the dialog: the upload is
+// given up with the gauge told, the port closed and the reader thread joined before the
+// window goes, as when the user closes the window.
+TEST_F(QuitTest, AQuitMessageEndsTheUploadAndThePortBeforeTheWindowGoes) {
+    Click(ids::kConnect);
+    ASSERT_TRUE(window->Dialog().IsPortOpen());
+    window->files = {WriteTestPng(dir, "ias.png", 230, 230, 32,
+                                  [](int, int) { return SBgra{1, 2, 3, 255}; })};
+    Click(ids::kSelectIasDial);
+    Click(ids::kUpdate);
+    ASSERT_TRUE(window->Dialog().IsUploadRunning());
+    PostQuitMessage(3);
+    EXPECT_EQ(window->RunModal(), IDCANCEL);
+    EXPECT_EQ(window->Window(), nullptr);
+    EXPECT_FALSE(window->Dialog().IsPortOpen());
+    EXPECT_EQ(window->Dialog().ReaderExitCode(), 0);
+    EXPECT_FALSE(line->open);
+    EXPECT_EQ(line->written.substr(line->written.size() - 5), "ERR\r\n");
+    // The run hands WM_QUIT on to the loop around it.
+    MSG quit;
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 3u);
+}

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <map>
 
 #include "app/win32/CSpinButton.h"
@@ -78,7 +79,18 @@ TEST_F(ControlsTest, EveryTemplateControlIsANativeControlWithItsClassCaptionAndS
     EXPECT_EQ(SendMessageW(W(ids::kProgress), PBM_GETRANGE, FALSE, 0), 100);
 }
 
-TEST_F(ControlsTest, StartsWithTheTableLockedAndListsKeepTheirOrder) {
+TEST_F(ControlsTest, StartsCentredWithTheTableLockedAndListsKeepTheirOrder) {
+    // On the work area of its monitor, to the pixel that the halving leaves.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(window->Window(), MONITOR_DEFAULTTONEAREST),
+                                &monitor));
+    RECT frame;
+    ASSERT_TRUE(GetWindowRect(window->Window(), &frame));
+    const RECT& work = monitor.rcWork;
+    EXPECT_LE(std::abs((frame.left - work.left) - (work.right - frame.right)), 1);
+    EXPECT_LE(std::abs((frame.top - work.top) - (work.bottom - frame.bottom)), 1);
+
     for (int id : {ids::kRefresh, ids::kConnect, ids::kPortList, ids::kSelectIasDial,
                    ids::kSelectTasDial, ids::kIasCheck, ids::kTasCheck, ids::kMaxSpeedCheck,
                    ids::kLoad, ids::kAngleSpin, ids::kStatus, ids::kProgress}) {

@@ -50,8 +50,8 @@ TEST_F(UploadOverComTest, BothDialsAndTheTableReachTheGaugeWhileTheUserLooksArou
     Click(ids::kSelectTasDial);
     ASSERT_TRUE(Enabled(ids::kUpdate));
 
-    // Escape asks whether to give the upload up: No. Then the About box, under which the
-    // upload goes on.
+    // Escape asks whether to give the upload up: Enter answers No, its default. Then the
+    // About box, under which the upload goes on.
     CModalDriver driver(window->Window());
     std::string caption;
     std::multiset<std::string> question;  // the box's texts, in no particular order
@@ -61,7 +61,7 @@ TEST_F(UploadOverComTest, BothDialsAndTheTableReachTheGaugeWhileTheUserLooksArou
             if (!TextOf(child).empty())
                 question.insert(TextOf(child));
         }
-        PostMessageW(box, WM_COMMAND, IDNO, 0);
+        PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
     });
     int progressAtAbout = -1, progressUnderAbout = -1;
     driver.Then([&](HWND about) {

@@ -1,12 +1,15 @@
 // The Windows serial layer and kestran-upload.exe against virtual gauges on COM ports that
 // Wine maps onto their pseudo-terminals (tests/windows/WithGauges.sh): COM7 answers as a
-// gauge does, COM8 hangs up at the fifth pixel line of a dial.
+// gauge does, COM8 hangs up at the fifth pixel line of a dial, COM9 reads nothing.
 #include <gtest/gtest.h>
 #include "platform/win32/WinApi.h"
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <atomic>
+#include <future>
+#include <memory>
 #include <thread>
 
 #include "dialog/CTillerbyDlg.h"
@@ -26,6 +29,7 @@ using namespace std::chrono_literals;
 
 const char kGauge[] = "COM7";
 const char kHangingUp[] = "COM8";
+const char kDeaf[] = "COM9";
 
 std::string Env(const std::string& name) {
     const char* value = std::getenv(name.c_str());
@@ -172,4 +176,65 @@ TEST_F(ComPortTest, AGaugeThatHangsUpMidDialEndsTheUpload) {
     EXPECT_EQ(dlg.ReaderExitCode(), -1);
     EXPECT_TRUE(host.Click(ids::kConnect));  // Disconnect, as the message asks
     EXPECT_FALSE(dlg.IsPortOpen());
+}
+
+TEST_F(ComPortTest, TheLineRunsAtTheGaugesFrameAndKeepsItsFlowControl) {
+    CWin32SerialPort port;
+    ASSERT_TRUE(port.Open("\\\\.\\COM7")) << port.FailureReason();
+    DCB before{};
+    before.DCBlength = sizeof before;
+    ASSERT_TRUE(GetCommState(port.Handle(), &before));
+    before.BaudRate = 9600;
+    before.Parity = NOPARITY;
+    before.ByteSize = 7;
+    before.StopBits = TWOSTOPBITS;
+    before.fOutxCtsFlow = TRUE;
+    before.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    ASSERT_TRUE(SetCommState(port.Handle(), &before));
+    ASSERT_TRUE(GetCommState(port.Handle(), &before));
+    ASSERT_EQ(before.BaudRate, 9600u);
+
+    port.ApplyLineSettings();
+    DCB after{};
+    after.DCBlength = sizeof after;
+    ASSERT_TRUE(GetCommState(port.Handle(), &after));
+    EXPECT_EQ(after.BaudRate, 38400u);
+    EXPECT_EQ(after.ByteSize, 8);
+    // The parity is not read back: a pseudo-terminal keeps none, whatever is set.
+    EXPECT_EQ(after.StopBits, ONESTOPBIT);
+    EXPECT_EQ(after.fOutxCtsFlow, before.fOutxCtsFlow);
+    EXPECT_EQ(after.fRtsControl, before.fRtsControl);
+}
+
+// A device that takes nothing (CTS held low; here a gauge that reads nothing) and a driver
+// that keeps no write time-out: a write still ends after its time-out, short.
+TEST(ComPortWriteTest, AWriteThatCannotGoOutEndsAfterItsTimeOut) {
+    if (GaugeOut(kDeaf).empty())
+        GTEST_SKIP() << "no deaf gauge on " << kDeaf << " (run through WithGauges.sh)";
+    auto port = std::make_shared<CWin32SerialPort>();
+    ASSERT_TRUE(port->Open("\\\\.\\COM9")) << port->FailureReason();
+    port->ApplyLineSettings();
+    COMMTIMEOUTS none{};
+    ASSERT_TRUE(SetCommTimeouts(port->Handle(), &none));
+    // Blocks of 100 bytes until one comes back short, on a thread of its own: a write that
+    // never ends must fail the test, not hang it.
+    auto lastWrite = std::make_shared<std::promise<std::pair<uint32_t, Clock::duration>>>();
+    auto writes = std::make_shared<std::atomic<int>>(0);
+    std::thread([port, lastWrite, writes] {
+        const std::string block(100, 'x');
+        for (;;) {
+            const auto start = Clock::now();
+            const uint32_t written = port->Write(block.data(), 100);
+            ++*writes;
+            if (written < 100)
+                return lastWrite->set_value({written, Clock::now() - start});
+        }
+    }).detach();
+    auto last = lastWrite->get_future();
+    ASSERT_EQ(last.wait_for(60s), std::future_status::ready) << "a write waits for ever";
+    const auto [written, took] = last.get();
+    EXPECT_GT(writes->load(), 1);  // the line took what it could hold first
+    EXPECT_LT(written, 100u);
+    EXPECT_GE(took, 900ms);  // 50 + 10 * 100 ms
+    EXPECT_LT(took, 5000ms);
 }

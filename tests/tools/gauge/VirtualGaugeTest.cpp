@@ -187,6 +187,11 @@ TEST(VirtualGauge, InjectedFaults) {
     split.splitReadyAfter = 3;
     CVirtualGauge halves(split);
     EXPECT_EQ(Exchange(halves, {"LOAD=11"}), (Lines{"REA", "DY"}));
+
+    SGaugeFaults babble;
+    babble.babbleAfterLoad = 3;
+    CVirtualGauge noisy(babble);
+    EXPECT_EQ(Exchange(noisy, {"LOAD=11"}), (Lines{"~~", "~~", "~~"}));
 }
 
 TEST(VirtualGauge, ANewUploadReplacesOneCutShort) {

@@ -225,7 +225,12 @@ TEST_F(UploadToGaugeTest, DeviceFaultsEndWithTheirStatus) {
     {
         SCOPED_TRACE("silent after LOAD");
         const std::string port = StartGauge({"--silent-after-load"});
+        const auto start = CChildProcess::Clock::now();
         const SRun run = Upload({"--port", port, "--ias", dial, "--timeout", "1"});
+        // Held to its scale: a second of silence, not several.
+        const auto took = CChildProcess::Clock::now() - start;
+        EXPECT_GE(took, seconds(1));
+        EXPECT_LT(took, seconds(3));
         EXPECT_EQ(run.status, 3) << run.errors;
         EXPECT_TRUE(Contains(run.errors, "No answer from the device for 1 second;")) << run.errors;
     }
@@ -281,6 +286,8 @@ TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
         {{"--port", port, "--port", port, "--ias", dial}, "--port given twice"},
         {{"--port", port, "--ias", dial, "--timeout", "90000"},
          "--timeout takes a number of seconds more than 0 and at most 86400"},
+        {{"--port", port, "--ias", dial, "--timeout", "1.2.3"},
+         "--timeout takes a number of seconds more than 0 and at most 86400, not \"1.2.3\""},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.message);
@@ -324,15 +331,21 @@ TEST_F(UploadToGaugeTest, InterruptedUploadsTellTheGaugeAndGiveThePortBack) {
     ASSERT_FALSE(port.empty()) << gauge->Errors();
     const std::string dial = DialFile(1);
     int round = 0;
-    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
-        SCOPED_TRACE(signal);
-        const std::string tag = "interrupted" + std::to_string(signal);
+    struct SCase {
+        std::vector<int> signals;  // sent back to back; the first one decides
+        int status;
+    };
+    for (const SCase& c : {SCase{{SIGINT}, 130}, SCase{{SIGTERM}, 143}, SCase{{SIGHUP}, 129},
+                           SCase{{SIGINT, SIGTERM}, 130}}) {
+        SCOPED_TRACE(testing::PrintToString(c.signals));
+        const std::string tag = "interrupted" + std::to_string(round);
         CChildProcess upload(KESTRAN_UPLOAD_PROGRAM, {"--port", port, "--ias", dial}, env,
                              dir.File(tag + ".out"), dir.File(tag + ".err"));
         ++round;
         ASSERT_TRUE(GaugeSaid("-> READY", round)) << gauge->Errors();
-        upload.Signal(signal);
-        EXPECT_EQ(upload.Wait(seconds(5)), status) << upload.Errors();
+        for (const int signal : c.signals)
+            upload.Signal(signal);
+        EXPECT_EQ(upload.Wait(seconds(5)), c.status) << upload.Errors();
         EXPECT_TRUE(Contains(upload.Errors(), "Update interrupted.\n")) << upload.Errors();
         ASSERT_TRUE(GaugeSaid("<- ERR", round)) << gauge->Errors();
         ASSERT_TRUE(GaugeSaid("the port was closed", round)) << gauge->Errors();
@@ -340,7 +353,21 @@ TEST_F(UploadToGaugeTest, InterruptedUploadsTellTheGaugeAndGiveThePortBack) {
     // The port is free again: a dial of two lines goes through.
     const std::string plain =
         WriteTestPng(dir, "plain.png", 230, 230, 32, [](int, int) { return SBgra{1, 2, 3, 255}; });
-    EXPECT_EQ(Upload({"--port", port, "--ias", plain}).status, 0);
+    EXPECT_EQ(Upload({"--port", port, "--ias", plain, "--timeout", "86400"}).status, 0);
+}
+
+TEST_F(UploadToGaugeTest, TheTimeOutCountsFromTheLastAcknowledgementNotFromTheStart) {
+    // A quarter of a second per reply, a dial of 20 lines: five times the time-out in all,
+    // and never a second without an acknowledgement.
+    const std::string port = StartGauge({"--delay", "250"});
+    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    const std::string bands = WriteTestPng(dir, "bands.png", 230, 230, 32, [](int, int y) {
+        return SBgra{static_cast<uint8_t>(y / 12), 20, 30, 255};
+    });
+    const auto start = CChildProcess::Clock::now();
+    const SRun run = Upload({"--port", port, "--tas", bands, "--timeout", "1"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_GT(CChildProcess::Clock::now() - start, seconds(4));
 }
 
 TEST_F(UploadToGaugeTest, ABabblingGaugeIsGivenUpOnLikeASilentOne) {
