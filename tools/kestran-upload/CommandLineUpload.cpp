@@ -147,9 +147,7 @@ bool CCommandLineUpload::Choose(CHeadlessHost& host, CTillerbyDlg& dlg,
 bool CCommandLineUpload::CheckInput(const SUploadRequest& request) {
     m_messagesSeen = 0;
     CHeadlessHost host;
-    SDialogServices noPorts;  // the choices need no port list
-    noPorts.makeSerialPort = m_services.makeSerialPort;
-    CTillerbyDlg dlg(host, noPorts);
+    CTillerbyDlg dlg(host, SDialogServices{});  // the choices need no port
     host.Attach(&dlg);
     dlg.OnInitDialog();
     host.ClearMessages();

@@ -278,7 +278,8 @@ TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
          "Failed to open COM port!\n  " + dir.File("no-such-port") + ": "},
         {{"--ias", dial}, "--port is missing"},
         {{"--port", "--ias", dial}, "the value of --port is missing"},
-        {{"--port", port, "--port", port, "--ias", dial}, "--port given twice"},
+        {{"--port", port, "--port", port, "--ias", dial},
+         "--port " + port + " names the same port as --port " + port},
         {{"--port", port, "--ias", dial, "--timeout", "90000"},
          "--timeout takes a number of seconds more than 0 and at most 86400"},
     };
