@@ -17,6 +17,7 @@
 
 #include "angles/NumberText.h"
 #include "bench/BenchDials.h"
+#include "bench/FleetTimer.h"
 #include "bench/UploadTimer.h"
 #include "dial/PngWrite.h"
 
@@ -131,6 +132,31 @@ bool ReportPngLoad(const std::string& title, const std::string& file) {
     return true;
 }
 
+// Four gauges at once take hardly longer than the slowest of them alone.
+bool ReportFleet(const std::string& dial, bool quick) {
+    constexpr int kGauges = 4;
+    constexpr double kTogetherTarget = 1.05;
+    std::printf("Four virtual gauges at once, realistic dial, wire time simulated (kestran-upload "
+                "with four --port)\n");
+    const SFleetFigures f = TimeFleet(dial, kGauges, quick ? 1 : kGauges);
+    if (!f.completed) {
+        std::printf("  upload failed: %s\n", f.failure.c_str());
+        return false;
+    }
+    std::string singles;
+    for (double seconds : f.singleSeconds)
+        singles += (singles.empty() ? "" : ", ") + Fixed(seconds, 3);
+    const double slowest = *std::max_element(f.singleSeconds.begin(), f.singleSeconds.end());
+    const double ratio = f.togetherSeconds / slowest;
+    const bool met = ratio <= kTogetherTarget;
+    std::printf("  alone: %s s; all four at once: %s s = %s x the slowest alone\n",
+                singles.c_str(), Fixed(f.togetherSeconds, 3).c_str(), Fixed(ratio, 4).c_str());
+    std::printf("  target, at most %s x: %s\n", Fixed(kTogetherTarget, 2).c_str(),
+                met ? "met" : "MISSED");
+    std::fflush(stdout);
+    return met;
+}
+
 // The desktop window through a whole upload of both dials and the table.
 bool ReportWindow(const std::string& dial, bool wireTime) {
 #ifdef KESTRAN_WINDOW_UPLOAD_PROGRAM
@@ -224,6 +250,7 @@ int main(int argc, char** argv) {
                      TimeWindowsUploader(windowsUploader, realistic), false, false) &&
               met;
     }
+    met = ReportFleet(realistic, quick) && met;
     met = ReportWindow(realistic, !quick) && met;
     std::printf("%s\n", met ? "All targets met." : "Some targets MISSED.");
     std::error_code ec;

@@ -9,6 +9,8 @@
 #include "angles/NumberText.h"
 #include "angles/TextFile.h"
 #include "base/Utf8Path.h"
+#include "kestran-upload/CountingPort.h"
+#include "kestran-upload/LatencyWarning.h"
 #include "res/ControlIds.h"
 #include "serial/PortNames.h"
 #include "upload/WireFormat.h"
@@ -122,16 +124,8 @@ bool CCommandLineUpload::ListPorts(std::string* lines) {
     return !ReportMessages(host);
 }
 
-EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
-    m_messagesSeen = 0;
-    CHeadlessHost host;
-    CTillerbyDlg dlg(host,
-                     WithExplicitPort(m_services, request.port,
-                                      [this](const std::string& text) { m_report.Message(text); }));
-    host.Attach(&dlg);
-    dlg.OnInitDialog();
-    ReportMessages(host);
-
+bool CCommandLineUpload::Choose(CHeadlessHost& host, CTillerbyDlg& dlg,
+                                const SUploadRequest& request) {
     // The user's choices, in the order a person would make them; the first refusal ends.
     struct SChoice {
         const std::optional<std::string>& file;
@@ -145,9 +139,42 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
         host.QueueFileDialogAnswer(*choice.file);
         host.Click(choice.button);
         if (ReportMessages(host))
-            return EUploadResult::Refused;
+            return false;
     }
-    if (request.table && !CheckTable(host, dlg, request))
+    return !request.table || CheckTable(host, dlg, request);
+}
+
+bool CCommandLineUpload::CheckInput(const SUploadRequest& request) {
+    m_messagesSeen = 0;
+    CHeadlessHost host;
+    CTillerbyDlg dlg(host, SDialogServices{});  // the choices need no port
+    host.Attach(&dlg);
+    dlg.OnInitDialog();
+    host.ClearMessages();
+    return Choose(host, dlg, request);
+}
+
+EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
+    m_messagesSeen = 0;
+    m_lastOutcome = EUploadOutcome::None;
+    m_linesSent = std::make_shared<std::atomic<int>>(0);
+    SDialogServices services =
+        WithExplicitPort(m_services, request.port,
+                         [this](const std::string& text) { m_report.Message(text); });
+    services.makeSerialPort = [make = services.makeSerialPort,
+                               lines = m_linesSent]() -> std::unique_ptr<ISerialPort> {
+        std::unique_ptr<ISerialPort> port = make ? make() : nullptr;
+        if (!port)
+            return nullptr;
+        return std::make_unique<CCountingPort>(std::move(port), lines);
+    };
+    CHeadlessHost host;
+    CTillerbyDlg dlg(host, services);
+    host.Attach(&dlg);
+    dlg.OnInitDialog();
+    ReportMessages(host);
+
+    if (!Choose(host, dlg, request))
         return EUploadResult::Refused;
     if (Interrupted())
         return Stop(host, dlg, EUploadResult::Interrupted);
@@ -160,6 +187,7 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
     host.Click(ids::kConnect);
     if (ReportMessages(host) || !dlg.IsPortOpen())
         return EUploadResult::Refused;
+    WarnOfLatency(dlg, request, dlg.PortList()[static_cast<size_t>(port)].devicePath);
 
     m_report.Status(host.GetWindowText(ids::kStatus));
     const bool started = host.Click(ids::kUpdate);
@@ -169,7 +197,27 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
         CloseLine(host, dlg);
         return EUploadResult::Refused;
     }
-    return Stop(host, dlg, Serve(host, dlg, request.timeout));
+    const EUploadResult result = Serve(host, dlg, request.timeout);
+    m_lastOutcome = dlg.LastUploadOutcome();
+    return Stop(host, dlg, result);
+}
+
+void CCommandLineUpload::WarnOfLatency(CTillerbyDlg& dlg, const SUploadRequest& request,
+                                       const std::string& path) {
+    if (!m_latencyCheck)
+        return;
+    const std::optional<SAdapterLatency> latency = m_latencyCheck(path);
+    if (!latency)
+        return;
+    int lines = 0;
+    if (request.ias)
+        lines += DialLines(dlg.IasUploadImage());
+    if (request.tas)
+        lines += DialLines(dlg.TasUploadImage());
+    if (request.table)
+        lines += 2;  // its LOAD line and the table line
+    if (const std::optional<std::string> warning = LatencyWarning(request.port, *latency, lines))
+        m_report.Message(*warning);
 }
 
 bool CCommandLineUpload::CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg,

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/HeadlessHost.h"
+#include "serial/AdapterLatency.h"
 
 // What the uploader tells its user while it works.
 class IUploadReport {
@@ -55,6 +58,20 @@ public:
 
     EUploadResult Run(const SUploadRequest& request);
 
+    // Only the choices of Run, up to the checks of the table: whether the input is taken.
+    // Opens no port.
+    bool CheckInput(const SUploadRequest& request);
+
+    // How the last Run's upload ended as the dialog saw it (a lost line or the gauge's
+    // error, both ErrorEnd to Run), and how many lines it wrote to the port.
+    EUploadOutcome LastOutcome() const { return m_lastOutcome; }
+    int LinesSent() const { return m_linesSent ? m_linesSent->load() : 0; }
+
+    // Asked once the port is open: the adapter's latency timer, to warn of a slow upload.
+    void SetLatencyCheck(std::function<std::optional<SAdapterLatency>(const std::string&)> check) {
+        m_latencyCheck = std::move(check);
+    }
+
     // Asked between the steps and while the upload waits: the number of a signal that asks
     // to stop, 0 while none has.
     void SetInterruption(std::function<int()> pendingSignal) {
@@ -69,6 +86,9 @@ private:
     // Passes the dialog's new message boxes on, each with its cause; answers whether there
     // were any.
     bool ReportMessages(CHeadlessHost& host);
+    // Chooses the dials and loads the table as the request says; false on a refusal.
+    bool Choose(CHeadlessHost& host, CTillerbyDlg& dlg, const SUploadRequest& request);
+    void WarnOfLatency(CTillerbyDlg& dlg, const SUploadRequest& request, const std::string& path);
     // The checks a window user makes by looking at the table: refuses (unless forced) a
     // file that gives fewer angles than its count, or angles that do not rise.
     bool CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg, const SUploadRequest& request);
@@ -81,7 +101,10 @@ private:
     SDialogServices m_services;
     IUploadReport& m_report;
     std::function<int()> m_pendingSignal;
+    std::function<std::optional<SAdapterLatency>(const std::string&)> m_latencyCheck;
     size_t m_messagesSeen = 0;
+    EUploadOutcome m_lastOutcome = EUploadOutcome::None;
+    std::shared_ptr<std::atomic<int>> m_linesSent;
 };
 
 // The services with one more port: the explicit path is added to the port list when the

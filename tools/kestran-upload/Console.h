@@ -17,4 +17,7 @@ std::vector<std::string> Arguments(int argc, char** argv);
 // Whether the stream is a terminal that a bar can redraw itself on.
 bool IsTerminal(std::FILE* stream);
 
+// The width of the terminal the stream shows on, in columns; 80 when it cannot be told.
+int Columns(std::FILE* stream);
+
 }  // namespace console

@@ -10,7 +10,11 @@
 struct SUploadOptions {
     bool help = false;
     bool list = false;
-    SUploadRequest request;
+    SUploadRequest request;              // its port is the first of `ports`
+    std::vector<std::string> ports;      // every --port, in order, none twice
+    bool station = false;                // load each gauge port that appears
+    bool includePresent = false;         // the station loads the ports present at start too
+    std::optional<std::string> pattern;  // the station's --ports
 };
 
 // Reads the arguments (without the program name). Nothing, and a text saying why, when

@@ -18,6 +18,7 @@
 #include "res/ControlIds.h"
 #include "serial/PlatformServices.h"
 #include "serial/PortNames.h"
+#include "serial/win32/FakeFtdiPort.h"
 #include "serial/win32/Win32SerialPort.h"
 #include "support/GaugeFiles.h"
 #include "support/TestImages.h"
@@ -237,4 +238,25 @@ TEST(ComPortWriteTest, AWriteThatCannotGoOutEndsAfterItsTimeOut) {
     EXPECT_LT(written, 100u);
     EXPECT_GE(took, 900ms);  // 50 + 10 * 100 ms
     EXPECT_LT(took, 5000ms);
+}
+
+// The gauge's COM port as if an FTDI adapter at its default timer served it: warned of, and
+// the timer left as it was.
+TEST_F(ComPortTest, TheUploaderWarnsOfAnAdaptersLongLatencyTimer) {
+    const CFakeFtdiPort adapter(kGauge, 16);
+    ASSERT_TRUE(adapter.Made());
+    CTempDir dir;
+    const std::string tas = WriteTestPng(dir, "tas.png", 230, 230, 32, [](int x, int) -> SBgra {
+        return {0, 0, 0, static_cast<uint8_t>(x < 115 ? 255 : 0)};
+    });
+    const std::filesystem::path out = dir.Path() / "upload.txt";
+    EXPECT_EQ(RunUploader("--port COM7 --tas \"" + tas + "\"", out), 0u) << ReadText(out);
+    const std::string text = ReadText(out);
+    // The console's text mode ends lines with CR LF.
+    EXPECT_NE(text.find("holds every reply back for 16 ms (its latency timer): the 462 lines of "
+                        "this upload take about 7 seconds longer."),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("  Set the timer to 1 ms: Device Manager"), std::string::npos);
+    EXPECT_EQ(adapter.LatencyTimer(), 16u);
 }

@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "kestran-upload/Console.h"
@@ -15,6 +16,13 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 
 bool IsTerminal(std::FILE* stream) {
     return isatty(fileno(stream)) != 0;
+}
+
+int Columns(std::FILE* stream) {
+    winsize size{};
+    if (ioctl(fileno(stream), TIOCGWINSZ, &size) != 0 || size.ws_col == 0)
+        return 80;
+    return size.ws_col;
 }
 
 }  // namespace console

@@ -20,8 +20,15 @@ std::string Utf8(const wchar_t* text) {
 
 }  // namespace
 
+// The bars redraw themselves with the terminal's escape sequences, which a console
+// interprets only when asked to (Windows 10 and later); where it cannot, IsTerminal says
+// no and the output is plain lines.
 void Prepare() {
     SetConsoleOutputCP(CP_UTF8);
+    const HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(errors, &mode))
+        SetConsoleMode(errors, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING | ENABLE_PROCESSED_OUTPUT);
 }
 
 // The narrow argv holds the ANSI code page, which cannot name every file: the arguments are
@@ -37,7 +44,18 @@ std::vector<std::string> Arguments(int, char**) {
 }
 
 bool IsTerminal(std::FILE* stream) {
-    return _isatty(_fileno(stream)) != 0;
+    DWORD mode = 0;
+    const HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    return _isatty(_fileno(stream)) != 0 && GetConsoleMode(console, &mode) &&
+           (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
+int Columns(std::FILE* stream) {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    const HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    if (!GetConsoleScreenBufferInfo(console, &info))
+        return 80;
+    return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
 }  // namespace console

@@ -1,0 +1,115 @@
+// The uploader's decisions for several gauges, without a gauge: options, results, the
+// summary, port patterns and the latency warning.
+#include <gtest/gtest.h>
+
+#include "kestran-upload/GaugeResult.h"
+#include "kestran-upload/LatencyWarning.h"
+#include "kestran-upload/PortPattern.h"
+#include "kestran-upload/Station.h"
+#include "kestran-upload/UploadOptions.h"
+#include "support/TestImages.h"
+
+namespace {
+
+TEST(FleetOptionsTest, PortsRepeatButNeverTwiceAndStationOptionsGoTogether) {
+    struct SCase {
+        std::vector<std::string> args;
+        std::string error;  // empty: taken
+        size_t ports;
+    } cases[] = {
+        {{"--port", "/dev/ttyUSB0", "--port", "/dev/ttyUSB1", "--tas", "t.png"}, "", 2},
+        {{"--port", "/dev/ttyUSB0", "--port", "/dev/ttyUSB0", "--tas", "t.png"},
+         "--port /dev/ttyUSB0 names the same port as --port /dev/ttyUSB0", 0},
+        {{"--port", "COM3", "--port", "\\\\.\\com3", "--tas", "t.png"},
+         "--port \\\\.\\com3 names the same port as --port COM3", 0},
+        {{"--station", "--include-present", "--ports", "COM*", "--tas", "t.png"}, "", 0},
+        {{"--station", "--port", "COM3", "--tas", "t.png"},
+         "--station finds its ports itself: leave out --port (--ports chooses them)", 0},
+        {{"--port", "COM3", "--ports", "COM*", "--tas", "t.png"},
+         "--include-present and --ports go only with --station", 0},
+        {{"--station", "--ports", "A*", "--ports", "B*", "--tas", "t.png"},
+         "--ports given twice", 0},
+    };
+    for (const SCase& c : cases) {
+        std::string error;
+        const std::optional<SUploadOptions> options = ParseUploadOptions(c.args, &error);
+        EXPECT_EQ(error, c.error) << c.args[1];
+        if (c.error.empty()) {
+            ASSERT_TRUE(options);
+            EXPECT_EQ(options->ports.size(), c.ports);
+            if (c.ports > 0) {
+                EXPECT_EQ(options->request.port, options->ports.front());
+            }
+        }
+    }
+}
+
+TEST(FleetResultTest, EachEndIsNamedAndOnlyAllCompletedIsSuccess) {
+    struct SCase {
+        EUploadResult result;
+        EUploadOutcome outcome;
+        const char* words;
+    } cases[] = {
+        {EUploadResult::Completed, EUploadOutcome::Completed, "completed"},
+        {EUploadResult::ErrorEnd, EUploadOutcome::ErrorEnd, "gauge error"},
+        {EUploadResult::ErrorEnd, EUploadOutcome::LineLost, "line lost"},
+        {EUploadResult::NoAnswer, EUploadOutcome::ErrorEnd, "no answer"},
+        {EUploadResult::Refused, EUploadOutcome::None, "refused"},
+        {EUploadResult::Interrupted, EUploadOutcome::ErrorEnd, "interrupted"},
+    };
+    for (const SCase& c : cases)
+        EXPECT_STREQ(GaugeResultWords(GaugeResultOf(c.result, c.outcome)), c.words);
+
+    SGaugeSummary done{"/dev/ttyUSB0", EGaugeResult::Completed, 63.26, 6535, "ignored"};
+    SGaugeSummary silent{"COM12", EGaugeResult::NoAnswer, 10.04, 2, "No answer"};
+    EXPECT_EQ(FleetExitStatus({done, done}), 0);
+    EXPECT_EQ(FleetExitStatus({done, silent}), kNotEveryGaugeCompleted);
+    EXPECT_EQ(SummaryTable({done, silent}),
+              "port          result       seconds  lines\n"
+              "/dev/ttyUSB0  completed       63.3   6535\n"
+              "COM12         no answer       10.0      2  No answer\n");
+    EXPECT_EQ(StationLine("09:15:02", silent), "09:15:02  COM12  no answer  10.0 s  No answer");
+}
+
+TEST(PortPatternTest, StarsAndQuestionMarksIgnoringCase) {
+    struct SCase {
+        const char* pattern;
+        const char* name;
+        bool matches;
+    } cases[] = {
+        {"/dev/ttyUSB*", "/dev/ttyUSB0", true},  {"/dev/ttyUSB*", "/dev/ttyACM0", false},
+        {"COM*", "com12", true},                 {"COM?", "COM12", false},
+        {"COM??", "COM12", true},                {"*USB*", "/dev/ttyUSB3", true},
+        {"*", "", true},                         {"a*b*c", "aXbYbZc", true},
+        {"a*b*c", "aXbYbZ", false},
+    };
+    for (const SCase& c : cases)
+        EXPECT_EQ(MatchesPortPattern(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+}
+
+TEST(LatencyWarningTest, CountsTheLinesThatWaitAndWarnsAboveTwoMilliseconds) {
+    // Pixels J J J K L L M, then one colour to the end: LOAD, J, 2|K, L, 1|M, the run to
+    // the last pixel.
+    CImage dial;
+    FillImage(dial, 230, 230, 32, [](int x, int y) -> SBgra {
+        const int i = y * 230 + x;
+        const uint8_t shade = i < 3 ? 1 : i < 4 ? 2 : i < 6 ? 3 : 4;
+        return {shade, 0, 0, 255};
+    });
+    EXPECT_EQ(DialLines(dial), 6);
+    FillImage(dial, 230, 230, 32, [](int x, int) -> SBgra {
+        return {static_cast<uint8_t>(x % 2), 0, 0, 255};
+    });
+    EXPECT_EQ(DialLines(dial), 1 + 230 * 230);
+
+    for (int ms : {0, 1, 2})
+        EXPECT_FALSE(LatencyWarning("COM3", {ms, "set it"}, 5000)) << ms;
+    const std::optional<std::string> warning = LatencyWarning("COM3", {16, "set it"}, 5000);
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(*warning,
+              "the adapter of COM3 holds every reply back for 16 ms (its latency timer): the "
+              "5000 lines of this upload take about 80 seconds longer.\n  Set the timer to 1 "
+              "ms: set it");
+}
+
+}  // namespace
