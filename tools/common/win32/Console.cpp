@@ -2,9 +2,10 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <memory>
 
-#include "kestran-upload/Console.h"
+#include "common/Console.h"
 
 namespace console {
 namespace {
@@ -38,6 +39,16 @@ std::vector<std::string> Arguments(int, char**) {
 
 bool IsTerminal(std::FILE* stream) {
     return _isatty(_fileno(stream)) != 0;
+}
+
+// A console that no other process shares was made for this program and closes with it.
+void HoldOwnConsole() {
+    DWORD processes[2];
+    if (GetConsoleProcessList(processes, 2) != 1)
+        return;
+    std::fputs("Press Enter to close this window.", stdout);
+    std::fflush(stdout);
+    std::getchar();
 }
 
 }  // namespace console

@@ -1,7 +1,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "kestran-upload/Console.h"
+#include "common/Console.h"
 
 namespace console {
 
@@ -16,5 +16,8 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 bool IsTerminal(std::FILE* stream) {
     return isatty(fileno(stream)) != 0;
 }
+
+// A terminal outlives the program on these systems.
+void HoldOwnConsole() {}
 
 }  // namespace console
