@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 
 #include "artwork/DecodeArtwork.h"
@@ -47,26 +48,30 @@ uint8_t Product(unsigned a, unsigned b) {
     return static_cast<uint8_t>((a * b + 127) / 255);
 }
 
-void StoreRow(const jpeg_decompress_struct& info, const uint8_t* row, uint8_t* out) {
-    for (JDIMENSION x = 0; x < info.output_width; ++x, out += 4) {
-        if (info.out_color_space == JCS_CMYK) {
-            const uint8_t* p = row + 4 * x;
-            // Adobe's writers store the inks inverted, as the library hands them over.
-            const bool inverted = info.saw_Adobe_marker != 0;
-            const unsigned c = inverted ? p[0] : 255u - p[0];
-            const unsigned m = inverted ? p[1] : 255u - p[1];
-            const unsigned yl = inverted ? p[2] : 255u - p[2];
-            const unsigned k = inverted ? p[3] : 255u - p[3];
-            out[0] = Product(c, k);
-            out[1] = Product(m, k);
-            out[2] = Product(yl, k);
-        } else {
-            out[0] = row[3 * x];
-            out[1] = row[3 * x + 1];
-            out[2] = row[3 * x + 2];
-        }
-        out[3] = 255;
+// CMYK rows, decoded in place, become RGBA.
+void CmykToRgba(const jpeg_decompress_struct& info, uint8_t* row) {
+    // Adobe's writers store the inks inverted, as the library hands them over.
+    const bool inverted = info.saw_Adobe_marker != 0;
+    for (JDIMENSION x = 0; x < info.output_width; ++x, row += 4) {
+        const unsigned c = inverted ? row[0] : 255u - row[0];
+        const unsigned m = inverted ? row[1] : 255u - row[1];
+        const unsigned yl = inverted ? row[2] : 255u - row[2];
+        const unsigned k = inverted ? row[3] : 255u - row[3];
+        row[0] = Product(c, k);
+        row[1] = Product(m, k);
+        row[2] = Product(yl, k);
+        row[3] = 255;
     }
+}
+
+// The largest reduction the decoder's scaled transform can make (1/2, 1/4, 1/8) that keeps
+// the shorter side at `minSide` or more.
+unsigned Reduction(const jpeg_decompress_struct& info, int minSide) {
+    const JDIMENSION shorter = std::min(info.image_width, info.image_height);
+    unsigned denominator = 1;
+    while (minSide > 0 && denominator < 8 && shorter / (denominator * 2) >= static_cast<JDIMENSION>(minSide))
+        denominator *= 2;
+    return denominator;
 }
 
 int OrientationOf(const jpeg_decompress_struct& info) {
@@ -83,7 +88,7 @@ int OrientationOf(const jpeg_decompress_struct& info) {
 
 // Only `d`, `errors` and `out` are looked at after a jump.
 bool Decode(SDecompressor& d, SErrorManager& errors, const uint8_t* data, size_t size,
-            SRgbaPicture& out, std::vector<uint8_t>& row) {
+            int minSide, SRgbaPicture& out) {
     if (setjmp(errors.jump))
         return false;
     jpeg_create_decompress(&d.info);
@@ -98,20 +103,22 @@ bool Decode(SDecompressor& d, SErrorManager& errors, const uint8_t* data, size_t
         return false;
     }
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
-    d.info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    // Straight into the picture's rows, four bytes a pixel either way.
+    d.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBA;
+    d.info.scale_num = 1;
+    d.info.scale_denom = Reduction(d.info, minSide);
     jpeg_start_decompress(&d.info);
     out = SRgbaPicture(static_cast<int>(d.info.output_width),
                        static_cast<int>(d.info.output_height));
-    row.resize(static_cast<size_t>(d.info.output_width) *
-               static_cast<size_t>(d.info.output_components));
     while (d.info.output_scanline < d.info.output_height) {
         const int y = static_cast<int>(d.info.output_scanline);
-        JSAMPROW rows[1] = {row.data()};
+        JSAMPROW rows[1] = {out.Pixel(0, y)};
         if (jpeg_read_scanlines(&d.info, rows, 1) != 1) {
             errors.error = "the data ends too early";
             return false;
         }
-        StoreRow(d.info, row.data(), out.Pixel(0, y));
+        if (cmyk)
+            CmykToRgba(d.info, out.Pixel(0, y));
     }
     const int orientation = OrientationOf(d.info);
     jpeg_finish_decompress(&d.info);
@@ -122,14 +129,14 @@ bool Decode(SDecompressor& d, SErrorManager& errors, const uint8_t* data, size_t
 
 }  // namespace
 
-bool DecodeJpeg(const uint8_t* data, size_t size, SRgbaPicture& out, std::string* why) {
+bool DecodeJpeg(const uint8_t* data, size_t size, SRgbaPicture& out, std::string* why,
+                int minSide) {
     SErrorManager errors;
     SDecompressor d;
     d.info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = RaiseError;
     errors.base.emit_message = OnMessage;
-    std::vector<uint8_t> row;
-    if (Decode(d, errors, data, size, out, row))
+    if (Decode(d, errors, data, size, minSide, out))
         return true;
     out = SRgbaPicture();
     if (why != nullptr)

@@ -103,7 +103,9 @@ EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
         return run.Refuse(Refusal(c.output, "is the picture itself; --force writes over it"));
     SRgbaPicture art;
     std::string why;
-    if (!artwork::LoadArtwork(c.input, art, &why))
+    // Without a crop, given in the picture's own pixels, a large JPEG may be decoded reduced
+    // to twice the dial's size, which the resampling then takes down to it.
+    if (!artwork::LoadArtwork(c.input, art, &why, c.options.crop ? 0 : 2 * 230))
         return run.Refuse(Refusal(c.input, why));
     artwork::SPreparedDial prepared;
     if (!artwork::PrepareDial(art, c.options, prepared, &why))
@@ -111,8 +113,7 @@ EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
     if (!WritePicture(c.output, prepared.dial, &why))
         return run.WriteFailed(c.output, why);
 
-    run.Say(c.input + ": " + std::to_string(art.width) + " x " + std::to_string(art.height) +
-            " -> " + c.output + ": 230 x 230 with alpha");
+    run.Say(c.input + " -> " + c.output + ": 230 x 230 with alpha");
     const artwork::SUploadCost before = DialCost(prepared.asFitted);
     const artwork::SUploadCost after = DialCost(prepared.dial);
     run.Say("upload as fitted: " + CostText(before));
