@@ -104,6 +104,21 @@ TEST(DecodeArtworkTest, EveryFormatAndKindGivesTheSamePicture) {
     }
 }
 
+TEST(DecodeArtworkTest, ALargeJpegComesOutReducedNoSmallerThanAsked) {
+    const std::vector<uint8_t> jpeg = EncodeJpeg(HalfAndHalf(2000, 1000), {JCS_RGB, false, 0});
+    const struct {
+        int minSide;
+        int width;
+    } cases[] = {{0, 2000}, {600, 2000}, {460, 1000}, {250, 500}, {100, 250}};
+    for (const auto& c : cases) {
+        SRgbaPicture out;
+        ASSERT_TRUE(artwork::DecodeArtwork(jpeg.data(), jpeg.size(), out, nullptr, c.minSide));
+        EXPECT_EQ(out.width, c.width) << c.minSide;
+        EXPECT_EQ(out.height, c.width / 2) << c.minSide;
+        EXPECT_TRUE(Near(out.Pixel(out.width / 4, out.height * 3 / 4), {220, 30, 20}, 16));
+    }
+}
+
 // Where a marked corner of the stored picture shows once the orientation is applied.
 enum ECorner { TopLeft, TopRight, BottomLeft, BottomRight };
 

@@ -32,7 +32,7 @@ TEST(NeedleSheetTest, NeedlesPointWhereTheGeometrySays) {
         {"90 degrees clockwise points right", {}, 90, 1, 0},
         {"counter-clockwise points left", {115, 115, 0, false}, 90, -1, 0},
         {"zero moved to the right", {115, 115, 90, true}, 90, 0, 1},
-        {"pivot moved", {60, 170, 0, true}, 45, M_SQRT1_2, -M_SQRT1_2},
+        {"pivot moved", {60, 170, 0, true}, 45, std::sqrt(0.5), -std::sqrt(0.5)},
     };
     for (const auto& c : cases) {
         artwork::SSheetOptions options;
@@ -51,7 +51,7 @@ TEST(NeedleSheetTest, EntriesThatFailTheCheckAreDrawnInTheirOwnColour) {
     // 20 knots falls back below 10 knots.
     const SRgbaPicture sheet = artwork::DrawNeedleSheet(SRgbaPicture(230, 230), {90, 45, 180}, options);
     EXPECT_TRUE(Red(At(sheet, 115 + 60, 115)));
-    EXPECT_TRUE(Blue(At(sheet, 115 + 60 * M_SQRT1_2, 115 - 60 * M_SQRT1_2)));
+    EXPECT_TRUE(Blue(At(sheet, 115 + 60 * std::sqrt(0.5), 115 - 60 * std::sqrt(0.5))));
     EXPECT_TRUE(Red(At(sheet, 115, 115 + 60)));
 }
 
