@@ -23,7 +23,7 @@ protected:
         std::ofstream(dir.File("bad.gac")) << "hello|1|2";
         std::ofstream(dir.File("short.gac")) << "20|7.5|15.0";
         std::ofstream(dir.File("text.png")) << "not a picture";
-        std::ofstream(dir.File("cut.png")) << "\x89PNG\r\n\x1a\n\0\0\0\rIHDR";
+        std::ofstream(dir.File("cut.png"), std::ios::binary) << "\x89PNG\r\n\x1a\n";
     }
 
     // Runs kestran-dial with the arguments, `@` standing for the test's folder.

@@ -44,7 +44,8 @@ bool IsTerminal(std::FILE* stream) {
 // A console that no other process shares was made for this program and closes with it.
 void HoldOwnConsole() {
     DWORD processes[2];
-    if (GetConsoleProcessList(processes, 2) != 1)
+    // A console of its own reads its keyboard; input from elsewhere never brings an Enter.
+    if (GetConsoleProcessList(processes, 2) != 1 || _isatty(_fileno(stdin)) == 0)
         return;
     std::fputs("Press Enter to close this window.", stdout);
     std::fflush(stdout);
