@@ -47,7 +47,10 @@ echo "installed under Program Files, with a shortcut and an uninstaller entry"
 
 wine 'C:\Program Files\Kestran\kestran-upload.exe' --help | grep -q 'Usage: kestran-upload' ||
     fail "the installed kestran-upload.exe does not start"
-wine 'C:\Program Files\Kestran\kestran-dial.exe' --help | grep -q 'Usage: kestran-dial' ||
+# Into a file first: grep -q leaves at its first match, and the rest of a long help would
+# then meet a closed pipe.
+wine 'C:\Program Files\Kestran\kestran-dial.exe' --help >"$work/dial-help.txt" &&
+    grep -q 'Usage: kestran-dial' "$work/dial-help.txt" ||
     fail "the installed kestran-dial.exe does not start"
 # The window: started, it stays up until it is closed.
 wine 'C:\Program Files\Kestran\kestran.exe' &
