@@ -1,48 +1,17 @@
 // PNG artwork through libpng's classic API: every colour type and depth becomes 8-bit RGBA
 // with the stored values as they are (no gamma or colour-profile conversion).
-#include <png.h>
-
 #include <csetjmp>
-#include <cstring>
 
 #include "artwork/DecodeArtwork.h"
 #include "artwork/PictureLimits.h"
+#include "dial/PngSource.h"
 
 namespace artwork {
 namespace {
 
-struct SSource {
-    const uint8_t* data;
-    size_t size;
-    size_t at;
-    std::string error;
+// Whether the picture was refused for its size (then `error` says so in our words).
+struct SSource : pngsource::SSource {
     bool tooLarge = false;
-};
-
-void RaiseError(png_structp png, png_const_charp message) {
-    auto* source = static_cast<SSource*>(png_get_error_ptr(png));
-    if (message != nullptr)
-        source->error = message;
-    png_longjmp(png, 1);
-}
-
-void IgnoreWarning(png_structp, png_const_charp) {}
-
-void ReadFromSource(png_structp png, png_bytep out, png_size_t length) {
-    auto* source = static_cast<SSource*>(png_get_io_ptr(png));
-    if (length > source->size - source->at)
-        png_error(png, "the file ends too early");
-    std::memcpy(out, source->data + source->at, length);
-    source->at += length;
-}
-
-struct SReader {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    ~SReader() {
-        if (png != nullptr)
-            png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
-    }
 };
 
 void RequestRgba8(png_structp png, png_infop info) {
@@ -64,10 +33,10 @@ void RequestRgba8(png_structp png, png_infop info) {
 }
 
 // Only `reader`, `source` and `out` are looked at after a jump.
-bool Decode(SReader& reader, SSource& source, SRgbaPicture& out) {
+bool Decode(pngsource::SReader& reader, SSource& source, SRgbaPicture& out) {
     if (setjmp(png_jmpbuf(reader.png)))
         return false;
-    png_set_read_fn(reader.png, &source, ReadFromSource);
+    png_set_read_fn(reader.png, static_cast<pngsource::SSource*>(&source), pngsource::ReadFromSource);
     // Our own limits are checked below, in our own words.
     png_set_user_limits(reader.png, 0x7fffffff, 0x7fffffff);
     png_read_info(reader.png, reader.info);
@@ -100,12 +69,11 @@ bool Decode(SReader& reader, SSource& source, SRgbaPicture& out) {
 }  // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, SRgbaPicture& out, std::string* why) {
-    SSource source{data, size, 0, {}};
-    SReader reader;
-    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, RaiseError, IgnoreWarning);
-    if (reader.png != nullptr)
-        reader.info = png_create_info_struct(reader.png);
-    if (reader.info == nullptr) {
+    SSource source;
+    source.data = data;
+    source.size = size;
+    pngsource::SReader reader;
+    if (!reader.Create(source)) {
         if (why != nullptr)
             *why = "out of memory";
         return false;
