@@ -1,9 +1,11 @@
 // kestran-bench: the performance figures in one run. It times the loading of a dial picture,
 // whole uploads of one dial to the virtual gauge over a pseudo-terminal (with and without the
 // line's own pace), and an upload from the desktop window in a process of its own, whose
-// peak memory it reports. Usage: kestran-bench [--quick] [--windows-uploader EXE]
+// peak memory it reports, and kestran-dial's commands.
+// Usage: kestran-bench [--quick] [--dial-only] [--windows-uploader EXE]
 //   --quick: leaves out the uploads at the line's pace but the realistic dial's (the worst
 //   case alone takes three minutes) and runs the window without the line's pace.
+//   --dial-only: kestran-dial's figures alone (with the PNG loads).
 //   --windows-uploader EXE: also the realistic dial through kestran-upload.exe under Wine
 //   (in the prefix WINEPREFIX names), beside the Linux uploader's figures.
 #include <stdlib.h>
@@ -17,6 +19,7 @@
 
 #include "angles/NumberText.h"
 #include "bench/BenchDials.h"
+#include "bench/DialWorkshop.h"
 #include "bench/FleetTimer.h"
 #include "bench/UploadTimer.h"
 #include "dial/PngWrite.h"
@@ -191,15 +194,19 @@ bool ReportWindow(const std::string& dial, bool wireTime) {
 
 int main(int argc, char** argv) {
     bool quick = false;
+    bool dialOnly = false;
     std::string windowsUploader;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--quick") {
             quick = true;
+        } else if (arg == "--dial-only") {
+            dialOnly = true;
         } else if (arg == "--windows-uploader" && i + 1 < argc) {
             windowsUploader = argv[++i];
         } else {
-            std::fprintf(stderr, "Usage: kestran-bench [--quick] [--windows-uploader EXE]\n");
+            std::fprintf(stderr,
+                         "Usage: kestran-bench [--quick] [--dial-only] [--windows-uploader EXE]\n");
             return 2;
         }
     }
@@ -220,6 +227,12 @@ int main(int argc, char** argv) {
 
     bool met = ReportPngLoad("PNG load, realistic dial", realistic);
     met = ReportPngLoad("PNG load, worst case dial", worst) && met;
+    met = ReportDialWorkshop(folder, realistic, worst) && met;
+    if (dialOnly) {
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+        return met ? 0 : 1;
+    }
 
     struct SCase {
         std::string title;

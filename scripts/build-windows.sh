@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds Kestran for Windows with MinGW-w64 (the core, kestran.exe, kestran-upload.exe
-# and their tests) and runs the tests under Wine, the window's on Xvfb. Everything lands in build-windows/: libpng from Debian's own source
-# package and GoogleTest from Debian's googletest sources, both built once for Windows into
+# Cross-builds Kestran for Windows with MinGW-w64 (the core, kestran.exe, kestran-upload.exe,
+# kestran-dial.exe and their tests) and runs the tests under Wine, the window's on Xvfb.
+# Everything lands in build-windows/: libpng and libjpeg-turbo from Debian's own source
+# packages and GoogleTest from Debian's googletest sources, built once for Windows into
 # build-windows/deps/prefix, then the "windows" preset (see CMakePresets.json).
 # Usage: scripts/build-windows.sh
 #
@@ -27,12 +28,14 @@ jobs=2
 source scripts/timed.sh
 started=$SECONDS
 
-# --- libpng: the 1.6 release the Linux build links, from Debian's source package --------
-png_binary=libpng-dev
-png_source=$(dpkg-query -W -f='${source:Package}' "$png_binary")
-png_version=$(dpkg-query -W -f='${Version}' "$png_binary")
-png_upstream=${png_version#*:}
-png_upstream=${png_upstream%-*}
+# --- Libraries from Debian's source packages: the releases the Linux build links ---------
+# The source package of an installed binary package, its version and its upstream release.
+source_of() {
+    src_name=$(dpkg-query -W -f='${source:Package}' "$1")
+    src_version=$(dpkg-query -W -f='${Version}' "$1")
+    src_upstream=${src_version#*:}
+    src_upstream=${src_upstream%-*}
+}
 
 # The machine's Debian entries for binary packages, each written as a source entry: deb822
 # stanzas keep their options (Signed-By and the like), one-line entries theirs.
@@ -62,9 +65,11 @@ write_source_entries() {
         done
 }
 
-fetch_libpng() {
-    local into=$deps/source
-    local unpacked=$into/$png_source-$png_upstream
+# Unpacks the source of binary package $1 (patched as Debian builds it) into folder $2.
+fetch_source() {
+    local binary=$1 into=$2
+    source_of "$binary"
+    local unpacked=$into/$src_name-$src_upstream
     if [ -f "$unpacked/CMakeLists.txt" ]; then
         return 0
     fi
@@ -89,20 +94,20 @@ fetch_libpng() {
     # The very revision installed when the archive still has it, else the newest one of the
     # same upstream release that the archive can deliver.
     local candidates version
-    candidates=$(apt-cache "${apt[@]}" showsrc "$png_source" | sed -n 's/^Version: //p' |
-        grep -F "$png_upstream-" | sort -Vru || true)
-    for version in "$png_version" $candidates; do
-        if (cd "$into" && apt-get "${apt[@]}" source "$png_source=$version"); then
+    candidates=$(apt-cache "${apt[@]}" showsrc "$src_name" | sed -n 's/^Version: //p' |
+        grep -F "$src_upstream-" | sort -Vru || true)
+    for version in "$src_version" $candidates; do
+        if (cd "$into" && apt-get "${apt[@]}" source "$src_name=$version"); then
             break
         fi
         rm -rf "${into:?}"/*
     done
     if [ ! -f "$unpacked/CMakeLists.txt" ]; then
-        echo "apt-get source gave no $png_source $png_upstream (the Linux build links $png_version)" >&2
+        echo "apt-get source gave no $src_name $src_upstream (the Linux build links $src_version)" >&2
         return 1
     fi
-    echo "libpng source: $(dpkg-parsechangelog -l "$unpacked/debian/changelog" -S Version)" \
-        "(the Linux build links $png_version)"
+    echo "$src_name source: $(dpkg-parsechangelog -l "$unpacked/debian/changelog" -S Version)" \
+        "(the Linux build links $src_version)"
 }
 
 build_libpng() {
@@ -110,14 +115,32 @@ build_libpng() {
         echo "libpng already built in $prefix"
         return 0
     fi
-    fetch_libpng || return 1
+    fetch_source libpng-dev "$deps/source" || return 1
     local out=$deps/libpng-build
     rm -rf "$out"
-    cmake -S "$deps/source/$png_source-$png_upstream" -B "$out" -G "Unix Makefiles" \
+    cmake -S "$deps/source/$src_name-$src_upstream" -B "$out" -G "Unix Makefiles" \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$prefix" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
         -DPNG_EXECUTABLES=OFF -DPNG_FRAMEWORK=OFF -DSKIP_INSTALL_EXECUTABLES=ON \
         -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON >/dev/null &&
+        cmake --build "$out" -j"$jobs" &&
+        cmake --install "$out" >/dev/null
+}
+
+# libjpeg-turbo, with its plain C code paths (the SIMD ones need an assembler we do not
+# install; kestran-dial decodes a picture once).
+build_libjpeg() {
+    if [ -f "$prefix/include/jpeglib.h" ] && [ -f "$prefix/lib/libjpeg.a" ]; then
+        echo "libjpeg-turbo already built in $prefix"
+        return 0
+    fi
+    fetch_source libjpeg62-turbo-dev "$deps/jpeg-source" || return 1
+    local out=$deps/libjpeg-build
+    rm -rf "$out"
+    cmake -S "$deps/jpeg-source/$src_name-$src_upstream" -B "$out" -G "Unix Makefiles" \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+        -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF -DWITH_JPEG8=OFF >/dev/null &&
         cmake --build "$out" -j"$jobs" &&
         cmake --install "$out" >/dev/null
 }
@@ -145,6 +168,7 @@ build_linux_gauge() {
 }
 
 timed "libpng (Debian source, static)" build_libpng
+timed "libjpeg-turbo (Debian source, static)" build_libjpeg
 timed "GoogleTest" build_googletest
 timed "Linux virtual gauge" build_linux_gauge
 configure() {

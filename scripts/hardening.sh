@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 fuzz_seconds=${1:-60}
-fuzz_targets=(picture gac reply table)
+fuzz_targets=(picture gac reply table prepare)
 
 # Debian's clang 14 with its libFuzzer, and llvm-symbolizer for readable reports.
 bash scripts/install-deps.sh dev

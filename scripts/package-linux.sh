@@ -73,7 +73,7 @@ timed "install tree" make_tree
 # build time (help2man, Python) leaves them out, which must not pass unnoticed.
 check_tree() {
     local missing=() program size sizes=(16 32 48 64 128 256)
-    for program in kestran kestran-upload kestran-gauge; do
+    for program in kestran kestran-upload kestran-gauge kestran-dial; do
         [ -x "$stage/usr/bin/$program" ] || missing+=("usr/bin/$program")
     done
     for program in "$stage"/usr/bin/*; do

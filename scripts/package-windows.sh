@@ -14,7 +14,7 @@ build=$root/build-windows
 if [ ! -f "$build/CMakeCache.txt" ]; then
     bash scripts/build-windows.sh
 fi
-cmake --build --preset windows --target kestran kestran-upload
+cmake --build --preset windows --target kestran kestran-upload kestran-dial
 
 version=$(sed -n 's/^project(Kestran VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=kestran-$version
@@ -22,7 +22,8 @@ stage=$build/package/$name
 rm -rf "$build/package"
 mkdir -p "$stage/dials" "$stage/licenses" dist
 
-cp "$build/src/app/win32/kestran.exe" "$build/tools/kestran-upload/kestran-upload.exe" "$stage/"
+cp "$build/src/app/win32/kestran.exe" "$build/tools/kestran-upload/kestran-upload.exe" \
+    "$build/tools/kestran-dial/kestran-dial.exe" "$stage/"
 # The build keeps its debugging information; the packages leave it out.
 x86_64-w64-mingw32-strip "$stage"/*.exe
 cp examples/dials/*.png "$stage/dials/"
@@ -31,6 +32,12 @@ sed 's/$/\r/' packaging/windows/README-Windows.txt >"$stage/README-Windows.txt"
 png_source=$(ls -d "$build"/deps/source/libpng1.6-*/ | head -n 1)
 sed 's/$/\r/' "$png_source/LICENSE" >"$stage/licenses/libpng-LICENSE.txt"
 sed 's/$/\r/' /usr/share/doc/libz-mingw-w64-dev/copyright >"$stage/licenses/zlib-LICENSE.txt"
+jpeg_source=$(ls -d "$build"/deps/jpeg-source/libjpeg-turbo-*/ | head -n 1)
+cat "$jpeg_source/LICENSE.md" "$jpeg_source/README.ijg" | sed 's/$/\r/' \
+    >"$stage/licenses/libjpeg-turbo-LICENSE.txt"
+sed 's/$/\r/' /usr/share/doc/libstb-dev/copyright >"$stage/licenses/stb-LICENSE.txt"
+# kestran-dial draws its labels in DejaVu Sans, which it carries inside.
+sed 's/$/\r/' /usr/share/doc/fonts-dejavu-core/copyright >"$stage/licenses/DejaVu-fonts-LICENSE.txt"
 sed 's/$/\r/' /usr/share/doc/mingw-w64-x86-64-dev/copyright \
     >"$stage/licenses/mingw-w64-runtime-LICENSE.txt"
 

@@ -1,5 +1,6 @@
-; The Kestran installer: kestran.exe and kestran-upload.exe into Program Files, a Start-menu
-; shortcut, and an uninstaller that Apps & features lists. /S installs and uninstalls
+; The Kestran installer: kestran.exe, kestran-upload.exe and kestran-dial.exe into Program
+; Files, a Start-menu shortcut, kestran-dial in Explorer's "Send to" menu, and an uninstaller
+; that Apps & features lists. /S installs and uninstalls
 ; silently. Made by scripts/package-windows.sh, which defines VERSION, STAGE (the folder
 ; with the files to install) and OUTFILE.
 ; The programs are 64-bit only, and so is the installer.
@@ -26,6 +27,7 @@ Section "Kestran"
     SetOutPath "$INSTDIR"
     File "${STAGE}\kestran.exe"
     File "${STAGE}\kestran-upload.exe"
+    File "${STAGE}\kestran-dial.exe"
     File "${STAGE}\README-Windows.txt"
     SetOutPath "$INSTDIR\dials"
     File "${STAGE}\dials\*.png"
@@ -35,6 +37,10 @@ Section "Kestran"
 
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\Kestran.lnk" "$INSTDIR\kestran.exe"
+    ; "Send to" is the installing user's own: a picture sent there becomes a dial beside it.
+    SetShellVarContext current
+    CreateShortcut "$SENDTO\Kestran dial.lnk" "$INSTDIR\kestran-dial.exe"
+    SetShellVarContext all
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Kestran"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -54,8 +60,12 @@ Section "Uninstall"
     SetRegView 64
     SetShellVarContext all
     Delete "$SMPROGRAMS\Kestran.lnk"
+    SetShellVarContext current
+    Delete "$SENDTO\Kestran dial.lnk"
+    SetShellVarContext all
     Delete "$INSTDIR\kestran.exe"
     Delete "$INSTDIR\kestran-upload.exe"
+    Delete "$INSTDIR\kestran-dial.exe"
     Delete "$INSTDIR\README-Windows.txt"
     Delete "$INSTDIR\dials\*.png"
     RMDir "$INSTDIR\dials"

@@ -1,11 +1,12 @@
 // The needle angle table: its check box, the maximum speed, the linear fill and the
 // plausibility rule. The table keeps no model: every handler reads the controls.
-#include <array>
-#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "angles/AngleEntryFlag.h"
 #include "angles/NumberText.h"
+#include "angles/Plausibility.h"
+#include "angles/StartTable.h"
 #include "dialog/CTillerbyDlg.h"
 #include "res/ControlIds.h"
 
@@ -16,13 +17,6 @@ constexpr int kStartSpeedIndex = 10;  // 200 knots
 constexpr double kAngleMin = 0.0;
 constexpr double kAngleMax = 360.0;
 constexpr double kAngleStep = 0.1;
-constexpr double kStartAngle = 318.0;
-
-// Needle angles the table starts with, for 10 ... 200 knots.
-constexpr std::array<double, 20> kStartAngles = {
-    7.5,   15.0,  22.5,  30.0,  50.0,  70.0,  90.0,  113.0, 136.0, 161.0,
-    186.0, 208.0, 225.0, 241.0, 256.0, 269.0, 282.0, 294.0, 306.0, 318.0,
-};
 
 void ConfigureAngleSpin(CNumSpinCtrl& spin) {
     spin.SetDecimals(1);
@@ -39,12 +33,12 @@ void CTillerbyDlg::InitAngleTable() {
     m_host.SetCurSel(ids::kMaxSpeedList, kStartSpeedIndex);
 
     ConfigureAngleSpin(m_angleSpin);
-    m_angleSpin.SetValue(kStartAngle);
+    m_angleSpin.SetValue(starttable::kTopAngle);
 
     for (int k = 1; k <= ids::kEntryCount; ++k)
         ConfigureAngleSpin(EntrySpin(k));
-    for (int k = 1; k <= static_cast<int>(kStartAngles.size()); ++k) {
-        EntrySpin(k).SetValue(kStartAngles[static_cast<size_t>(k - 1)]);
+    for (int k = 1; k <= starttable::kEntries; ++k) {
+        EntrySpin(k).SetValue(starttable::kAngles[static_cast<size_t>(k - 1)]);
     }
 }
 
@@ -92,18 +86,13 @@ long CTillerbyDlg::OnAngleSpinDelta() {
 
 bool CTillerbyDlg::CheckPlausibility() {
     const int n = m_host.GetCurSel(ids::kMaxSpeedList) + 10;
-    double previous = 0.0;
-    for (int k = 1; k <= n && k <= ids::kEntryCount; ++k) {
-        const double value = numtext::AtoF(m_host.GetWindowText(ids::EntryBoxId(k)));
-        // Written so that a value that is not a number fails as well.
-        if (!(previous < value)) {
-            char message[128];
-            std::snprintf(message, sizeof message, "Needle angle for %d knots doesn't seem right",
-                          10 * k);
-            FlagAngleEntry(m_host, k, message);
-            return false;
-        }
-        previous = value;
+    std::vector<double> angles;
+    for (int k = 1; k <= n && k <= ids::kEntryCount; ++k)
+        angles.push_back(numtext::AtoF(m_host.GetWindowText(ids::EntryBoxId(k))));
+    const int failing = plausibility::FirstFailingEntry(angles);
+    if (failing != 0) {
+        FlagAngleEntry(m_host, failing, plausibility::Message(failing));
+        return false;
     }
     return true;
 }

@@ -1,6 +1,5 @@
 // Saving and loading gauge configuration files: one line, the entry count and then one
 // angle per active entry, separated by "|".
-#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -8,6 +7,7 @@
 
 #include "angles/AngleEntryFlag.h"
 #include "angles/GacFields.h"
+#include "angles/GacLine.h"
 #include "angles/NumberText.h"
 #include "angles/TextFile.h"
 #include "dialog/CTillerbyDlg.h"
@@ -16,7 +16,6 @@
 namespace {
 
 using gacfile::kMaxLineChars;
-constexpr int kMinEntryCount = 10;
 
 SFileDialogRequest GacFileDialog(bool open) {
     SFileDialogRequest request;
@@ -35,25 +34,23 @@ void CTillerbyDlg::OnSave() {
         return;
 
     const int n = m_host.GetCurSel(ids::kMaxSpeedList) + 10;
-    std::string line = std::to_string(n);
-    for (int k = 1; k <= n && k <= ids::kEntryCount; ++k) {
-        const double angle = numtext::AtoF(m_host.GetWindowText(ids::EntryBoxId(k)));
-        const std::string field = "|" + numtext::FormatFixed(angle, 1);
-        // A line that loading could not read back in full would lose the table's end.
-        if (!std::isfinite(angle) || line.size() + field.size() > kMaxLineChars) {
-            char message[128];
-            std::snprintf(message, sizeof message,
-                          "Needle angle for %d knots is too large to be saved", 10 * k);
-            FlagAngleEntry(m_host, k, message);
-            return;
-        }
-        line += field;
+    std::vector<double> angles;
+    for (int k = 1; k <= n && k <= ids::kEntryCount; ++k)
+        angles.push_back(numtext::AtoF(m_host.GetWindowText(ids::EntryBoxId(k))));
+    int badEntry = 0;
+    const std::optional<std::string> line = gacfile::BuildLine(angles, &badEntry);
+    if (!line) {
+        char message[128];
+        std::snprintf(message, sizeof message,
+                      "Needle angle for %d knots is too large to be saved", 10 * badEntry);
+        FlagAngleEntry(m_host, badEntry, message);
+        return;
     }
 
     const std::optional<std::string> path = m_host.FileDialog(GacFileDialog(false));
     if (!path)
         return;
-    switch (textfile::ReplaceFile(*path, line)) {
+    switch (textfile::ReplaceFile(*path, *line)) {
         case textfile::EWriteResult::Ok:
             break;
         case textfile::EWriteResult::OpenFailed:
@@ -81,18 +78,16 @@ void CTillerbyDlg::OnLoad() {
             return;
     }
 
-    const std::vector<std::string> fields = gacfile::SplitFields(line);
-    const int n = fields.empty() ? 0 : numtext::AtoI(fields[0]);
-    if (n < kMinEntryCount || n > ids::kEntryCount) {
-        m_host.MessageBox(
-            "Not a gauge configuration file: it must begin with an entry count from 10 to 50.");
+    const std::optional<gacfile::SGacTable> table = gacfile::ParseLine(line);
+    if (!table) {
+        m_host.MessageBox(gacfile::kNotATable);
         return;
     }
 
-    m_host.SetCurSel(ids::kMaxSpeedList, n - kMinEntryCount);
-    // The table has 50 entries; further fields have nowhere to go.
-    for (size_t k = 1; k < fields.size() && k <= ids::kEntryCount; ++k) {
-        m_host.SetWindowText(ids::EntryBoxId(static_cast<int>(k)), fields[k]);
+    const int n = table->count;
+    m_host.SetCurSel(ids::kMaxSpeedList, n - gacfile::kMinEntryCount);
+    for (size_t k = 1; k <= table->angles.size(); ++k) {
+        m_host.SetWindowText(ids::EntryBoxId(static_cast<int>(k)), table->angles[k - 1]);
     }
     m_host.SetWindowText(ids::kAngleBox, m_host.GetWindowText(ids::EntryBoxId(n)));
     m_host.SetCheck(ids::kMaxSpeedCheck, 1);

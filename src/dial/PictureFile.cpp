@@ -10,18 +10,22 @@
 
 namespace {
 
-// Far more than any picture worth decoding here: the decoder refuses pictures over 8192
-// pixels a side, and a dial file is a few hundred kilobytes.
-constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
-
 void Say(std::string* why, const std::string& text) {
     if (why != nullptr)
         *why = text;
 }
 
+// The dial limit is far more than any dial needs (a dial file is a few hundred kilobytes).
+std::string TooLarge(std::uintmax_t maxBytes) {
+    if (maxBytes == kMaxDialFileBytes)
+        return "too large for a dial picture";
+    return "too large: more than " + std::to_string(maxBytes >> 20) + " MiB";
+}
+
 }  // namespace
 
-bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::string* why) {
+bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::string* why,
+                     std::uintmax_t maxBytes) {
     namespace fs = std::filesystem;
     bytes.clear();
     std::error_code ec;
@@ -41,8 +45,8 @@ bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::
         return false;
     }
     const std::uintmax_t size = fs::file_size(file, ec);
-    if (!ec && size > kMaxFileBytes) {
-        Say(why, "too large for a dial picture (" + std::to_string(size) + " bytes)");
+    if (!ec && size > maxBytes) {
+        Say(why, TooLarge(maxBytes) + " (" + std::to_string(size) + " bytes)");
         return false;
     }
 
@@ -57,7 +61,7 @@ bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::
     size_t n;
     bool tooLarge = false;
     while ((n = std::fread(chunk, 1, sizeof chunk, stream)) > 0) {
-        if (bytes.size() + n > kMaxFileBytes) {
+        if (bytes.size() + n > maxBytes) {
             tooLarge = true;
             break;
         }
@@ -66,7 +70,7 @@ bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::
     const bool failed = std::ferror(stream) != 0;
     std::fclose(stream);
     if (failed || tooLarge) {
-        Say(why, failed ? "cannot be read" : "too large for a dial picture");
+        Say(why, failed ? "cannot be read" : TooLarge(maxBytes));
         bytes.clear();
         return false;
     }

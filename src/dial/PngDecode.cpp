@@ -8,6 +8,7 @@
 
 #include "dial/CImage.h"
 #include "dial/PictureFile.h"
+#include "dial/PngSource.h"
 
 namespace {
 
@@ -18,39 +19,8 @@ constexpr png_uint_32 kMaxSide = 8192;
 // The only ancillary chunk whose contents we use; all others are skipped unread.
 constexpr png_byte kTransparencyChunk[] = {'t', 'R', 'N', 'S', '\0'};
 
-void IgnoreWarning(png_structp, png_const_charp) {}
-
-// The bytes being decoded, and libpng's complaint when it gives up.
-struct SPngSource {
-    const uint8_t* data = nullptr;
-    size_t size = 0;
-    size_t at = 0;
-    std::string error;
-};
-
-void RaiseError(png_structp png, png_const_charp message) {
-    auto* source = static_cast<SPngSource*>(png_get_error_ptr(png));
-    if (source != nullptr && message != nullptr)
-        source->error = message;
-    png_longjmp(png, 1);
-}
-
-void ReadFromSource(png_structp png, png_bytep out, png_size_t length) {
-    auto* source = static_cast<SPngSource*>(png_get_io_ptr(png));
-    if (length > source->size - source->at)
-        png_error(png, "the file ends too early");
-    std::memcpy(out, source->data + source->at, length);
-    source->at += length;
-}
-
-struct SPngReader {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    ~SPngReader() {
-        if (png != nullptr)
-            png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
-    }
-};
+using SPngSource = pngsource::SSource;
+using SPngReader = pngsource::SReader;
 
 // Ask libpng for 8-bit blue, green, red samples, plus alpha when the file has any
 // transparency; answers whether it has.
@@ -83,7 +53,7 @@ ImageLoadResult DecodeInto(SPngReader& reader, SPngSource& source, CImage& image
         return image.IsNull() ? ImageLoadResult::Fail : ImageLoadResult::OutOfMemory;
     }
 
-    png_set_read_fn(reader.png, &source, ReadFromSource);
+    png_set_read_fn(reader.png, &source, pngsource::ReadFromSource);
     png_set_sig_bytes(reader.png, 8);
     png_set_user_limits(reader.png, kMaxSide, kMaxSide);
     png_set_keep_unknown_chunks(reader.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
@@ -146,11 +116,7 @@ ImageLoadResult CImage::LoadFromMemory(const uint8_t* data, size_t size, std::st
 
     SPngSource source{data, size, 8, {}};
     SPngReader reader;
-    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, RaiseError, IgnoreWarning);
-    if (reader.png == nullptr)
-        return fail("out of memory");
-    reader.info = png_create_info_struct(reader.png);
-    if (reader.info == nullptr)
+    if (!reader.Create(source))
         return fail("out of memory");
 
     const ImageLoadResult result = DecodeInto(reader, source, *this);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/Utf8Path.h"
 #include "dial/CImage.h"
 
 namespace {
@@ -52,7 +53,7 @@ bool WritePng(const char* path, const CImage& image) {
         rows[static_cast<size_t>(y)] = const_cast<png_bytep>(image.PixelAt(0, y));
     }
     SPngWriter writer;
-    writer.file = std::fopen(path, "wb");
+    writer.file = utf8path::Open(path, "wb");
     if (writer.file == nullptr)
         return false;
     writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);

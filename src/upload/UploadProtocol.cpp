@@ -7,6 +7,7 @@
 #include "dial/DialSize.h"
 #include "dialog/CTillerbyDlg.h"
 #include "res/ControlIds.h"
+#include "upload/RunLengthWalk.h"
 #include "upload/WireFormat.h"
 
 namespace {
@@ -17,10 +18,6 @@ constexpr int kReadBufferSize = 1024;
 bool IsUploadableDial(const CImage* image) {
     return image != nullptr && !image->IsNull() && image->GetWidth() == kDialSide &&
            image->GetHeight() == kDialSide && image->GetBPP() == 32;
-}
-
-bool SamePixel(const uint8_t* a, const uint8_t* b) {
-    return std::memcmp(a, b, 4) == 0;
 }
 
 // Sets the data-consumed event on every way out of the notification handler.
@@ -204,35 +201,23 @@ void CTillerbyDlg::RunLengthStep() {
         return;
     }
     SUploadState& u = m_upload;
-    auto advance = [&u] {
-        if (++u.column == kDialSide) {
-            u.column = 0;
-            ++u.row;
-        }
-    };
-    const uint8_t* reference = image->PixelAt(u.refColumn, u.refRow);
-
-    advance();
+    const runlength::SWalkStep step =
+        runlength::NextLine(*image, u.row, u.column, u.refRow, u.refColumn);
     // Position and bytes covered move together, so this cannot happen; it keeps every read
     // inside the picture all the same.
-    if (u.row >= kDialSide) {
+    if (step.pastEnd) {
+        u.row = step.row;
+        u.column = step.column;
         EndStage();
         return;
     }
-    int candRow = u.row;
-    int candColumn = u.column;
-    while (SamePixel(image->PixelAt(candColumn, candRow), reference)) {
-        ++u.runCount;
-        u.bytesCovered += 4;
-        advance();
-        if (u.row >= kDialSide)
-            break;  // the run reached the dial's last pixel
-        candRow = u.row;
-        candColumn = u.column;
-    }
-    WriteLine(wire::PixelLine(image->PixelAt(candColumn, candRow), u.runCount));
-    u.refRow = candRow;
-    u.refColumn = candColumn;
+    u.runCount = step.runCount;
+    u.bytesCovered += 4 * step.runCount;
+    u.row = step.row;
+    u.column = step.column;
+    WriteLine(wire::PixelLine(image->PixelAt(step.sendColumn, step.sendRow), u.runCount));
+    u.refRow = step.sendRow;
+    u.refColumn = step.sendColumn;
     u.runCount = 0;
 }
 

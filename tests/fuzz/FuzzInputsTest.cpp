@@ -13,6 +13,7 @@
 #include "harness/FuzzCheck.h"
 #include "harness/GacCase.h"
 #include "harness/PictureCase.h"
+#include "harness/PrepareCase.h"
 #include "harness/PngSeeds.h"
 #include "harness/ReplyCase.h"
 #include "harness/ScratchDir.h"
@@ -67,6 +68,12 @@ TEST(FuzzInputsTest, PicturesLoadAndDrawInsideTheirBuffers) {
     const CScratchDir scratch;
     Replay(inputs,
            [&](const uint8_t* data, size_t size) { fuzzcase::RunPicture(scratch, data, size); });
+}
+
+TEST(FuzzInputsTest, ArtworkPreparesIntoCleanDialsOrIsRefused) {
+    const std::vector<SInput> inputs = InputsOf("prepare");
+    ASSERT_GE(inputs.size(), 6u);
+    Replay(inputs, [](const uint8_t* data, size_t size) { fuzzcase::RunPrepare(data, size); });
 }
 
 TEST(FuzzInputsTest, GacFilesLoadSaveAndLoadBackToTheSameLine) {

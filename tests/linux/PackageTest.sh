@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package on this machine: apt-get installs it with what it depends on, the
 # installed programs run from /usr/bin (kestran-upload's --help and --list, a whole upload of
-# the installed example dials from kestran-upload to kestran-gauge, the window started from
+# the installed example dials from kestran-upload to kestran-gauge, kestran-dial making a dial
+# and its sheet from one of them, the window started from
 # the desktop entry's Exec line on Xvfb with its title), every program has its manual page;
 # then apt-get purges it and the packages it pulled in, and the machine's files and packages
 # are as they were before. The purge runs however the test ends.
@@ -85,10 +86,7 @@ echo "installed $(dpkg-query -W -f='${Package} ${Version}' kestran)"
 export PATH=/usr/bin:/bin HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-programs=(kestran kestran-upload kestran-gauge)
-if [ -x /usr/bin/kestran-dial ]; then
-    programs+=(kestran-dial)
-fi
+programs=(kestran kestran-upload kestran-gauge kestran-dial)
 for program in "${programs[@]}"; do
     [ "$(command -v "$program")" = "/usr/bin/$program" ] || fail "$program is not in /usr/bin"
 done
@@ -96,9 +94,7 @@ done
 # --- The command line ------------------------------------------------------------------------
 kestran-upload --help >"$work/help.txt" || fail "kestran-upload --help failed"
 grep -q '^Usage: kestran-upload' "$work/help.txt" || fail "kestran-upload --help shows no usage"
-if [ -x /usr/bin/kestran-dial ]; then
-    kestran-dial --help >/dev/null || fail "kestran-dial --help failed"
-fi
+kestran-dial --help >/dev/null || fail "kestran-dial --help failed"
 
 gauge_out=$work/gauge-out
 kestran-gauge --name "package check" --out "$gauge_out" >"$work/gauge.out" 2>"$work/gauge.err" &
@@ -141,6 +137,16 @@ kill "$gauge"
 wait "$gauge" || fail "kestran-gauge did not end cleanly"
 gauge=""
 echo "kestran-upload uploaded the example dials to kestran-gauge, exactly"
+
+# A picture given alone, as a file manager hands it over: a dial and its sheet beside it.
+cp "$examples/tas.png" "$work/art.png"
+kestran-dial "$work/art.png" >"$work/dial.out" 2>&1 ||
+    fail "kestran-dial on a picture alone failed: $(cat "$work/dial.out")"
+[ -f "$work/art-dial.png" ] && [ -f "$work/art-dial-needles.png" ] ||
+    fail "kestran-dial made no dial and sheet beside the picture"
+kestran-dial cost "$work/art-dial.png" >"$work/cost.txt" && grep -q 'pixel lines' "$work/cost.txt" ||
+    fail "kestran-dial cost does not take the dial it made"
+echo "kestran-dial made a dial and its sheet from an installed example"
 
 # --- The window, as the desktop starts it ----------------------------------------------------
 desktop=/usr/share/applications/kestran.desktop

@@ -33,17 +33,25 @@ shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestran'
 
 wine "$setup" /S
-for file in kestran.exe kestran-upload.exe uninstall.exe README-Windows.txt dials/ias.png \
-    licenses/libpng-LICENSE.txt licenses/zlib-LICENSE.txt; do
+for file in kestran.exe kestran-upload.exe kestran-dial.exe uninstall.exe README-Windows.txt \
+    dials/ias.png licenses/libpng-LICENSE.txt licenses/zlib-LICENSE.txt \
+    licenses/libjpeg-turbo-LICENSE.txt licenses/DejaVu-fonts-LICENSE.txt; do
     [ -f "$program_files/$file" ] || fail "the install left out $file"
 done
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
+send_to=$(find "$WINEPREFIX/drive_c/users" -path '*/SendTo/Kestran dial.lnk' | head -n 1)
+[ -n "$send_to" ] || fail "no Send to shortcut"
 wine reg query "$key" /v UninstallString 2>/dev/null | grep -q 'uninstall.exe' ||
     fail "not listed in Apps & features"
 echo "installed under Program Files, with a shortcut and an uninstaller entry"
 
 wine 'C:\Program Files\Kestran\kestran-upload.exe' --help | grep -q 'Usage: kestran-upload' ||
     fail "the installed kestran-upload.exe does not start"
+# Into a file first: grep -q leaves at its first match, and the rest of a long help would
+# then meet a closed pipe.
+wine 'C:\Program Files\Kestran\kestran-dial.exe' --help >"$work/dial-help.txt" &&
+    grep -q 'Usage: kestran-dial' "$work/dial-help.txt" ||
+    fail "the installed kestran-dial.exe does not start"
 # The window: started, it stays up until it is closed.
 wine 'C:\Program Files\Kestran\kestran.exe' &
 window=$!
@@ -57,6 +65,7 @@ wine 'C:\Program Files\Kestran\uninstall.exe' /S
 # The uninstaller runs on from a copy of itself and returns at once.
 eventually test ! -e "$program_files" || fail "the uninstall left $program_files behind"
 [ ! -e "$shortcut" ] || fail "the uninstall left the shortcut behind"
+[ ! -e "$send_to" ] || fail "the uninstall left the Send to shortcut behind"
 if wine reg query "$key" >/dev/null 2>&1; then
     fail "the uninstall left the Apps & features entry behind"
 fi

@@ -31,11 +31,37 @@ std::optional<std::string> CArgumentReader::Value(const std::string& name, ERepe
         Refuse(name + " given twice");
         return std::nullopt;
     }
+    return TakeValue(name);
+}
+
+std::optional<std::vector<std::string>> CArgumentReader::Values(const std::string& name,
+                                                                size_t count) {
+    const std::optional<std::string> first = Value(name);
+    if (!first)
+        return std::nullopt;
+    std::vector<std::string> values{*first};
+    while (values.size() < count) {
+        const std::optional<std::string> next = TakeValue(name);
+        if (!next)
+            return std::nullopt;
+        values.push_back(*next);
+    }
+    return values;
+}
+
+std::optional<std::string> CArgumentReader::TakeValue(const std::string& name) {
     if (m_next >= m_args.size() || m_args[m_next].empty() || m_args[m_next].rfind("--", 0) == 0) {
         Refuse("the value of " + name + " is missing");
         return std::nullopt;
     }
     return m_args[m_next++];
+}
+
+std::optional<std::string> CArgumentReader::Operand() {
+    if (Failed() || m_claimed || m_current.empty() || m_current[0] == '-')
+        return std::nullopt;
+    m_claimed = true;
+    return m_current;
 }
 
 std::optional<long long> CArgumentReader::WholeNumber(const std::string& name, long long min,

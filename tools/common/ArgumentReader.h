@@ -8,7 +8,8 @@
 // Walks a tool's arguments one option at a time, with the same rules for every tool: an
 // option's value is the next argument, unless there is none, it is empty or it is an option
 // itself; an option that takes a value may be given once unless it is meant to repeat; an
-// argument no option claims is refused. The first refusal ends the walk and is kept as the
+// argument no option claims is refused. An operand (an argument that does not begin with
+// "-") is taken only where the tool asks for one. The first refusal ends the walk and is kept as the
 // text to show.
 //
 //     CArgumentReader in(args);
@@ -32,6 +33,10 @@ public:
     // The value of option `name` when it is the current argument; nothing otherwise, and
     // nothing with a refusal when the value is missing or the option was given before.
     std::optional<std::string> Value(const std::string& name, ERepeat repeat = ERepeat::Once);
+    // The `count` values of option `name`, as Value() reads one.
+    std::optional<std::vector<std::string>> Values(const std::string& name, size_t count);
+    // The current argument when it is not an option (a file a command works on), claimed.
+    std::optional<std::string> Operand();
     // Value() read as a whole decimal number from `min` to `max`, refused otherwise.
     std::optional<long long> WholeNumber(const std::string& name, long long min,
                                          long long max = 999999999);
@@ -45,6 +50,7 @@ public:
 
 private:
     bool Is(const std::string& name) const;
+    std::optional<std::string> TakeValue(const std::string& name);
 
     std::vector<std::string> m_args;
     size_t m_next = 0;

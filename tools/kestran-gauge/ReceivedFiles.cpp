@@ -2,32 +2,13 @@
 
 #include <cstdio>
 #include <fstream>
-#include <system_error>
 
+#include "artwork/DialImage.h"
+#include "artwork/NeedleSheet.h"
+#include "base/DraftFile.h"
 #include "dial/PngWrite.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Writes a file through a draft beside it, so that a reader sees the old file or the new
-// one, never a part.
-template <typename Writer>
-bool ReplaceFile(const fs::path& target, Writer write) {
-    const fs::path draft = target.string() + ".new";
-    if (!write(draft)) {
-        std::error_code ec;
-        fs::remove(draft, ec);
-        return false;
-    }
-    std::error_code ec;
-    fs::rename(draft, target, ec);
-    if (ec)
-        fs::remove(draft, ec);
-    return !ec;
-}
-
-}  // namespace
 
 std::string AngleTableText(const std::vector<int>& tenths) {
     std::string text = "entries " + std::to_string(tenths.size()) + "\n";
@@ -54,16 +35,26 @@ SWrittenFiles WriteReceivedFiles(const CVirtualGauge& gauge, const fs::path& dir
         if (dial == nullptr)
             continue;
         const std::string name = dialNames[stage - 1];
-        note(name, ReplaceFile(dir / name, [dial](const fs::path& path) {
+        note(name, draftfile::Replace(dir / name, [dial](const fs::path& path) {
                  return WritePng(path.c_str(), *dial);
              }));
     }
     if (!gauge.TableTenths().empty()) {
         const std::string text = AngleTableText(gauge.TableTenths());
-        note("table.txt", ReplaceFile(dir / "table.txt", [&text](const fs::path& path) {
+        note("table.txt", draftfile::Replace(dir / "table.txt", [&text](const fs::path& path) {
                  std::ofstream out(path, std::ios::binary | std::ios::trunc);
                  out << text;
                  return static_cast<bool>(out.flush());
+             }));
+    }
+    const CImage* tas = gauge.Dial(2);
+    if (tas != nullptr && !gauge.TableTenths().empty()) {
+        CImage sheet;
+        artwork::ToDialImage(
+            artwork::DrawNeedleSheet(artwork::FromDialImage(*tas), gauge.TableDegrees(), {}),
+            sheet);
+        note("needles.png", draftfile::Replace(dir / "needles.png", [&sheet](const fs::path& path) {
+                 return WritePng(path.c_str(), sheet);
              }));
     }
     return result;

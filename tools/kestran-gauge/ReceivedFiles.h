@@ -7,7 +7,8 @@
 #include "gauge/VirtualGauge.h"
 
 // What a virtual gauge holds, as files a person can look at: the IAS and TAS dials as
-// ias.png and tas.png (with their alpha), the angle table as table.txt. Only what the gauge
+// ias.png and tas.png (with their alpha), the angle table as table.txt, and the needle at
+// every entry of the table drawn on the TAS dial as needles.png. Only what the gauge
 // has received is written; each file is replaced whole, never left half written.
 struct SWrittenFiles {
     std::vector<std::string> names;  // the files written, in the order above

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "kestran-upload/CommandLineUpload.h"
-#include "kestran-upload/Console.h"
+#include "common/Console.h"
 #include "kestran-upload/ConsoleReport.h"
 #include "kestran-upload/FleetUpload.h"
 #include "kestran-upload/InterruptWatch.h"

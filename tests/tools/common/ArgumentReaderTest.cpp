@@ -21,6 +21,10 @@ std::string Read(const std::vector<std::string>& args) {
             read += "name=" + *name + ";";
         } else if (auto stage = in.WholeNumber("--stage", 1, 3)) {
             read += "stage=" + std::to_string(*stage) + ";";
+        } else if (auto pair = in.Values("--pair", 2)) {
+            read += "pair=" + (*pair)[0] + "," + (*pair)[1] + ";";
+        } else if (auto file = in.Operand()) {
+            read += "file=" + *file + ";";
         } else {
             in.RefuseUnknown();
         }
@@ -47,7 +51,11 @@ TEST(ArgumentReaderTest, EveryToolReadsItsArgumentsByTheSameRules) {
          "refused: --stage takes a whole number from 1 to 3, not \"99999999999\""},
         // The first refusal is the one shown; nothing after it is read.
         {{"--what", "--name"}, "refused: unknown option --what"},
-        {{"extra"}, "refused: unknown option extra"},
+        {{"-x"}, "refused: unknown option -x"},
+        {{"a.png", "--force", "b.png"}, "file=a.png;force;file=b.png;"},
+        {{"--pair", "a", "b", "c"}, "pair=a,b;file=c;"},
+        {{"--pair", "a"}, "refused: the value of --pair is missing"},
+        {{"--pair", "a", "--force"}, "refused: the value of --pair is missing"},
     };
     for (const auto& c : cases) {
         std::string joined;

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <memory>
 
+#include "artwork/DecodeArtwork.h"
+#include "artwork/NeedleSheet.h"
 #include "support/ChildProcess.h"
 #include "support/TestImages.h"
 
@@ -194,11 +196,20 @@ TEST_F(UploadToGaugeTest, EveryStageCombinationArrivesExactly) {
         }
         if (c.table) {
             EXPECT_EQ(ReadFile(outDir / "table.txt"), expectedTable);
+            // The needles on the dial the gauge holds, drawn as kestran-dial draws them.
+            SRgbaPicture dial, needles;
+            ASSERT_TRUE(artwork::LoadArtwork(tas, dial, nullptr));
+            ASSERT_TRUE(artwork::LoadArtwork((outDir / "needles.png").string(), needles, nullptr));
+            std::vector<double> angles;
+            for (int k = 1; k <= 20; ++k)
+                angles.push_back(123 * k / 10.0);
+            EXPECT_EQ(needles.rgba, artwork::DrawNeedleSheet(dial, angles, {}).rgba);
         }
         if (uploads == 1) {
             // A fresh gauge holds only what it was sent.
             EXPECT_FALSE(std::filesystem::exists(outDir / "tas.png"));
             EXPECT_FALSE(std::filesystem::exists(outDir / "table.txt"));
+            EXPECT_FALSE(std::filesystem::exists(outDir / "needles.png"));
         }
     }
     EXPECT_FALSE(Contains(gauge->Errors(), "breach")) << gauge->Errors();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// What the uploader needs of the console it runs in, on each system.
+// What the command-line tools need of the console they run in, on each system.
 namespace console {
 
 // Gets the process ready: output in UTF-8 (the Windows console), and a reader of the output
@@ -19,5 +19,8 @@ bool IsTerminal(std::FILE* stream);
 
 // The width of the terminal the stream shows on, in columns; 80 when it cannot be told.
 int Columns(std::FILE* stream);
+// When the console was opened for this run alone (a program started from Windows Explorer),
+// asks for Enter before it closes with the output; anywhere else does nothing.
+void HoldOwnConsole();
 
 }  // namespace console

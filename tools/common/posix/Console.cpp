@@ -2,7 +2,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "kestran-upload/Console.h"
+#include "common/Console.h"
 
 namespace console {
 
@@ -24,5 +24,8 @@ int Columns(std::FILE* stream) {
         return 80;
     return size.ws_col;
 }
+
+// A terminal outlives the program on these systems.
+void HoldOwnConsole() {}
 
 }  // namespace console

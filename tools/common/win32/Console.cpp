@@ -2,9 +2,10 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <memory>
 
-#include "kestran-upload/Console.h"
+#include "common/Console.h"
 
 namespace console {
 namespace {
@@ -56,6 +57,17 @@ int Columns(std::FILE* stream) {
     if (!GetConsoleScreenBufferInfo(console, &info))
         return 80;
     return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
+// A console that no other process shares was made for this program and closes with it.
+void HoldOwnConsole() {
+    DWORD processes[2];
+    // A console of its own reads its keyboard; input from elsewhere never brings an Enter.
+    if (GetConsoleProcessList(processes, 2) != 1 || _isatty(_fileno(stdin)) == 0)
+        return;
+    std::fputs("Press Enter to close this window.", stdout);
+    std::fflush(stdout);
+    std::getchar();
 }
 
 }  // namespace console

@@ -1,0 +1,39 @@
+#include "angles/GacLine.h"
+
+#include <cmath>
+
+#include "angles/GacFields.h"
+#include "angles/NumberText.h"
+
+namespace gacfile {
+
+std::optional<std::string> BuildLine(const std::vector<double>& angles, int* badEntry) {
+    if (badEntry != nullptr)
+        *badEntry = 0;
+    std::string line = std::to_string(angles.size());
+    for (size_t i = 0; i < angles.size(); ++i) {
+        const std::string field = "|" + numtext::FormatFixed(angles[i], 1);
+        // A line that loading could not read back in full would lose the table's end.
+        if (!std::isfinite(angles[i]) || line.size() + field.size() > kMaxLineChars) {
+            if (badEntry != nullptr)
+                *badEntry = static_cast<int>(i) + 1;
+            return std::nullopt;
+        }
+        line += field;
+    }
+    return line;
+}
+
+std::optional<SGacTable> ParseLine(std::string_view line) {
+    std::vector<std::string> fields = SplitFields(line);
+    const int n = fields.empty() ? 0 : numtext::AtoI(fields[0]);
+    if (n < kMinEntryCount || n > kMaxEntryCount)
+        return std::nullopt;
+    SGacTable table;
+    table.count = n;
+    for (size_t k = 1; k < fields.size() && k <= static_cast<size_t>(kMaxEntryCount); ++k)
+        table.angles.push_back(std::move(fields[k]));
+    return table;
+}
+
+}  // namespace gacfile

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "angles/GacLine.h"
+#include "artwork/DecodeArtwork.h"
+#include "kestran-dial/DialCommands.h"
+#include "support/TestImages.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kExamples = KESTRAN_SOURCE_DIR "/examples/dials/";
+
+class DialCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        art = WriteTestPng(dir, "art.png", 400, 300, 24,
+                           [](int x, int y) { return SBgra{uint8_t(x), uint8_t(y), 50, 255}; });
+        std::ofstream(dir.File("bad.gac")) << "hello|1|2";
+        std::ofstream(dir.File("short.gac")) << "20|7.5|15.0";
+        std::ofstream(dir.File("text.png")) << "not a picture";
+        std::ofstream(dir.File("cut.png"), std::ios::binary) << "\x89PNG\r\n\x1a\n";
+    }
+
+    // Runs kestran-dial with the arguments, `@` standing for the test's folder.
+    EDialExit Run(std::vector<std::string> args) {
+        for (std::string& a : args) {
+            if (a.rfind("@", 0) == 0)
+                a = dir.File(a.substr(1));
+        }
+        std::string error;
+        report = {};
+        const std::optional<SDialCommand> command = ParseDialCommand(args, &error);
+        if (!command) {
+            report.err = error;
+            return EDialExit::Refused;
+        }
+        return RunDialCommand(*command, report);
+    }
+
+    std::set<std::string> Files() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.Path()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    CTempDir dir;
+    std::string art;
+    SDialReport report;
+};
+
+TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
+    const struct {
+        std::vector<std::string> args;
+        std::string expected;
+    } cases[] = {
+        {{"prepare", "@text.png", "-o", "@out.png"}, "text.png: not a picture (neither PNG nor JPEG nor BMP)"},
+        {{"prepare", "@cut.png", "-o", "@out.png"}, "cut.png: damaged or unreadable PNG data ("},
+        {{"prepare", "@missing.png", "-o", "@out.png"}, "missing.png: No such file or directory"},
+        {{"prepare", "@art.png", "-o", "@out.png", "--crop", "300,0,200,200"},
+         "art.png: the crop 300,0,200,200 does not lie inside the picture (400 x 300)"},
+        {{"prepare", "@art.png", "-o", "@out.png", "--shine"}, "unknown option --shine"},
+        {{"prepare", "@art.png", "-o", "@out.png", "--fit", "stretch"},
+         "--fit takes contain or cover, not \"stretch\""},
+        {{"prepare", "@art.png", "-o", "@out.png", "--background", "12345"},
+         "--background takes a colour as RRGGBB"},
+        {{"prepare", "@art.png", "-o", "@art.png"}, "art.png: is the picture itself; --force"},
+        {{"prepare", "@art.png"}, "-o OUT.png is missing"},
+        {{"cost", "@art.png"}, "art.png: Image resolution must be 230 x 230 pixels (it is 400 x 300"},
+        {{"cost", kExamples + "tas.png", "--table", "@bad.gac"}, "bad.gac: Not a gauge configuration file"},
+        {{"cost", kExamples + "tas.png", "--table", "@short.gac"}, "short.gac: gives 2 angles for 20 entries"},
+        {{"preview", "--dial", "@art.png", "--table", "@bad.gac", "-o", "@sheet.png"},
+         "bad.gac: Not a gauge configuration file"},
+        {{"preview", "--dial", "@art.png", "-o", "@sheet.png", "--at", "210"},
+         "--at 210 knots lies beyond the start-up table, which ends at 200 knots"},
+        {{"preview", "--dial", "@art.png", "-o", "@sheet.png", "--scale", "9"},
+         "--scale takes a whole number from 1 to 8"},
+        {{"table", "--mark", "100:161", "--mark", "200:150", "-o", "@t.gac"},
+         "the marks 100:161 and 200:150 do not rise"},
+        {{"table", "--mark", "100:161", "--max", "250", "-o", "@t.gac"},
+         "--max 250 lies beyond the highest mark, 100 knots"},
+        {{"table", "--mark", "155:161", "-o", "@t.gac"}, "the highest mark, 155 knots, is no maximum speed"},
+        {{"table", "--mark", "100:161", "--max", "105", "-o", "@t.gac"}, "--max takes a speed from 100 to 500"},
+        {{"table", "--mark", "100:0.4", "-o", "@t.gac"},
+         "Needle angle for 10 knots doesn't seem right: with one decimal"},
+        {{"table", "--mark", "100:161", "-o", "@t.gac", "--preview", "@text.png", "@s.png"},
+         "text.png: not a picture"},
+        {{"table", "--mark", "100", "-o", "@t.gac"}, "--mark takes KNOTS:DEGREES"},
+        {{"-x"}, "unknown option -x"},
+    };
+    const std::set<std::string> before = Files();
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.args), EDialExit::Refused) << c.expected;
+        EXPECT_NE(report.err.find(c.expected), std::string::npos) << report.err;
+        EXPECT_EQ(Files(), before) << c.expected;
+    }
+}
+
+TEST_F(DialCommandsTest, ForceWritesOverThePictureItself) {
+    ASSERT_EQ(Run({"prepare", "@art.png", "-o", "@art.png", "--force"}), EDialExit::Done) << report.err;
+    SRgbaPicture dial;
+    ASSERT_TRUE(artwork::LoadArtwork(art, dial, nullptr));
+    EXPECT_EQ(dial.width, 230);
+    EXPECT_EQ(Files(), (std::set<std::string>{"art.png", "bad.gac", "cut.png", "short.gac", "text.png"}));
+}
+
+TEST_F(DialCommandsTest, APictureAloneGoesBesideItNeverOverAFile) {
+    ASSERT_EQ(Run({"@art.png"}), EDialExit::Done) << report.err;
+    ASSERT_EQ(Run({"@art.png"}), EDialExit::Done) << report.err;
+    for (const char* name : {"art-dial.png", "art-dial-needles.png", "art-dial-2.png",
+                             "art-dial-2-needles.png"})
+        EXPECT_TRUE(fs::exists(dir.File(name))) << name;
+    EXPECT_NE(report.out.find("upload as written: "), std::string::npos);
+    // The dial it made is one the window and the cost take.
+    ASSERT_EQ(Run({"cost", "@art-dial-2.png"}), EDialExit::Done) << report.err;
+}
+
+TEST_F(DialCommandsTest, TableIsWrittenForTheWindowsLoadWithItsSheet) {
+    ASSERT_EQ(Run({"table", "--mark", "200:300", "--mark", "100:100", "-o", "@t.gac", "--preview",
+                   kExamples + "tas.png", "@t.png"}),
+              EDialExit::Done)
+        << report.err;
+    std::string line;
+    std::getline(std::ifstream(dir.File("t.gac")), line);
+    const std::optional<gacfile::SGacTable> table = gacfile::ParseLine(line);
+    ASSERT_TRUE(table);
+    ASSERT_EQ(table->count, 20);
+    EXPECT_EQ(table->angles[4], "43.8");
+    EXPECT_EQ(table->angles[9], "100.0");
+    EXPECT_EQ(table->angles[14], "193.8");
+    EXPECT_EQ(table->angles[19], "300.0");
+    SRgbaPicture sheet;
+    ASSERT_TRUE(artwork::LoadArtwork(dir.File("t.png"), sheet, nullptr));
+    EXPECT_GT(sheet.width, 3 * 230);
+}
+
+}  // namespace

@@ -1,0 +1,277 @@
+#include "kestran-dial/DialCommands.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "angles/GacLine.h"
+#include "angles/NumberText.h"
+#include "angles/Plausibility.h"
+#include "angles/StartTable.h"
+#include "angles/TextFile.h"
+#include "artwork/DecodeArtwork.h"
+#include "artwork/DialImage.h"
+#include "artwork/UploadCost.h"
+#include "base/DraftFile.h"
+#include "base/Utf8Path.h"
+#include "dial/CImage.h"
+#include "dial/PngWrite.h"
+#include "kestran-dial/DialInputs.h"
+#include "upload/WireFormat.h"
+
+namespace {
+
+// One command's run: refusals end it before anything is written.
+class CRun {
+public:
+    explicit CRun(SDialReport& report) : m_report(report) {}
+
+    EDialExit Refuse(const std::string& why) {
+        m_report.err += "kestran-dial: " + why + "\n";
+        return EDialExit::Refused;
+    }
+    EDialExit WriteFailed(const std::string& path, const std::string& why) {
+        m_report.err += "kestran-dial: " + path + ": cannot be written: " + why + "\n";
+        return EDialExit::WriteFailed;
+    }
+    void Say(const std::string& text) { m_report.out += text + "\n"; }
+
+private:
+    SDialReport& m_report;
+};
+
+std::string Refusal(const std::string& path, const std::string& why) {
+    return path + ": " + why;
+}
+
+bool WritePicture(const std::string& path, const SRgbaPicture& picture, std::string* why) {
+    CImage image;
+    if (!artwork::ToDialImage(picture, image)) {
+        *why = "out of memory";
+        return false;
+    }
+    return draftfile::Replace(
+        utf8path::ToPath(path),
+        [&image](const std::filesystem::path& draft) {
+            return WritePng(utf8path::FromPath(draft).c_str(), image);
+        },
+        why);
+}
+
+std::string CostText(const artwork::SUploadCost& cost) {
+    return std::to_string(cost.linesSent) + " lines, " + std::to_string(cost.bytesSent) +
+           " bytes sent, " + std::to_string(cost.bytesReceived) + " received, " +
+           artwork::WireTimeText(cost.WireSeconds()) + " on the wire";
+}
+
+artwork::SUploadCost DialCost(const SRgbaPicture& dial) {
+    CImage image;
+    artwork::ToDialImage(dial, image);
+    return artwork::UploadCost({&image}, std::nullopt);
+}
+
+std::vector<double> Degrees(const std::vector<std::string>& texts) {
+    std::vector<double> angles;
+    for (const std::string& text : texts)
+        angles.push_back(numtext::AtoF(text));
+    return angles;
+}
+
+std::vector<double> StartTable() {
+    return std::vector<double>(starttable::kAngles.begin(), starttable::kAngles.end());
+}
+
+std::string SpeedText(double knots) {
+    return numtext::FormatG(knots) + " knots";
+}
+
+}  // namespace
+
+namespace dialcommands {
+
+// The sheet for a dial picture, with the pivot at its centre unless given.
+SRgbaPicture Sheet(const SRgbaPicture& dial, const std::vector<double>& angles,
+                   const SSheetRequest& request) {
+    artwork::SSheetOptions options = request.options;
+    options.geometry.pivotX = request.pivotX.value_or(dial.width / 2.0);
+    options.geometry.pivotY = request.pivotY.value_or(dial.height / 2.0);
+    return artwork::DrawNeedleSheet(dial, angles, options);
+}
+
+EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
+    CRun run(report);
+    if (!c.force && dialinputs::SameFile(c.input, c.output))
+        return run.Refuse(Refusal(c.output, "is the picture itself; --force writes over it"));
+    SRgbaPicture art;
+    std::string why;
+    // Without a crop, given in the picture's own pixels, a large JPEG may be decoded reduced
+    // to twice the dial's size, which the resampling then takes down to it.
+    if (!artwork::LoadArtwork(c.input, art, &why, c.options.crop ? 0 : 2 * 230))
+        return run.Refuse(Refusal(c.input, why));
+    artwork::SPreparedDial prepared;
+    if (!artwork::PrepareDial(art, c.options, prepared, &why))
+        return run.Refuse(Refusal(c.input, why));
+    if (!WritePicture(c.output, prepared.dial, &why))
+        return run.WriteFailed(c.output, why);
+
+    run.Say(c.input + " -> " + c.output + ": 230 x 230 with alpha");
+    const artwork::SUploadCost before = DialCost(prepared.asFitted);
+    const artwork::SUploadCost after = DialCost(prepared.dial);
+    run.Say("upload as fitted: " + CostText(before));
+    run.Say("upload as written: " + CostText(after));
+    if (c.options.merge > 0) {
+        run.Say("--merge " + std::to_string(c.options.merge) + ": " +
+                std::to_string(before.linesSent - after.linesSent) +
+                " lines saved, largest change " + std::to_string(prepared.largestMergeChange) +
+                " levels in a channel");
+    }
+    return EDialExit::Done;
+}
+
+EDialExit Cost(const SCostCommand& c, SDialReport& report) {
+    CRun run(report);
+    std::vector<CImage> images(c.dials.size());
+    std::vector<const CImage*> dials;
+    std::string why;
+    for (size_t i = 0; i < c.dials.size(); ++i) {
+        if (!dialinputs::LoadDial(c.dials[i], images[i], &why))
+            return run.Refuse(why);
+        dials.push_back(&images[i]);
+    }
+    std::optional<std::string> tableLine;
+    if (c.table) {
+        const auto texts = dialinputs::LoadTable(*c.table, &why);
+        if (!texts)
+            return run.Refuse(why);
+        int bad = 0;
+        tableLine = wire::AngleTableLine(static_cast<int>(texts->size()),
+                                         [&texts](int k) { return (*texts)[static_cast<size_t>(k - 1)]; },
+                                         &bad);
+        if (!tableLine)
+            return run.Refuse(Refusal(*c.table, "the angle for " + std::to_string(10 * bad) +
+                                                    " knots cannot be sent (0 to 409.5 degrees)"));
+    }
+    const artwork::SUploadCost cost = artwork::UploadCost(dials, tableLine);
+    for (size_t i = 0; i < c.dials.size(); ++i) {
+        run.Say(c.dials[i] + ": " + std::to_string(cost.dials[i].lines) + " pixel lines, " +
+                std::to_string(cost.dials[i].bytes) + " bytes");
+    }
+    if (c.table)
+        run.Say(*c.table + ": 1 line, " + std::to_string(cost.tableBytes) + " bytes");
+    run.Say("upload: " + CostText(cost) + " at 38400 baud 8E1");
+    return EDialExit::Done;
+}
+
+EDialExit Preview(const SPreviewCommand& c, SDialReport& report) {
+    CRun run(report);
+    if (!c.force && dialinputs::SameFile(c.dial, c.output))
+        return run.Refuse(Refusal(c.output, "is the dial itself; --force writes over it"));
+    SRgbaPicture dial;
+    std::string why;
+    if (!artwork::LoadArtwork(c.dial, dial, &why))
+        return run.Refuse(Refusal(c.dial, why));
+    std::vector<double> angles = StartTable();
+    const std::string source = c.table.value_or("the start-up table");
+    if (c.table) {
+        const auto texts = dialinputs::LoadTable(*c.table, &why);
+        if (!texts)
+            return run.Refuse(why);
+        angles = Degrees(*texts);
+    }
+    if (c.sheet.options.atKnots &&
+        !artwork::AngleAtSpeed(angles, *c.sheet.options.atKnots)) {
+        return run.Refuse("--at " + SpeedText(*c.sheet.options.atKnots) + " lies beyond " +
+                          source + ", which ends at " + SpeedText(10.0 * angles.size()));
+    }
+    const SRgbaPicture sheet = Sheet(dial, angles, c.sheet);
+    if (!WritePicture(c.output, sheet, &why))
+        return run.WriteFailed(c.output, why);
+    for (int k : plausibility::FailingEntries(angles))
+        run.Say(source + ": " + plausibility::Message(k));
+    if (c.sheet.options.atKnots) {
+        run.Say("at " + SpeedText(*c.sheet.options.atKnots) + ": " +
+                numtext::FormatFixed(*artwork::AngleAtSpeed(angles, *c.sheet.options.atKnots), 1) +
+                " degrees");
+    }
+    run.Say(c.output + ": " + std::to_string(angles.size()) + " needles of " + source);
+    return EDialExit::Done;
+}
+
+EDialExit Table(const STableCommand& c, SDialReport& report) {
+    CRun run(report);
+    std::string why;
+    const std::vector<artwork::SMark> marks = artwork::OrderMarks(c.marks, &why);
+    if (marks.empty())
+        return run.Refuse(why);
+    const double highest = marks.back().knots;
+    int maxKnots = 0;
+    if (c.maxKnots) {
+        maxKnots = *c.maxKnots;
+        if (maxKnots > highest)
+            return run.Refuse("--max " + std::to_string(maxKnots) +
+                              " lies beyond the highest mark, " + SpeedText(highest) +
+                              ": give a mark at the maximum speed");
+    } else {
+        const double tens = highest / 10.0;
+        if (highest < 100 || highest > 500 || tens != std::floor(tens))
+            return run.Refuse("the highest mark, " + SpeedText(highest) +
+                              ", is no maximum speed (100 to 500 knots in tens): give --max");
+        maxKnots = static_cast<int>(highest);
+    }
+    // The file holds one decimal: the rule is judged on what it will hold.
+    const std::optional<std::string> line =
+        gacfile::BuildLine(artwork::FillTable(marks, maxKnots));
+    const auto parsed = line ? gacfile::ParseLine(*line) : std::nullopt;
+    if (!parsed)
+        return run.Refuse("the marks give no table that can be saved");
+    const std::vector<double> angles = Degrees(parsed->angles);
+    const int failing = plausibility::FirstFailingEntry(angles);
+    if (failing != 0) {
+        return run.Refuse(plausibility::Message(failing) +
+                          ": with one decimal the marks rise too little there");
+    }
+
+    SRgbaPicture dial;
+    if (c.previewDial) {
+        if (!c.force && dialinputs::SameFile(*c.previewDial, *c.previewSheet))
+            return run.Refuse(Refusal(*c.previewSheet, "is the dial itself; --force writes over it"));
+        if (dialinputs::SameFile(*c.previewDial, c.output) ||
+            dialinputs::SameFile(*c.previewSheet, c.output))
+            return run.Refuse(Refusal(c.output, "is also named by --preview"));
+        if (!artwork::LoadArtwork(*c.previewDial, dial, &why))
+            return run.Refuse(Refusal(*c.previewDial, why));
+    }
+    switch (textfile::ReplaceFile(c.output, *line)) {
+        case textfile::EWriteResult::Ok:
+            break;
+        case textfile::EWriteResult::OpenFailed:
+            return run.WriteFailed(c.output, "Error open file.");
+        case textfile::EWriteResult::WriteFailed:
+            return run.WriteFailed(c.output, "Error writing file.");
+    }
+    std::string listing = c.output + ": " + std::to_string(angles.size()) + " entries";
+    for (size_t i = 0; i < parsed->angles.size(); ++i)
+        listing += (i % 10 == 0 ? "\n " : " ") + parsed->angles[i];
+    run.Say(listing);
+    if (c.previewDial) {
+        if (!WritePicture(*c.previewSheet, Sheet(dial, angles, c.sheet), &why))
+            return run.WriteFailed(*c.previewSheet, why);
+        run.Say(*c.previewSheet + ": the table's needles on " + *c.previewDial);
+    }
+    return EDialExit::Done;
+}
+
+}  // namespace dialcommands
+
+EDialExit RunDialCommand(const SDialCommand& command, SDialReport& report) {
+    if (command.prepare)
+        return dialcommands::Prepare(*command.prepare, report);
+    if (command.cost)
+        return dialcommands::Cost(*command.cost, report);
+    if (command.preview)
+        return dialcommands::Preview(*command.preview, report);
+    if (command.table)
+        return dialcommands::Table(*command.table, report);
+    if (command.pictureAlone)
+        return dialcommands::PictureAlone(*command.pictureAlone, report);
+    return EDialExit::Refused;
+}

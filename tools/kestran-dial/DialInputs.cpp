@@ -1,0 +1,69 @@
+#include "kestran-dial/DialInputs.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "angles/GacFields.h"
+#include "angles/GacLine.h"
+#include "angles/TextFile.h"
+#include "base/Utf8Path.h"
+#include "dial/CImage.h"
+#include "dial/DialSize.h"
+
+namespace dialinputs {
+
+bool LoadDial(const std::string& path, CImage& dial, std::string* why) {
+    std::string reason;
+    if (dial.Load(path.c_str(), &reason) != ImageLoadResult::Ok) {
+        *why = path + ": Image load error (" + reason + ")";
+        return false;
+    }
+    if (dial.GetWidth() != kDialSide || dial.GetHeight() != kDialSide) {
+        *why = path + ": Image resolution must be 230 x 230 pixels (it is " +
+               std::to_string(dial.GetWidth()) + " x " + std::to_string(dial.GetHeight()) +
+               "; kestran-dial prepare makes it so)";
+        return false;
+    }
+    if (dial.GetBPP() != 32) {
+        *why = path +
+               ": Image must has a color depth of 32bit per pixel(has an alpha channel) "
+               "(kestran-dial prepare makes it so)";
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::vector<std::string>> LoadTable(const std::string& path, std::string* why) {
+    std::string line;
+    switch (textfile::ReadFirstLine(path, gacfile::kMaxLineChars, line)) {
+        case textfile::EReadResult::Ok:
+            break;
+        case textfile::EReadResult::OpenFailed:
+            *why = path + ": Error open file.";
+            return std::nullopt;
+        case textfile::EReadResult::ReadFailed:
+            *why = path + ": Error reading file.";
+            return std::nullopt;
+    }
+    std::optional<gacfile::SGacTable> table = gacfile::ParseLine(line);
+    if (!table) {
+        *why = path + ": " + gacfile::kNotATable;
+        return std::nullopt;
+    }
+    if (static_cast<int>(table->angles.size()) < table->count) {
+        *why = path + ": gives " + std::to_string(table->angles.size()) + " angles for " +
+               std::to_string(table->count) + " entries";
+        return std::nullopt;
+    }
+    table->angles.resize(static_cast<size_t>(table->count));
+    return table->angles;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    const auto pa = utf8path::ToPath(a);
+    const auto pb = utf8path::ToPath(b);
+    return pa.lexically_normal() == pb.lexically_normal() || std::filesystem::equivalent(pa, pb, ec);
+}
+
+}  // namespace dialinputs

@@ -1,0 +1,33 @@
+// kestran-dial: makes dials out of artwork, draws a table's needles on a dial, fills a table
+// from a few marks and counts an upload's cost, without a gauge.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/Console.h"
+#include "kestran-dial/DialCommands.h"
+
+int main(int argc, char** argv) {
+    console::Prepare();
+    const std::vector<std::string> args = console::Arguments(argc, argv);
+    std::string error;
+    const std::optional<SDialCommand> command = ParseDialCommand(args, &error);
+    int status = 0;
+    if (!command) {
+        std::fprintf(stderr, "kestran-dial: %s\nkestran-dial --help lists the commands.\n",
+                     error.c_str());
+        status = static_cast<int>(EDialExit::Refused);
+    } else if (command->help) {
+        status = std::fputs(kDialUsage, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    } else {
+        SDialReport report;
+        status = static_cast<int>(RunDialCommand(*command, report));
+        std::fputs(report.out.c_str(), stdout);
+        std::fputs(report.err.c_str(), stderr);
+        std::fflush(stdout);
+    }
+    // Explorer opens a console for a dropped picture and closes it at once otherwise.
+    if (command && command->pictureAlone)
+        console::HoldOwnConsole();
+    return status;
+}
