@@ -83,4 +83,3 @@ private:
     int m_stop[2] = {-1, -1};
     std::thread m_thread;
 };
-
