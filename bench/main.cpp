@@ -139,8 +139,9 @@ bool ReportPngLoad(const std::string& title, const std::string& file) {
 bool ReportFleet(const std::string& dial, bool quick) {
     constexpr int kGauges = 4;
     constexpr double kTogetherTarget = 1.05;
-    std::printf("Four virtual gauges at once, realistic dial, wire time simulated (kestran-upload "
-                "with four --port)\n");
+    std::printf(
+        "Four virtual gauges at once, realistic dial, wire time simulated (kestran-upload "
+        "with four --port)\n");
     const SFleetFigures f = TimeFleet(dial, kGauges, quick ? 1 : kGauges);
     if (!f.completed) {
         std::printf("  upload failed: %s\n", f.failure.c_str());
@@ -152,8 +153,8 @@ bool ReportFleet(const std::string& dial, bool quick) {
     const double slowest = *std::max_element(f.singleSeconds.begin(), f.singleSeconds.end());
     const double ratio = f.togetherSeconds / slowest;
     const bool met = ratio <= kTogetherTarget;
-    std::printf("  alone: %s s; all four at once: %s s = %s x the slowest alone\n",
-                singles.c_str(), Fixed(f.togetherSeconds, 3).c_str(), Fixed(ratio, 4).c_str());
+    std::printf("  alone: %s s; all four at once: %s s = %s x the slowest alone\n", singles.c_str(),
+                Fixed(f.togetherSeconds, 3).c_str(), Fixed(ratio, 4).c_str());
     std::printf("  target, at most %s x: %s\n", Fixed(kTogetherTarget, 2).c_str(),
                 met ? "met" : "MISSED");
     std::fflush(stdout);

@@ -54,8 +54,8 @@ std::string SummaryTable(const std::vector<SGaugeSummary>& gauges) {
     size_t portWidth = 4;
     for (const SGaugeSummary& gauge : gauges)
         portWidth = std::max(portWidth, gauge.port.size());
-    std::string table = Padded("port", portWidth) + "  " + Padded("result", 11) +
-                        "  seconds  lines\n";
+    std::string table =
+        Padded("port", portWidth) + "  " + Padded("result", 11) + "  seconds  lines\n";
     for (const SGaugeSummary& gauge : gauges) {
         std::string row = Padded(gauge.port, portWidth) + "  " +
                           Padded(GaugeResultWords(gauge.result), 11) + "  " +

@@ -35,6 +35,6 @@ std::optional<std::string> LatencyWarning(const std::string& port, const SAdapte
     return "the adapter of " + port + " holds every reply back for " +
            std::to_string(latency.milliseconds) + " ms (its latency timer): the " +
            std::to_string(lines) + " lines of this upload take about " +
-           numtext::FormatFixed(seconds, 0) + " seconds longer.\n  Set the timer to 1 ms: " +
-           latency.howToSet;
+           numtext::FormatFixed(seconds, 0) +
+           " seconds longer.\n  Set the timer to 1 ms: " + latency.howToSet;
 }

@@ -4,7 +4,8 @@
 
 namespace {
 bool SameLetter(char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    return std::toupper(static_cast<unsigned char>(a)) ==
+           std::toupper(static_cast<unsigned char>(b));
 }
 }  // namespace
 

@@ -58,7 +58,8 @@ public:
         } catch (const std::exception& e) {
             // Said once per spell of failures, not every half second.
             if (!m_warned)
-                m_board.Say(std::string("kestran-upload: the port list is incomplete: ") + e.what());
+                m_board.Say(std::string("kestran-upload: the port list is incomplete: ") +
+                            e.what());
             m_warned = true;
         }
         std::vector<SFoundPort> ports;
@@ -106,10 +107,10 @@ SStationTally RunStation(const SFleetServices& services, const SUploadRequest& r
             known.insert(port.path);
     }
     board.Say("kestran-upload: waiting for gauges" +
-              (known.empty() ? std::string()
-                             : " (" + std::to_string(known.size()) +
-                                   (known.size() == 1 ? " port" : " ports") +
-                                   " present left alone)") +
+              (known.empty()
+                   ? std::string()
+                   : " (" + std::to_string(known.size()) +
+                         (known.size() == 1 ? " port" : " ports") + " present left alone)") +
               "; Ctrl-C ends the station");
 
     SStationTally tally;

@@ -162,7 +162,7 @@ TEST_F(FleetUploadTest, AStationLoadsEachGaugeThatAppears) {
     // A gauge that goes away and another on a new port.
     gauges[1].process->Signal(SIGTERM);
     ASSERT_TRUE(gauges[1].process->Wait(seconds(5)));
-    std::this_thread::sleep_for(milliseconds(1200));
+    std::this_thread::sleep_for(milliseconds(2000));  // four looks of the station
     const SGauge& second = StartGauge({"--silent-after-load"});
     ASSERT_TRUE(Shows(errors, second.port + ": Ready")) << errors();
     const SGauge& third = StartGauge({});
