@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -58,38 +59,48 @@ bool WriteLargeJpeg(const std::string& path) {
     return std::fclose(file) == 0;
 }
 
-// The median milliseconds of `runs` runs of a command; a negative figure when it fails.
-double MedianMs(int runs, const std::vector<std::string>& args) {
-    std::vector<double> ms;
+struct STimes {
+    double wallMs = -1;  // negative when the command failed
+    double cpuMs = 0;    // the process's own time: what a busy machine does not inflate
+};
+
+// The medians over `runs` runs of a command.
+STimes Median(int runs, const std::vector<std::string>& args) {
+    std::vector<double> wall, cpu;
     for (int i = 0; i < runs; ++i) {
         std::string error;
         const std::optional<SDialCommand> command = ParseDialCommand(args, &error);
         SDialReport report;
+        const std::clock_t cpuStart = std::clock();
         const auto start = std::chrono::steady_clock::now();
         const bool done = command && RunDialCommand(*command, report) == EDialExit::Done;
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                         .count());
+        wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                           .count());
+        cpu.push_back(1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
         if (!done) {
             std::printf("  kestran-dial %s failed: %s%s\n", args[0].c_str(), error.c_str(),
                         report.err.c_str());
-            return -1;
+            return {};
         }
     }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {wall[wall.size() / 2], cpu[cpu.size() / 2]};
 }
 
-bool Row(const char* title, double ms, double targetMs) {
-    const bool met = ms >= 0 && ms < targetMs;
-    std::printf("%s: median %s ms (target under %s ms: %s)\n", title,
-                numtext::FormatFixed(ms, 1).c_str(), numtext::FormatFixed(targetMs, 0).c_str(),
-                met ? "met" : "MISSED");
+bool Row(const char* title, const STimes& times, double targetMs) {
+    const bool met = times.wallMs >= 0 && times.wallMs < targetMs;
+    std::printf("%s: median %s ms (%s ms of CPU; target under %s ms: %s)\n", title,
+                numtext::FormatFixed(times.wallMs, 1).c_str(),
+                numtext::FormatFixed(times.cpuMs, 1).c_str(),
+                numtext::FormatFixed(targetMs, 0).c_str(), met ? "met" : "MISSED");
     return met;
 }
 
 }  // namespace
 
-bool ReportDialWorkshop(const std::string& folder, const std::string& ias, const std::string& tas) {
+bool ReportDialWorkshop(const std::string& folder, const std::string& realistic,
+                        const std::string& worst) {
     const std::string art = folder + "/art-4096.jpg";
     if (!WriteLargeJpeg(art)) {
         std::printf("kestran-dial: cannot write the 4096 x 4096 JPEG\n");
@@ -99,11 +110,11 @@ bool ReportDialWorkshop(const std::string& folder, const std::string& ias, const
         << "20|7.5|15.0|22.5|30.0|50.0|70.0|90.0|113.0|136.0|161.0|186.0|208.0|225.0|241.0|"
            "256.0|269.0|282.0|294.0|306.0|318.0";
     bool met = Row("kestran-dial prepare, 4096 x 4096 JPEG to a dial, --circle",
-                   MedianMs(3, {"prepare", art, "-o", folder + "/art-dial.png", "--circle"}), 1000);
-    met = Row("kestran-dial preview, a dial with the start-up table at 3x",
-              MedianMs(10, {"preview", "--dial", tas, "-o", folder + "/sheet.png", "--at", "150"}),
+                   Median(3, {"prepare", art, "-o", folder + "/art-dial.png", "--circle"}), 1000);
+    met = Row("kestran-dial preview, the realistic dial with the start-up table at 3x",
+              Median(10, {"preview", "--dial", realistic, "-o", folder + "/sheet.png", "--at", "150"}),
               200) && met;
-    met = Row("kestran-dial cost, two dials and a table",
-              MedianMs(20, {"cost", ias, tas, "--table", folder + "/start.gac"}), 10) && met;
+    met = Row("kestran-dial cost, the realistic and the worst-case dial and a table",
+              Median(20, {"cost", realistic, worst, "--table", folder + "/start.gac"}), 10) && met;
     return met;
 }

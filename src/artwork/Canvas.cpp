@@ -38,12 +38,15 @@ std::vector<int> CodePoints(const std::string& text) {
     return points;
 }
 
-double SegmentDistance(double px, double py, double x0, double y0, double x1, double y1) {
+// The squared distance from a point to a segment.
+double SegmentDistance2(double px, double py, double x0, double y0, double x1, double y1) {
     const double dx = x1 - x0;
     const double dy = y1 - y0;
     const double length2 = dx * dx + dy * dy;
     const double t = length2 > 0 ? std::clamp(((px - x0) * dx + (py - y0) * dy) / length2, 0.0, 1.0) : 0.0;
-    return std::hypot(px - (x0 + t * dx), py - (y0 + t * dy));
+    const double ex = px - (x0 + t * dx);
+    const double ey = py - (y0 + t * dy);
+    return ex * ex + ey * ey;
 }
 
 }  // namespace
@@ -53,8 +56,9 @@ void CCanvas::Blend(int x, int y, double cover, const SColour& colour) {
         return;
     cover = std::min(cover, 1.0);
     uint8_t* p = m_sheet.Pixel(x, y);
+    // The mix lies between two bytes, so adding a half and truncating rounds it.
     for (size_t c = 0; c < 3; ++c)
-        p[c] = static_cast<uint8_t>(std::lround(p[c] + (colour[c] - p[c]) * cover));
+        p[c] = static_cast<uint8_t>(p[c] + (colour[c] - p[c]) * cover + 0.5);
 }
 
 void CCanvas::Line(double x0, double y0, double x1, double y1, double width, const SColour& colour) {
@@ -65,8 +69,10 @@ void CCanvas::Line(double x0, double y0, double x1, double y1, double width, con
     const int bottom = static_cast<int>(std::ceil(std::max(y0, y1) + half + 1));
     for (int y = std::max(top, 0); y <= std::min(bottom, m_sheet.height - 1); ++y) {
         for (int x = std::max(left, 0); x <= std::min(right, m_sheet.width - 1); ++x) {
-            const double d = SegmentDistance(x + 0.5, y + 0.5, x0, y0, x1, y1);
-            Blend(x, y, half + 0.5 - d, colour);
+            const double d2 = SegmentDistance2(x + 0.5, y + 0.5, x0, y0, x1, y1);
+            // Most of a slanted line's box lies too far to be touched.
+            if (d2 < (half + 0.5) * (half + 0.5))
+                Blend(x, y, half + 0.5 - std::sqrt(d2), colour);
         }
     }
 }

@@ -4,9 +4,23 @@
 
 #include "dial/CImage.h"
 #include "dial/DialSize.h"
-#include "upload/WireFormat.h"
 
 namespace runlength {
+namespace {
+
+// The length of wire::PixelLine's line for a run count: eight digits and CR LF, after
+// "count|" when there is a run. Counted rather than formatted: a noisy dial has 50 000 lines.
+long long LineBytes(int runCount) {
+    long long bytes = 10;
+    if (runCount > 0) {
+        bytes += 1;
+        for (int n = runCount; n > 0; n /= 10)
+            ++bytes;
+    }
+    return bytes;
+}
+
+}  // namespace
 
 SWalkStep NextLine(const CImage& dial, int row, int column, int refRow, int refColumn) {
     SWalkStep step;
@@ -40,7 +54,7 @@ SWalkStep NextLine(const CImage& dial, int row, int column, int refRow, int refC
 SDialLines CountDialLines(const CImage& dial) {
     // As the upload goes: the first pixel plain, then one line per acknowledgement until
     // the bytes covered reach the dial's size.
-    SDialLines count{1, static_cast<long long>(wire::PixelLine(dial.PixelAt(0, 0), 0).size())};
+    SDialLines count{1, LineBytes(0)};
     const long long total = 4LL * kDialSide * kDialSide;
     long long covered = 0;
     int row = 0, column = 0, refRow = 0, refColumn = 0;
@@ -57,8 +71,7 @@ SDialLines CountDialLines(const CImage& dial) {
         refRow = step.sendRow;
         refColumn = step.sendColumn;
         ++count.lines;
-        count.bytes += static_cast<long long>(
-            wire::PixelLine(dial.PixelAt(refColumn, refRow), step.runCount).size());
+        count.bytes += LineBytes(step.runCount);
     }
 }
 

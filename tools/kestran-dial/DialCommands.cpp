@@ -1,5 +1,6 @@
 #include "kestran-dial/DialCommands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -82,6 +83,17 @@ std::vector<double> StartTable() {
 
 std::string SpeedText(double knots) {
     return numtext::FormatG(knots) + " knots";
+}
+
+// A sheet is held whole in memory: a scan given as the dial would ask for gigabytes.
+constexpr int kMaxSheetSide = 4096;
+
+std::string SheetRefusal(const std::string& path, const SRgbaPicture& dial, int scale) {
+    if (std::max(dial.width, dial.height) * scale <= kMaxSheetSide)
+        return {};
+    return path + ": " + std::to_string(dial.width) + " x " + std::to_string(dial.height) +
+           " pixels at --scale " + std::to_string(scale) + " make a sheet of more than " +
+           std::to_string(kMaxSheetSide) + " pixels a side (kestran-dial prepare makes a dial)";
 }
 
 }  // namespace
@@ -169,6 +181,9 @@ EDialExit Preview(const SPreviewCommand& c, SDialReport& report) {
     std::string why;
     if (!artwork::LoadArtwork(c.dial, dial, &why))
         return run.Refuse(Refusal(c.dial, why));
+    why = SheetRefusal(c.dial, dial, c.sheet.options.scale);
+    if (!why.empty())
+        return run.Refuse(why);
     std::vector<double> angles = StartTable();
     const std::string source = c.table.value_or("the start-up table");
     if (c.table) {
@@ -239,6 +254,9 @@ EDialExit Table(const STableCommand& c, SDialReport& report) {
             return run.Refuse(Refusal(c.output, "is also named by --preview"));
         if (!artwork::LoadArtwork(*c.previewDial, dial, &why))
             return run.Refuse(Refusal(*c.previewDial, why));
+        why = SheetRefusal(*c.previewDial, dial, c.sheet.options.scale);
+        if (!why.empty())
+            return run.Refuse(why);
     }
     switch (textfile::ReplaceFile(c.output, *line)) {
         case textfile::EWriteResult::Ok:

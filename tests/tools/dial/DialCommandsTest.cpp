@@ -20,6 +20,7 @@ protected:
     void SetUp() override {
         art = WriteTestPng(dir, "art.png", 400, 300, 24,
                            [](int x, int y) { return SBgra{uint8_t(x), uint8_t(y), 50, 255}; });
+        WriteTestPng(dir, "wide.png", 600, 20, 32, [](int, int) { return SBgra{0, 0, 0, 0}; });
         std::ofstream(dir.File("bad.gac")) << "hello|1|2";
         std::ofstream(dir.File("short.gac")) << "20|7.5|15.0";
         std::ofstream(dir.File("text.png")) << "not a picture";
@@ -80,6 +81,8 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
          "--at 210 knots lies beyond the start-up table, which ends at 200 knots"},
         {{"preview", "--dial", "@art.png", "-o", "@sheet.png", "--scale", "9"},
          "--scale takes a whole number from 1 to 8"},
+        {{"preview", "--dial", "@wide.png", "-o", "@sheet.png", "--scale", "8"},
+         "wide.png: 600 x 20 pixels at --scale 8 make a sheet of more than 4096 pixels a side"},
         {{"table", "--mark", "100:161", "--mark", "200:150", "-o", "@t.gac"},
          "the marks 100:161 and 200:150 do not rise"},
         {{"table", "--mark", "100:161", "--max", "250", "-o", "@t.gac"},
@@ -106,7 +109,8 @@ TEST_F(DialCommandsTest, ForceWritesOverThePictureItself) {
     SRgbaPicture dial;
     ASSERT_TRUE(artwork::LoadArtwork(art, dial, nullptr));
     EXPECT_EQ(dial.width, 230);
-    EXPECT_EQ(Files(), (std::set<std::string>{"art.png", "bad.gac", "cut.png", "short.gac", "text.png"}));
+    EXPECT_EQ(Files(), (std::set<std::string>{"art.png", "bad.gac", "cut.png", "short.gac", "text.png",
+                                              "wide.png"}));
 }
 
 TEST_F(DialCommandsTest, APictureAloneGoesBesideItNeverOverAFile) {
