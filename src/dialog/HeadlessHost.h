@@ -33,6 +33,7 @@ public:
         int spinLower = 0, spinUpper = 100, spinPos = 0;
         int selStart = 0, selEnd = 0;
     };
+
     CHeadlessHost();
 
     // The dialog whose handlers the simulated user actions and notifications reach.
@@ -62,8 +63,9 @@ public:
     void QueueFileDialogAnswer(std::optional<std::string> path);
     // Answers for the next Yes/No questions, in order; without one the answer is No.
     void QueueQuestionAnswer(bool yes);
-    // The keys that end a dialog: Enter clicks a focused push button and is IDOK anywhere
-    // else; Escape is IDCANCEL, as the close box is. True when the dialog ended.
+    // The keys that end a dialog: Enter clicks an enabled push button that has the focus
+    // and is IDOK anywhere else; Escape is IDCANCEL, as the close box is. True when the
+    // dialog ended.
     bool PressEnter();
     bool PressEscape();
     bool Ended() const { return m_end.Ended(); }
