@@ -25,6 +25,13 @@ size_t SkipSpace(std::string_view t) {
     return i;
 }
 
+// Steps over an optional sign at `i`; true when it was a minus.
+bool SkipSign(std::string_view t, size_t& i) {
+    if (i >= t.size() || (t[i] != '+' && t[i] != '-'))
+        return false;
+    return t[i++] == '-';
+}
+
 // Decimal exponent of the leading significant digit of digits "intPart.fracPart" times
 // 10^exponent; only its sign matters (overflow or underflow).
 long LeadingExponent(std::string_view intPart, std::string_view fracPart, long exponent) {
@@ -54,11 +61,7 @@ std::string ToChars(double value, std::chars_format fmt, int precision) {
 
 double AtoF(std::string_view text) {
     size_t i = SkipSpace(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipSign(text, i);
     const size_t intStart = i;
     while (i < text.size() && IsDigit(text[i]))
         ++i;
@@ -113,11 +116,7 @@ double AtoF(std::string_view text) {
 
 int AtoI(std::string_view text) {
     size_t i = SkipSpace(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipSign(text, i);
     long long value = 0;
     while (i < text.size() && IsDigit(text[i])) {
         value = std::min<long long>(value * 10 + (text[i] - '0'), 1LL << 40);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/HeadlessCanvas.h"
@@ -20,10 +21,7 @@ CHeadlessHost::CHeadlessHost() {
 }
 
 CHeadlessHost::SControlState& CHeadlessHost::At(int id) {
-    auto it = m_controls.find(id);
-    if (it == m_controls.end())
-        throw std::logic_error("no control with id " + std::to_string(id));
-    return it->second;
+    return const_cast<SControlState&>(std::as_const(*this).At(id));
 }
 
 const CHeadlessHost::SControlState& CHeadlessHost::At(int id) const {

@@ -33,6 +33,7 @@ public:
         int spinLower = 0, spinUpper = 100, spinPos = 0;
         int selStart = 0, selEnd = 0;
     };
+
     CHeadlessHost();
 
     // The dialog whose handlers the simulated user actions and notifications reach.
@@ -43,33 +44,9 @@ public:
     // Where repaints and drawn pictures land from now on; nullptr drops them again.
     void AttachCanvas(CHeadlessCanvas* canvas) { m_canvas = canvas; }
 
-    // IDialogHost ----------------------------------------------------------------------
-    std::string GetWindowText(int id) const override;
-    void SetWindowText(int id, const std::string& text) override;
-    bool IsWindowEnabled(int id) const override;
-    void EnableWindow(int id, bool enable) override;
-    void SetFocus(int id) override;
-    int GetFocus() const override;
-    int GetCheck(int id) const override;
-    void SetCheck(int id, int state) override;
-    void ResetContent(int id) override;
-    int AddString(int id, const std::string& text) override;
-    int GetCount(int id) const override;
-    int GetCurSel(int id) const override;
-    void SetCurSel(int id, int index) override;
-    void SetSel(int id, int start, int end) override;
-    void SetProgressPos(int id, int pos) override;
-    void SetSpinRange(int id, int lower, int upper) override;
-    void SetSpinPos(int id, int pos) override;
-    void MessageBox(const std::string& text) override;
+    KESTRAN_DIALOG_HOST_OVERRIDES
+    // Keeps `reason` beside the message, for the command line to show.
     void MessageBoxWithReason(const std::string& text, const std::string& reason) override;
-    bool AskYesNo(const std::string& text) override;
-    std::optional<std::string> FileDialog(const SFileDialogRequest& request) override;
-    void RepaintNow() override;
-    void DrawImage(const CImage& image, int x, int y) override;
-    void SetTimer(int timerId, unsigned milliseconds) override;
-    void KillTimer(int timerId) override;
-    void PostSerialNotification() override;
 
     // Simulated user -------------------------------------------------------------------
     // Click a button or check box (an automatic check box toggles first). False when the
@@ -86,8 +63,9 @@ public:
     void QueueFileDialogAnswer(std::optional<std::string> path);
     // Answers for the next Yes/No questions, in order; without one the answer is No.
     void QueueQuestionAnswer(bool yes);
-    // The keys that end a dialog: Enter clicks a focused push button and is IDOK anywhere
-    // else; Escape is IDCANCEL, as the close box is. True when the dialog ended.
+    // The keys that end a dialog: Enter clicks an enabled push button that has the focus
+    // and is IDOK anywhere else; Escape is IDCANCEL, as the close box is. True when the
+    // dialog ended.
     bool PressEnter();
     bool PressEscape();
     bool Ended() const { return m_end.Ended(); }

@@ -55,6 +55,18 @@ private:
     std::vector<uint8_t> m_buffer;
 };
 
+struct SPixelAt {
+    int x, y;
+    std::vector<uint8_t> bgra;
+};
+
+// Expects each listed pixel of the surface, and the frame around it untouched.
+void ExpectPixels(CFramedSurface& target, const std::vector<SPixelAt>& pixels) {
+    for (const SPixelAt& p : pixels)
+        EXPECT_EQ(Bytes(target.At(p.x, p.y), 4), p.bgra) << "pixel " << p.x << ", " << p.y;
+    EXPECT_TRUE(target.FrameUntouched());
+}
+
 TEST(PixelOpsTest, PremultiplyScalesColoursByAlphaAndKeepsAlpha) {
     CImage image;
     const std::vector<SBgra> pixels = {{200, 100, 255, 128}, {200, 100, 255, 0},
@@ -85,12 +97,9 @@ TEST(PixelOpsTest, AlphaDrawIsSourceOverWithAPremultipliedSource) {
     CFramedSurface target(5, 3, 240);
     ASSERT_TRUE(image.Draw(target.surface, 1, 1));
     // 240 * 127 / 255 = 119 in each channel.
-    EXPECT_EQ(Bytes(target.At(1, 1), 4), (std::vector<uint8_t>{219, 169, 247, 255}));
-    EXPECT_EQ(Bytes(target.At(2, 1), 4), (std::vector<uint8_t>{240, 240, 240, 255}));
-    EXPECT_EQ(Bytes(target.At(3, 1), 4), (std::vector<uint8_t>{10, 20, 30, 255}));
-    EXPECT_EQ(Bytes(target.At(0, 1), 4), (std::vector<uint8_t>{240, 240, 240, 255}));
-    EXPECT_EQ(Bytes(target.At(1, 0), 4), (std::vector<uint8_t>{240, 240, 240, 255}));
-    EXPECT_TRUE(target.FrameUntouched());
+    ExpectPixels(target, {{1, 1, {219, 169, 247, 255}}, {2, 1, {240, 240, 240, 255}},
+                          {3, 1, {10, 20, 30, 255}}, {0, 1, {240, 240, 240, 255}},
+                          {1, 0, {240, 240, 240, 255}}});
 }
 
 TEST(PixelOpsTest, DrawWithoutAlphaFlagCopiesOpaque) {
@@ -105,11 +114,8 @@ TEST(PixelOpsTest, DrawWithoutAlphaFlagCopiesOpaque) {
     CFramedSurface target(2, 2, 240);
     ASSERT_TRUE(noFlag.Draw(target.surface, 0, 0));
     ASSERT_TRUE(rgb.Draw(target.surface, 0, 1));
-    EXPECT_EQ(Bytes(target.At(0, 0), 4), (std::vector<uint8_t>{1, 2, 3, 255}));
-    EXPECT_EQ(Bytes(target.At(1, 0), 4), (std::vector<uint8_t>{0, 0, 0, 255}));
-    EXPECT_EQ(Bytes(target.At(0, 1), 4), (std::vector<uint8_t>{40, 50, 60, 255}));
-    EXPECT_EQ(Bytes(target.At(1, 1), 4), (std::vector<uint8_t>{41, 50, 60, 255}));
-    EXPECT_TRUE(target.FrameUntouched());
+    ExpectPixels(target, {{0, 0, {1, 2, 3, 255}}, {1, 0, {0, 0, 0, 255}}, {0, 1, {40, 50, 60, 255}},
+                          {1, 1, {41, 50, 60, 255}}});
 }
 
 // Each picture pixel (x, y) is opaque and distinct, so the right part must land in the

@@ -47,8 +47,10 @@ std::vector<SInput> InputsOf(const std::string& target) {
     return inputs;
 }
 
+// Runs every input, of which there must be at least `least`: fewer means lost seeds.
 template <typename Run>
-void Replay(const std::vector<SInput>& inputs, Run run) {
+void Replay(const std::vector<SInput>& inputs, size_t least, Run run) {
+    ASSERT_GE(inputs.size(), least);
     for (const SInput& input : inputs) {
         try {
             run(input.bytes.data(), input.bytes.size());
@@ -64,9 +66,8 @@ TEST(FuzzInputsTest, PicturesLoadAndDrawInsideTheirBuffers) {
     std::vector<SInput> inputs = InputsOf("picture");
     for (auto& [name, bytes] : fuzzcase::MakePngSeeds())
         inputs.push_back({name, bytes});
-    ASSERT_GE(inputs.size(), 10u);
     const CScratchDir scratch;
-    Replay(inputs,
+    Replay(inputs, 10,
            [&](const uint8_t* data, size_t size) { fuzzcase::RunPicture(scratch, data, size); });
 }
 
@@ -77,24 +78,20 @@ TEST(FuzzInputsTest, ArtworkPreparesIntoCleanDialsOrIsRefused) {
 }
 
 TEST(FuzzInputsTest, GacFilesLoadSaveAndLoadBackToTheSameLine) {
-    const std::vector<SInput> inputs = InputsOf("gac");
-    ASSERT_GE(inputs.size(), 10u);
     const CScratchDir scratch;
-    Replay(inputs,
+    Replay(InputsOf("gac"), 10,
            [&](const uint8_t* data, size_t size) { fuzzcase::RunGacFile(scratch, data, size); });
 }
 
 TEST(FuzzInputsTest, ReplyStreamsGetExactlyTheLinesTheyCallFor) {
-    const std::vector<SInput> inputs = InputsOf("reply");
-    ASSERT_GE(inputs.size(), 10u);
     const CScratchDir scratch;
     const fuzzcase::CReplyStreamCase replyCase(scratch);
-    Replay(inputs, [&](const uint8_t* data, size_t size) { replyCase.Run(data, size); });
+    Replay(InputsOf("reply"), 10,
+           [&](const uint8_t* data, size_t size) { replyCase.Run(data, size); });
 }
 
 TEST(FuzzInputsTest, EntryTextsMakeWellFormedLinesAndReadableSpinTexts) {
-    const std::vector<SInput> inputs = InputsOf("table");
-    ASSERT_GE(inputs.size(), 5u);
     CHeadlessHost host;
-    Replay(inputs, [&](const uint8_t* data, size_t size) { fuzzcase::RunTable(host, data, size); });
+    Replay(InputsOf("table"), 5,
+           [&](const uint8_t* data, size_t size) { fuzzcase::RunTable(host, data, size); });
 }

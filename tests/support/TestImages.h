@@ -31,23 +31,6 @@ inline void FillImage(CImage& image, int width, int height, int bpp,
     }
 }
 
-// A temporary folder removed with the object.
-class CTempDir {
-public:
-    CTempDir() : m_path(MakeUniqueFolder("kestran-test-")) {}
-    ~CTempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    CTempDir(const CTempDir&) = delete;
-    CTempDir& operator=(const CTempDir&) = delete;
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 // Write a picture made from `pixel` as a PNG and answer its path.
 inline std::string WriteTestPng(const CTempDir& dir, const std::string& name, int width, int height,
                                 int bpp, const std::function<SBgra(int, int)>& pixel) {

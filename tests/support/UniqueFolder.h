@@ -2,11 +2,11 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #ifdef _WIN32
 #include <cstdio>
 #include <random>
-#include <system_error>
 #else
 #include <stdlib.h>
 #endif
@@ -41,3 +41,21 @@ inline std::filesystem::path MakeUniqueFolder(const std::string& prefix) {
     return pattern;
 #endif
 }
+
+// A temporary folder removed with the object; its path is empty when none could be made.
+class CTempDir {
+public:
+    explicit CTempDir(const std::string& prefix = "kestran-test-")
+        : m_path(MakeUniqueFolder(prefix)) {}
+    ~CTempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    CTempDir(const CTempDir&) = delete;
+    CTempDir& operator=(const CTempDir&) = delete;
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};

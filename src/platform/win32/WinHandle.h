@@ -20,8 +20,16 @@ inline CUniqueHandle OwnFileHandle(HANDLE handle) {
     return CUniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
-// A registry key opened with RegOpenKeyEx.
-struct SKeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
+// An owner of a `Handle` that `Free` gives back (DeleteObject, DestroyIcon, ...).
+template <auto Free>
+struct SFreeWith {
+    template <class Handle>
+    void operator()(Handle handle) const {
+        Free(handle);
+    }
 };
-using CUniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, SKeyCloser>;
+template <class Handle, auto Free>
+using CWinOwner = std::unique_ptr<std::remove_pointer_t<Handle>, SFreeWith<Free>>;
+
+// A registry key opened with RegOpenKeyEx.
+using CUniqueKey = CWinOwner<HKEY, &RegCloseKey>;

@@ -126,6 +126,15 @@ protected:
         GacFixture::SetUp();
         ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
     }
+    // Saves with the file-size limit at 16 bytes, which cuts the write short.
+    std::vector<std::string> SaveCutShort(const std::string& target) {
+        CFileSizeLimit limit(16);
+        if (!limit.Set()) {
+            ADD_FAILURE() << "the file-size limit cannot be set";
+            return {};
+        }
+        return Save(target);
+    }
 };
 
 TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
@@ -172,13 +181,7 @@ TEST_F(GacSaveFaultTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
     // A write cut short puts the old content back.
     const std::string shortOld = "1|5.0";
     WriteFileBytes(target, shortOld);
-    std::vector<std::string> messages;
-    {
-        CFileSizeLimit limit(16);
-        ASSERT_TRUE(limit.Set());
-        messages = Save(target);
-    }
-    EXPECT_EQ(messages, std::vector<std::string>{kWriteFailed});
+    EXPECT_EQ(SaveCutShort(target), std::vector<std::string>{kWriteFailed});
     EXPECT_EQ(ReadFileBytes(target), shortOld);
 }
 
@@ -233,15 +236,7 @@ TEST_F(GacSaveFaultTest, AFullDiskKeepsTheOldFile) {
 TEST_F(GacSaveFaultTest, AWriteCutShortKeepsTheOldFile) {
     const std::string target = dir.File("table.gac");
     WriteFileBytes(target, kOldContent);
-
-    std::vector<std::string> messages;
-    {
-        CFileSizeLimit limit(16);
-        ASSERT_TRUE(limit.Set());
-        messages = Save(target);
-    }
-
-    EXPECT_EQ(messages, std::vector<std::string>{kWriteFailed});
+    EXPECT_EQ(SaveCutShort(target), std::vector<std::string>{kWriteFailed});
     EXPECT_EQ(ReadFileBytes(target), kOldContent);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"table.gac"});
 }

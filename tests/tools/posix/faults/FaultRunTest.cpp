@@ -149,26 +149,26 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
         set(f);
         return f;
     };
+    // An unexpected byte answers this line of a stage (0: of the whole upload).
+    auto unexpected = [](int stage, int line, char byte = '?') {
+        SGaugeFaults f;
+        f.faultStage = stage;
+        f.unexpectedByteAtLine = line;
+        f.unexpectedByte = byte;
+        return f;
+    };
+    // The gauge hangs up at this line of a stage.
+    auto hangUp = [](int stage, int line) {
+        SGaugeFaults f;
+        f.faultStage = stage;
+        f.hangUpAtDialLine = line;
+        return f;
+    };
     const SCase cases[] = {
-        {"unexpected byte instead of READY", faults([](auto& f) { f.unexpectedByteAtLine = 1; }),
-         EOutcome::ErrorEnd, true},
-        {"unexpected byte in the IAS dial", faults([](auto& f) {
-             f.faultStage = 1;
-             f.unexpectedByteAtLine = 7;
-         }),
-         EOutcome::ErrorEnd, true},
-        {"unexpected byte in the TAS dial", faults([](auto& f) {
-             f.faultStage = 2;
-             f.unexpectedByteAtLine = 40;
-             f.unexpectedByte = 'u';
-         }),
-         EOutcome::ErrorEnd, true},
-        {"unexpected byte for the table", faults([](auto& f) {
-             f.faultStage = 3;
-             f.unexpectedByteAtLine = 1;
-             f.unexpectedByte = 'F';
-         }),
-         EOutcome::ErrorEnd, true},
+        {"unexpected byte instead of READY", unexpected(0, 1), EOutcome::ErrorEnd, true},
+        {"unexpected byte in the IAS dial", unexpected(1, 7), EOutcome::ErrorEnd, true},
+        {"unexpected byte in the TAS dial", unexpected(2, 40, 'u'), EOutcome::ErrorEnd, true},
+        {"unexpected byte for the table", unexpected(3, 1, 'F'), EOutcome::ErrorEnd, true},
         // Its first read holds one byte: an unexpected byte.
         {"READY split after its first byte", faults([](auto& f) { f.splitReadyAfter = 1; }),
          EOutcome::ErrorEnd, false},
@@ -179,21 +179,9 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
          false},
         {"silence after LOAD", faults([](auto& f) { f.silentAfterLoad = true; }), EOutcome::Waits,
          false},
-        {"hang-up in the middle of the IAS dial", faults([](auto& f) {
-             f.faultStage = 1;
-             f.hangUpAtDialLine = 30;
-         }),
-         EOutcome::LineLost, false},
-        {"hang-up in the middle of the TAS dial", faults([](auto& f) {
-             f.faultStage = 2;
-             f.hangUpAtDialLine = 30;
-         }),
-         EOutcome::LineLost, false},
-        {"hang-up at the table line", faults([](auto& f) {
-             f.faultStage = 3;
-             f.hangUpAtDialLine = 1;
-         }),
-         EOutcome::LineLost, false},
+        {"hang-up in the middle of the IAS dial", hangUp(1, 30), EOutcome::LineLost, false},
+        {"hang-up in the middle of the TAS dial", hangUp(2, 30), EOutcome::LineLost, false},
+        {"hang-up at the table line", hangUp(3, 1), EOutcome::LineLost, false},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);
