@@ -110,21 +110,28 @@ fetch_source() {
         "(the Linux build links $src_version)"
 }
 
+# A dependency's CMake project, configured for Windows afresh, built, installed into the prefix.
+# Usage: build_dependency SOURCE BUILD [-DOPTION=VALUE]...
+build_dependency() {
+    local source=$1 out=$2
+    shift 2
+    rm -rf "$out"
+    cmake -S "$source" -B "$out" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >/dev/null &&
+        cmake --build "$out" -j"$jobs" &&
+        cmake --install "$out" >/dev/null
+}
+
 build_libpng() {
     if [ -f "$prefix/include/png.h" ] && compgen -G "$prefix/lib/libpng*.a" >/dev/null; then
         echo "libpng already built in $prefix"
         return 0
     fi
     fetch_source libpng-dev "$deps/source" || return 1
-    local out=$deps/libpng-build
-    rm -rf "$out"
-    cmake -S "$deps/source/$src_name-$src_upstream" -B "$out" -G "Unix Makefiles" \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
-        -DPNG_EXECUTABLES=OFF -DPNG_FRAMEWORK=OFF -DSKIP_INSTALL_EXECUTABLES=ON \
-        -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON >/dev/null &&
-        cmake --build "$out" -j"$jobs" &&
-        cmake --install "$out" >/dev/null
+    build_dependency "$deps/source/$src_name-$src_upstream" "$deps/libpng-build" \
+        -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+        -DPNG_FRAMEWORK=OFF -DSKIP_INSTALL_EXECUTABLES=ON -DSKIP_INSTALL_PROGRAMS=ON \
+        -DSKIP_INSTALL_FILES=ON
 }
 
 # libjpeg-turbo, with its plain C code paths (the SIMD ones need an assembler we do not
@@ -135,14 +142,9 @@ build_libjpeg() {
         return 0
     fi
     fetch_source libjpeg62-turbo-dev "$deps/jpeg-source" || return 1
-    local out=$deps/libjpeg-build
-    rm -rf "$out"
-    cmake -S "$deps/jpeg-source/$src_name-$src_upstream" -B "$out" -G "Unix Makefiles" \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
-        -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF -DWITH_JPEG8=OFF >/dev/null &&
-        cmake --build "$out" -j"$jobs" &&
-        cmake --install "$out" >/dev/null
+    build_dependency "$deps/jpeg-source/$src_name-$src_upstream" "$deps/libjpeg-build" \
+        -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF \
+        -DWITH_JPEG8=OFF
 }
 
 # --- GoogleTest from Debian's sources -----------------------------------------------------
@@ -151,13 +153,8 @@ build_googletest() {
         echo "GoogleTest already built in $prefix"
         return 0
     fi
-    local out=$deps/googletest-build
-    rm -rf "$out"
-    cmake -S /usr/src/googletest -B "$out" -G "Unix Makefiles" \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON >/dev/null &&
-        cmake --build "$out" -j"$jobs" &&
-        cmake --install "$out" >/dev/null
+    build_dependency /usr/src/googletest "$deps/googletest-build" -DBUILD_GMOCK=OFF \
+        -DINSTALL_GTEST=ON
 }
 
 # --- The Linux virtual gauge, which the COM port tests serve under Wine --------------------

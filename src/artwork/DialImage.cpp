@@ -4,19 +4,32 @@
 
 namespace artwork {
 
+namespace {
+
+// The dial image keeps its pixels as BGRA, the artwork as RGBA: one swap serves both ways.
+void SwapRedAndBlue(const uint8_t* from, uint8_t* to, bool alpha) {
+    to[0] = from[2];
+    to[1] = from[1];
+    to[2] = from[0];
+    to[3] = alpha ? from[3] : 255;
+}
+
+template <class Visit>
+void ForEachPixel(int width, int height, Visit visit) {
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            visit(x, y);
+    }
+}
+
+}  // namespace
+
 bool ToDialImage(const SRgbaPicture& picture, CImage& image) {
     if (!image.Create(picture.width, picture.height, 32, true))
         return false;
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const uint8_t* from = picture.Pixel(x, y);
-            uint8_t* to = image.PixelAt(x, y);
-            to[0] = from[2];
-            to[1] = from[1];
-            to[2] = from[0];
-            to[3] = from[3];
-        }
-    }
+    ForEachPixel(picture.width, picture.height, [&](int x, int y) {
+        SwapRedAndBlue(picture.Pixel(x, y), image.PixelAt(x, y), true);
+    });
     return true;
 }
 
@@ -25,16 +38,9 @@ SRgbaPicture FromDialImage(const CImage& image) {
         return {};
     SRgbaPicture picture(image.GetWidth(), image.GetHeight());
     const bool alpha = image.GetBPP() == 32;
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const uint8_t* from = image.PixelAt(x, y);
-            uint8_t* to = picture.Pixel(x, y);
-            to[0] = from[2];
-            to[1] = from[1];
-            to[2] = from[0];
-            to[3] = alpha ? from[3] : 255;
-        }
-    }
+    ForEachPixel(picture.width, picture.height, [&](int x, int y) {
+        SwapRedAndBlue(image.PixelAt(x, y), picture.Pixel(x, y), alpha);
+    });
     return picture;
 }
 

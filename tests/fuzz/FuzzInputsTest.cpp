@@ -72,9 +72,8 @@ TEST(FuzzInputsTest, PicturesLoadAndDrawInsideTheirBuffers) {
 }
 
 TEST(FuzzInputsTest, ArtworkPreparesIntoCleanDialsOrIsRefused) {
-    const std::vector<SInput> inputs = InputsOf("prepare");
-    ASSERT_GE(inputs.size(), 6u);
-    Replay(inputs, [](const uint8_t* data, size_t size) { fuzzcase::RunPrepare(data, size); });
+    Replay(InputsOf("prepare"), 6,
+           [](const uint8_t* data, size_t size) { fuzzcase::RunPrepare(data, size); });
 }
 
 TEST(FuzzInputsTest, GacFilesLoadSaveAndLoadBackToTheSameLine) {

@@ -85,6 +85,18 @@ std::string SpeedText(double knots) {
     return numtext::FormatG(knots) + " knots";
 }
 
+// Reads the picture a command starts from, refusing first an output that would replace it
+// unforced. Answers the refusal; empty once the picture is read.
+std::string ReadInput(const std::string& input, const std::string& output, bool force,
+                      const char* itself, SRgbaPicture& picture, int minSide = 0) {
+    if (!force && dialinputs::SameFile(input, output))
+        return Refusal(output, std::string("is the ") + itself + " itself; --force writes over it");
+    std::string why;
+    if (!artwork::LoadArtwork(input, picture, &why, minSide))
+        return Refusal(input, why);
+    return {};
+}
+
 // A sheet is held whole in memory: a scan given as the dial would ask for gigabytes.
 constexpr int kMaxSheetSide = 4096;
 
@@ -111,14 +123,13 @@ SRgbaPicture Sheet(const SRgbaPicture& dial, const std::vector<double>& angles,
 
 EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
     CRun run(report);
-    if (!c.force && dialinputs::SameFile(c.input, c.output))
-        return run.Refuse(Refusal(c.output, "is the picture itself; --force writes over it"));
     SRgbaPicture art;
-    std::string why;
     // Without a crop, given in the picture's own pixels, a large JPEG may be decoded reduced
     // to twice the dial's size, which the resampling then takes down to it.
-    if (!artwork::LoadArtwork(c.input, art, &why, c.options.crop ? 0 : 2 * 230))
-        return run.Refuse(Refusal(c.input, why));
+    std::string why = ReadInput(c.input, c.output, c.force, "picture", art,
+                                c.options.crop ? 0 : 2 * 230);
+    if (!why.empty())
+        return run.Refuse(why);
     artwork::SPreparedDial prepared;
     if (!artwork::PrepareDial(art, c.options, prepared, &why))
         return run.Refuse(Refusal(c.input, why));
@@ -175,13 +186,10 @@ EDialExit Cost(const SCostCommand& c, SDialReport& report) {
 
 EDialExit Preview(const SPreviewCommand& c, SDialReport& report) {
     CRun run(report);
-    if (!c.force && dialinputs::SameFile(c.dial, c.output))
-        return run.Refuse(Refusal(c.output, "is the dial itself; --force writes over it"));
     SRgbaPicture dial;
-    std::string why;
-    if (!artwork::LoadArtwork(c.dial, dial, &why))
-        return run.Refuse(Refusal(c.dial, why));
-    why = SheetRefusal(c.dial, dial, c.sheet.options.scale);
+    std::string why = ReadInput(c.dial, c.output, c.force, "dial", dial);
+    if (why.empty())
+        why = SheetRefusal(c.dial, dial, c.sheet.options.scale);
     if (!why.empty())
         return run.Refuse(why);
     std::vector<double> angles = StartTable();

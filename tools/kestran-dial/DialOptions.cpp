@@ -1,6 +1,8 @@
 #include "kestran-dial/DialOptions.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
 #include "angles/NumberText.h"
 #include "common/ArgumentReader.h"
@@ -207,8 +209,14 @@ std::optional<Command> ReadCommand(CArgumentReader& in, Reader read, bool* help)
     return command;
 }
 
-std::string Missing(const char* what) {
-    return std::string(what) + " is missing";
+// The first of a command's required parts that is absent, as the message naming it; empty
+// when none is.
+std::string Missing(std::initializer_list<std::pair<bool, const char*>> parts) {
+    for (const auto& [absent, what] : parts) {
+        if (absent)
+            return std::string(what) + " is missing";
+    }
+    return {};
 }
 
 }  // namespace
@@ -227,27 +235,22 @@ std::optional<SDialCommand> ParseDialCommand(const std::vector<std::string>& arg
         result.help = true;
         return result;
     } else if (verb == "prepare") {
-        result.prepare = ReadCommand<SPrepareCommand>(in, ReadPrepareOption, &result.help);
-        if (result.prepare && result.prepare->input.empty())
-            missing = Missing("the picture to prepare");
-        else if (result.prepare && result.prepare->output.empty())
-            missing = Missing("-o OUT.png");
+        const auto& c = result.prepare =
+            ReadCommand<SPrepareCommand>(in, ReadPrepareOption, &result.help);
+        missing = Missing({{c && c->input.empty(), "the picture to prepare"},
+                           {c && c->output.empty(), "-o OUT.png"}});
     } else if (verb == "cost") {
-        result.cost = ReadCommand<SCostCommand>(in, ReadCostOption, &result.help);
-        if (result.cost && result.cost->dials.empty())
-            missing = Missing("the dial");
+        const auto& c = result.cost = ReadCommand<SCostCommand>(in, ReadCostOption, &result.help);
+        missing = Missing({{c && c->dials.empty(), "the dial"}});
     } else if (verb == "preview") {
-        result.preview = ReadCommand<SPreviewCommand>(in, ReadPreviewOption, &result.help);
-        if (result.preview && result.preview->dial.empty())
-            missing = Missing("--dial DIAL.png");
-        else if (result.preview && result.preview->output.empty())
-            missing = Missing("-o SHEET.png");
+        const auto& c = result.preview =
+            ReadCommand<SPreviewCommand>(in, ReadPreviewOption, &result.help);
+        missing = Missing({{c && c->dial.empty(), "--dial DIAL.png"},
+                           {c && c->output.empty(), "-o SHEET.png"}});
     } else if (verb == "table") {
-        result.table = ReadCommand<STableCommand>(in, ReadTableOption, &result.help);
-        if (result.table && result.table->marks.empty())
-            missing = Missing("--mark KNOTS:DEGREES");
-        else if (result.table && result.table->output.empty())
-            missing = Missing("-o FILE.gac");
+        const auto& c = result.table = ReadCommand<STableCommand>(in, ReadTableOption, &result.help);
+        missing = Missing({{c && c->marks.empty(), "--mark KNOTS:DEGREES"},
+                           {c && c->output.empty(), "-o FILE.gac"}});
     } else if (!verb.empty() && verb[0] != '-') {
         result.pictureAlone = SPictureAloneCommand{};
         for (const std::string& picture : args) {

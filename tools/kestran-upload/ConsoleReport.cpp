@@ -2,8 +2,6 @@
 
 namespace {
 constexpr int kBarWidth = 30;
-// A terminal is not redrawn more often than this, so a fast upload is not slowed by it.
-constexpr std::chrono::milliseconds kRedrawInterval{50};
 }  // namespace
 
 void CConsoleReport::Message(const std::string& text) {
@@ -43,10 +41,8 @@ void CConsoleReport::Progress(int percent) {
 }
 
 void CConsoleReport::DrawBar(bool force) {
-    const auto now = std::chrono::steady_clock::now();
-    if (!force && now - m_lastDrawn < kRedrawInterval)
+    if (!m_redraw.Due(force))
         return;
-    m_lastDrawn = now;
     const int filled = m_percent * kBarWidth / 100;
     std::string bar(static_cast<size_t>(filled), '#');
     bar.append(static_cast<size_t>(kBarWidth - filled), '-');

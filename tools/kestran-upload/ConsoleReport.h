@@ -5,6 +5,7 @@
 #include <string>
 
 #include "kestran-upload/CommandLineUpload.h"
+#include "kestran-upload/RedrawThrottle.h"
 
 // Reports an upload on the error stream: on a terminal as one bar that redraws itself,
 // otherwise as plain lines (each status text, and the progress in steps of 10 %).
@@ -31,5 +32,5 @@ private:
     int m_percent = 0;
     int m_lastStep = 0;  // last 10 % step told, without a terminal
     bool m_barShown = false;
-    std::chrono::steady_clock::time_point m_lastDrawn{};
+    CRedrawThrottle m_redraw{std::chrono::milliseconds(50)};
 };

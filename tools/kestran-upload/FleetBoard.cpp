@@ -4,8 +4,6 @@
 
 namespace {
 constexpr int kBarWidth = 20;
-// A terminal is not redrawn more often than this, so that fast uploads are not slowed.
-constexpr std::chrono::milliseconds kRedrawInterval{100};
 
 std::string OneLine(std::string text) {
     for (size_t at = text.find("\n  "); at != std::string::npos; at = text.find("\n  ", at))
@@ -108,10 +106,8 @@ void CFleetBoard::PrintAbove(const std::string& lines) {
 }
 
 void CFleetBoard::Redraw(bool force) {
-    const auto now = std::chrono::steady_clock::now();
-    if (!force && now - m_lastDrawn < kRedrawInterval)
+    if (!m_redraw.Due(force))
         return;
-    m_lastDrawn = now;
     size_t portWidth = 0;
     for (const SGauge& g : m_gauges)
         portWidth = std::max(portWidth, g.port.size());

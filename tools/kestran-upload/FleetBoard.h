@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kestran-upload/CommandLineUpload.h"
+#include "kestran-upload/RedrawThrottle.h"
 
 // Reports the uploads to several gauges on one stream, each gauge through a report of its
 // own that any thread may use. On a terminal every gauge has a line that redraws itself in
@@ -70,5 +71,5 @@ private:
     std::vector<SGauge> m_gauges;
     std::vector<std::unique_ptr<CGaugeReport>> m_reports;
     size_t m_blockLines = 0;  // lines of the block now on the terminal
-    std::chrono::steady_clock::time_point m_lastDrawn{};
+    CRedrawThrottle m_redraw{std::chrono::milliseconds(100)};
 };
