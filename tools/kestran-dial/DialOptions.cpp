@@ -71,7 +71,8 @@ bool ReadSheetOption(CArgumentReader& in, SSheetRequest& sheet) {
         const auto x = xy.size() == 2 ? ParseNumber(xy[0], false) : std::nullopt;
         const auto y = xy.size() == 2 ? ParseNumber(xy[1], false) : std::nullopt;
         if (!x || !y || *x > 16384 || *y > 16384)
-            in.Refuse("--pivot takes X,Y in dial pixels, for instance 115,115, not \"" + *text + "\"");
+            in.Refuse("--pivot takes X,Y in dial pixels, for instance 115,115, not \"" + *text +
+                      "\"");
         sheet.pivotX = x;
         sheet.pivotY = y;
     } else if (auto zero = in.Value("--zero")) {
@@ -105,8 +106,8 @@ bool ReadPrepareOption(CArgumentReader& in, SPrepareCommand& c) {
     } else if (auto diameter = in.Value("--circle-diameter")) {
         const auto d = ParseNumber(*diameter, false);
         if (!d || !(*d > 0) || *d > 230)
-            in.Refuse("--circle-diameter takes pixels above 0 and at most 230, not \"" +
-                      *diameter + "\"");
+            in.Refuse("--circle-diameter takes pixels above 0 and at most 230, not \"" + *diameter +
+                      "\"");
         c.options.circle = true;
         c.options.circleDiameter = d;
     } else if (auto colour = in.Value("--background")) {
@@ -145,8 +146,10 @@ bool ReadTableOption(CArgumentReader& in, STableCommand& c) {
     } else if (auto mark = in.Value("--mark", CArgumentReader::ERepeat::Allowed)) {
         const auto parsed = ParseMark(*mark);
         if (!parsed)
-            in.Refuse("--mark takes KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to "
-                      "409.5, for instance 100:161, not \"" + *mark + "\"");
+            in.Refuse(
+                "--mark takes KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to "
+                "409.5, for instance 100:161, not \"" +
+                *mark + "\"");
         else
             c.marks.push_back(*parsed);
     } else if (auto max = in.WholeNumber("--max", 100, 500)) {
@@ -219,6 +222,26 @@ std::string Missing(std::initializer_list<std::pair<bool, const char*>> parts) {
     return {};
 }
 
+std::string MissingPart(const SPrepareCommand& c) {
+    return Missing({{c.input.empty(), "the picture to prepare"}, {c.output.empty(), "-o OUT.png"}});
+}
+std::string MissingPart(const SCostCommand& c) {
+    return Missing({{c.dials.empty(), "the dial"}});
+}
+std::string MissingPart(const SPreviewCommand& c) {
+    return Missing({{c.dial.empty(), "--dial DIAL.png"}, {c.output.empty(), "-o SHEET.png"}});
+}
+std::string MissingPart(const STableCommand& c) {
+    return Missing({{c.marks.empty(), "--mark KNOTS:DEGREES"}, {c.output.empty(), "-o FILE.gac"}});
+}
+
+// Reads a command's options into `into`; answers the first of its required parts it lacks.
+template <typename Command, typename Reader>
+std::string ReadVerb(CArgumentReader& in, Reader read, std::optional<Command>& into, bool* help) {
+    into = ReadCommand<Command>(in, read, help);
+    return into ? MissingPart(*into) : std::string();
+}
+
 }  // namespace
 
 std::optional<SDialCommand> ParseDialCommand(const std::vector<std::string>& args,
@@ -235,22 +258,13 @@ std::optional<SDialCommand> ParseDialCommand(const std::vector<std::string>& arg
         result.help = true;
         return result;
     } else if (verb == "prepare") {
-        const auto& c = result.prepare =
-            ReadCommand<SPrepareCommand>(in, ReadPrepareOption, &result.help);
-        missing = Missing({{c && c->input.empty(), "the picture to prepare"},
-                           {c && c->output.empty(), "-o OUT.png"}});
+        missing = ReadVerb(in, ReadPrepareOption, result.prepare, &result.help);
     } else if (verb == "cost") {
-        const auto& c = result.cost = ReadCommand<SCostCommand>(in, ReadCostOption, &result.help);
-        missing = Missing({{c && c->dials.empty(), "the dial"}});
+        missing = ReadVerb(in, ReadCostOption, result.cost, &result.help);
     } else if (verb == "preview") {
-        const auto& c = result.preview =
-            ReadCommand<SPreviewCommand>(in, ReadPreviewOption, &result.help);
-        missing = Missing({{c && c->dial.empty(), "--dial DIAL.png"},
-                           {c && c->output.empty(), "-o SHEET.png"}});
+        missing = ReadVerb(in, ReadPreviewOption, result.preview, &result.help);
     } else if (verb == "table") {
-        const auto& c = result.table = ReadCommand<STableCommand>(in, ReadTableOption, &result.help);
-        missing = Missing({{c && c->marks.empty(), "--mark KNOTS:DEGREES"},
-                           {c && c->output.empty(), "-o FILE.gac"}});
+        missing = ReadVerb(in, ReadTableOption, result.table, &result.help);
     } else if (!verb.empty() && verb[0] != '-') {
         result.pictureAlone = SPictureAloneCommand{};
         for (const std::string& picture : args) {
