@@ -43,9 +43,7 @@ void CConsoleReport::Progress(int percent) {
 void CConsoleReport::DrawBar(bool force) {
     if (!m_redraw.Due(force))
         return;
-    const int filled = m_percent * kBarWidth / 100;
-    std::string bar(static_cast<size_t>(filled), '#');
-    bar.append(static_cast<size_t>(kBarWidth - filled), '-');
+    const std::string bar = ProgressBar(m_percent, kBarWidth);
     // Carriage return and erase to the end of the line: the bar redraws in place.
     std::fprintf(m_out, "\r\033[K[%s] %3d%%  %s", bar.c_str(), m_percent, m_status.c_str());
     std::fflush(m_out);

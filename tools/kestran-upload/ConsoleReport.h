@@ -5,7 +5,7 @@
 #include <string>
 
 #include "kestran-upload/CommandLineUpload.h"
-#include "kestran-upload/RedrawThrottle.h"
+#include "kestran-upload/TerminalBar.h"
 
 // Reports an upload on the error stream: on a terminal as one bar that redraws itself,
 // otherwise as plain lines (each status text, and the progress in steps of 10 %).

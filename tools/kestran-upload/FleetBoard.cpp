@@ -115,9 +115,7 @@ void CFleetBoard::Redraw(bool force) {
     for (const SGauge& g : m_gauges) {
         if (!g.shown)
             continue;
-        const int filled = g.percent * kBarWidth / 100;
-        std::string bar(static_cast<size_t>(filled), '#');
-        bar.append(static_cast<size_t>(kBarWidth - filled), '-');
+        const std::string bar = ProgressBar(g.percent, kBarWidth);
         char head[64];
         std::snprintf(head, sizeof head, " [%s] %3d%%  ", bar.c_str(), g.percent);
         std::string line = g.port + std::string(portWidth - g.port.size(), ' ') + head + g.status;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "kestran-upload/CommandLineUpload.h"
-#include "kestran-upload/RedrawThrottle.h"
+#include "kestran-upload/TerminalBar.h"
 
 // Reports the uploads to several gauges on one stream, each gauge through a report of its
 // own that any thread may use. On a terminal every gauge has a line that redraws itself in
