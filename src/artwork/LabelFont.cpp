@@ -12,28 +12,18 @@
 
 __asm__(KESTRAN_READ_ONLY_SECTION
         ".globl kestranLabelFont\n"
-        ".globl kestranLabelFontLength\n"
         ".balign 16\n"
         "kestranLabelFont:\n"
         ".incbin " KESTRAN_STRINGIFY(KESTRAN_LABEL_FONT_FILE) "\n"
-        "kestranLabelFontEnd:\n"
         ".byte 0\n"
-        ".balign 8\n"
-        "kestranLabelFontLength:\n"
-        ".quad kestranLabelFontEnd - kestranLabelFont\n"
         ".text\n");
 
 extern "C" const uint8_t kestranLabelFont[];
-extern "C" const uint64_t kestranLabelFontLength;
 
 namespace artwork {
 
 const uint8_t* LabelFontData() {
     return kestranLabelFont;
-}
-
-size_t LabelFontSize() {
-    return static_cast<size_t>(kestranLabelFontLength);
 }
 
 }  // namespace artwork

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 // The font the sheets' labels are drawn in (DejaVu Sans, whose licence travels with the
@@ -8,6 +7,5 @@
 namespace artwork {
 
 const uint8_t* LabelFontData();
-size_t LabelFontSize();
 
 }  // namespace artwork
