@@ -93,9 +93,8 @@ protected:
         EXPECT_TRUE(host->Click(ids::kUpdate));
         for (;;) {
             const std::string status = host->GetWindowText(ids::kStatus);
-            if (dlg->LastUploadOutcome() != EUploadOutcome::Running)
-                return status;
-            if (!host->RunNotification(quiet))
+            if (dlg->LastUploadOutcome() != EUploadOutcome::Running ||
+                !host->RunNotification(quiet))
                 return status;
             if (between)
                 between();

@@ -11,17 +11,13 @@
 #include "artwork/DecodeArtwork.h"
 #include "artwork/NeedleSheet.h"
 #include "support/ChildProcess.h"
+#include "support/FileBytes.h"
 #include "support/TestImages.h"
 #include "tools/posix/GaugeRuns.h"
 
 namespace {
 
 using std::chrono::seconds;
-
-std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 int Count(const std::string& text, const std::string& part) {
     int count = 0;
@@ -147,7 +143,7 @@ TEST_F(UploadToGaugeTest, EveryStageCombinationArrivesExactly) {
             EXPECT_TRUE(SamePicture(tas, (outDir / "tas.png").string()));
         }
         if (c.table) {
-            EXPECT_EQ(ReadFile(outDir / "table.txt"), expectedTable);
+            EXPECT_EQ(ReadFileBytes((outDir / "table.txt").string()), expectedTable);
             // The needles on the dial the gauge holds, drawn as kestran-dial draws them.
             SRgbaPicture dial, needles;
             ASSERT_TRUE(artwork::LoadArtwork(tas, dial, nullptr));
