@@ -57,12 +57,8 @@ TEST(ArgumentReaderTest, EveryToolReadsItsArgumentsByTheSameRules) {
         {{"--pair", "a"}, "refused: the value of --pair is missing"},
         {{"--pair", "a", "--force"}, "refused: the value of --pair is missing"},
     };
-    for (const auto& c : cases) {
-        std::string joined;
-        for (const auto& a : c.args)
-            joined += a + " ";
-        EXPECT_EQ(Read(c.args), c.expected) << joined;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(Read(c.args), c.expected) << testing::PrintToString(c.args);
 }
 
 }  // namespace

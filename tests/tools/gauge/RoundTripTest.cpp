@@ -56,8 +56,6 @@ int Differences(const CImage* dial, const PixelByIndex& expected) {
     return differences;
 }
 
-const std::string kCompleted = "Update completed.";
-
 }  // namespace
 
 class RoundTripTest : public UploadFixture {
@@ -72,9 +70,11 @@ protected:
         host.Click(ids::kUpdate);
         return CGaugeLink(*line, *dlg, *gauge).RunUntilQuiet();
     }
-    void ExpectClean() {
+    // An upload without a fault, which ends once and cleanly on both sides.
+    void UploadClean() {
+        EXPECT_EQ(Upload().uploadsEnded, 1);
         EXPECT_TRUE(gauge->Violations().empty()) << gauge->Violations().front();
-        EXPECT_EQ(Status(), kCompleted);
+        EXPECT_EQ(Status(), "Update completed.");
         EXPECT_TRUE(host.IsWindowEnabled(ids::kUpdate));
     }
 
@@ -83,8 +83,7 @@ protected:
 
 TEST_F(RoundTripTest, IasDialOnly) {
     ChooseIas(RoundDial);
-    EXPECT_EQ(Upload().uploadsEnded, 1);
-    ExpectClean();
+    UploadClean();
     EXPECT_EQ(Differences(gauge->Dial(1), RoundDial), 0);
     EXPECT_EQ(gauge->Dial(2), nullptr);
     EXPECT_TRUE(gauge->TableTenths().empty());
@@ -92,8 +91,7 @@ TEST_F(RoundTripTest, IasDialOnly) {
 
 TEST_F(RoundTripTest, TasDialOnly) {
     ChooseTas(Gradient);
-    EXPECT_EQ(Upload().uploadsEnded, 1);
-    ExpectClean();
+    UploadClean();
     EXPECT_EQ(Differences(gauge->Dial(2), Gradient), 0);
     EXPECT_EQ(gauge->Dial(1), nullptr);
 }
@@ -104,8 +102,7 @@ TEST_F(RoundTripTest, TasDialAndTable) {
     ASSERT_TRUE(host.Type(ids::kAngleBox, "300"));
     ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, 15));  // 250 knots, 25 entries
     ASSERT_TRUE(host.Click(ids::kLinearIncrement));        // 12 degrees per entry
-    EXPECT_EQ(Upload().uploadsEnded, 1);
-    ExpectClean();
+    UploadClean();
     EXPECT_EQ(Differences(gauge->Dial(2), RoundDial), 0);
     std::vector<int> tenths;
     for (int k = 1; k <= 25; ++k) {
@@ -118,8 +115,7 @@ TEST_F(RoundTripTest, BothDials) {
     const PixelByIndex noise = Noise(7);
     ChooseIas(noise);
     ChooseTas(RoundDial);
-    EXPECT_EQ(Upload().uploadsEnded, 1);
-    ExpectClean();
+    UploadClean();
     EXPECT_EQ(Differences(gauge->Dial(1), noise), 0);
     EXPECT_EQ(Differences(gauge->Dial(2), RoundDial), 0);
     EXPECT_GT(gauge->LineCount(), 230 * 230);  // noise: a line for nearly every pixel
@@ -130,8 +126,7 @@ TEST_F(RoundTripTest, BothDialsAndTheStartTable) {
     ChooseIas(Gradient);
     ChooseTas(Noise(11));
     TickTable();
-    EXPECT_EQ(Upload().uploadsEnded, 1);
-    ExpectClean();
+    UploadClean();
     EXPECT_EQ(Differences(gauge->Dial(1), Gradient), 0);
     EXPECT_EQ(Differences(gauge->Dial(2), Noise(11)), 0);
     EXPECT_EQ(gauge->TableDegrees(),
@@ -141,8 +136,7 @@ TEST_F(RoundTripTest, BothDialsAndTheStartTable) {
     ChooseIas(RoundDial);
     ASSERT_TRUE(host.Click(ids::kTasCheck));
     ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
-    EXPECT_EQ(Upload().uploadsEnded, 1);
-    ExpectClean();
+    UploadClean();
     EXPECT_EQ(gauge->UploadsEnded(), 2);
     EXPECT_EQ(Differences(gauge->Dial(1), RoundDial), 0);
     EXPECT_EQ(Differences(gauge->Dial(2), Noise(11)), 0);
@@ -151,9 +145,7 @@ TEST_F(RoundTripTest, BothDialsAndTheStartTable) {
 
 TEST_F(RoundTripTest, SilentGaugeLeavesTheDialogLockedAndWaiting) {
     ChooseIas(RoundDial);
-    SGaugeFaults faults;
-    faults.silentAfterLoad = true;
-    EXPECT_EQ(Upload(faults).replies, 0);
+    EXPECT_EQ(Upload({.silentAfterLoad = true}).replies, 0);
     EXPECT_EQ(gauge->LineCount(), 1);
     EXPECT_EQ(Status(), "Ready");
     EXPECT_FALSE(host.IsWindowEnabled(ids::kUpdate));
@@ -163,10 +155,7 @@ TEST_F(RoundTripTest, SilentGaugeLeavesTheDialogLockedAndWaiting) {
 TEST_F(RoundTripTest, UnexpectedByteEndsTheUploadOnBothSides) {
     ChooseIas(Gradient);
     ChooseTas(RoundDial);
-    SGaugeFaults faults;
-    faults.unexpectedByteAtLine = 40;
-    faults.unexpectedByte = 'u';
-    const CGaugeLink::SResult result = Upload(faults);
+    const CGaugeLink::SResult result = Upload({.unexpectedByteAtLine = 40, .unexpectedByte = 'u'});
     EXPECT_EQ(result.replies, 40);
     EXPECT_EQ(result.uploadsEnded, 0);
     EXPECT_EQ(Status(), "Error occurred.  Please try again.");
@@ -179,9 +168,7 @@ TEST_F(RoundTripTest, UnexpectedByteEndsTheUploadOnBothSides) {
 
 TEST_F(RoundTripTest, ReadyWithLineEndIsIgnoredAndTheDialogWaits) {
     ChooseTas(RoundDial);
-    SGaugeFaults faults;
-    faults.readyWithLineEnd = true;
-    EXPECT_EQ(Upload(faults).replies, 1);
+    EXPECT_EQ(Upload({.readyWithLineEnd = true}).replies, 1);
     EXPECT_EQ(gauge->LineCount(), 1);
     EXPECT_EQ(Status(), "Ready");
     EXPECT_FALSE(host.IsWindowEnabled(ids::kUpdate));

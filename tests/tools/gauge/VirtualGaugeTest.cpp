@@ -70,12 +70,11 @@ TEST(VirtualGauge, RunsRepeatThePreviousPixelThenPlaceTheirOwn) {
     const CImage& dial = *gauge.Dial(2);
     EXPECT_EQ(dial.GetWidth(), 230);
     EXPECT_EQ(dial.GetBPP(), 32);
-    EXPECT_EQ(PixelOf(dial, 0), (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}));
-    EXPECT_EQ(PixelOf(dial, 2), (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}));
-    EXPECT_EQ(PixelOf(dial, 3), (std::vector<uint8_t>{0x40, 0x50, 0x60, 0x80}));
-    EXPECT_EQ(PixelOf(dial, 52897), (std::vector<uint8_t>{0x40, 0x50, 0x60, 0x80}));
-    EXPECT_EQ(PixelOf(dial, 52898), (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}));
-    EXPECT_EQ(PixelOf(dial, 52899), (std::vector<uint8_t>{0x10, 0x20, 0x30, 0xFF}));
+    const std::vector<uint8_t> first = {0x10, 0x20, 0x30, 0xFF}, run = {0x40, 0x50, 0x60, 0x80};
+    for (const int at : {0, 2, 52898, 52899})
+        EXPECT_EQ(PixelOf(dial, at), first) << at;
+    for (const int at : {3, 52897})
+        EXPECT_EQ(PixelOf(dial, at), run) << at;
 
     EXPECT_EQ(Exchange(gauge, {"0A04B0960E112C1F42BC38446A55064A", "END"}), Lines{"f"});
     EXPECT_EQ(gauge.TableTenths(),
@@ -110,10 +109,8 @@ TEST(VirtualGauge, BreachesAreNotedAndGetNoAnswer) {
     };
     for (const SCase& c : cases) {
         CVirtualGauge gauge;
-        Lines replies;
-        for (const std::string& line : c.lines) {
-            replies = gauge.Feed(line + "\r\n").replies;
-        }
+        Exchange(gauge, Lines(c.lines.begin(), c.lines.end() - 1));
+        const Lines replies = gauge.Feed(c.lines.back() + "\r\n").replies;
         ASSERT_EQ(gauge.Violations().size(), 1u)
             << c.violation << ": " << testing::PrintToString(gauge.Violations());
         const std::string& noted = gauge.Violations().front();
@@ -133,27 +130,18 @@ TEST(VirtualGauge, BreachesAreNotedAndGetNoAnswer) {
 }
 
 TEST(VirtualGauge, InjectedFaults) {
-    SGaugeFaults silent;
-    silent.silentAfterLoad = true;
-    CVirtualGauge quiet(silent);
+    CVirtualGauge quiet({.silentAfterLoad = true});
     EXPECT_EQ(Exchange(quiet, {"LOAD=11"}), Lines{});
 
-    SGaugeFaults lineEnd;
-    lineEnd.readyWithLineEnd = true;
-    CVirtualGauge chatty(lineEnd);
+    CVirtualGauge chatty({.readyWithLineEnd = true});
     EXPECT_EQ(Exchange(chatty, {"LOAD=11"}), Lines{"READY\r\n"});
 
-    SGaugeFaults odd;
-    odd.unexpectedByteAtLine = 3;
-    odd.unexpectedByte = 'Q';
-    CVirtualGauge wrong(odd);
+    CVirtualGauge wrong({.unexpectedByteAtLine = 3, .unexpectedByte = 'Q'});
     EXPECT_EQ(Exchange(wrong, {"LOAD=11", "FF000000", "1|FF000000", "ERR", "LOAD=11"}),
               (Lines{"READY", "U", "Q", "READY"}));
     EXPECT_TRUE(wrong.Violations().empty());
 
-    SGaugeFaults hangUp;
-    hangUp.hangUpAtDialLine = 2;
-    CVirtualGauge gone(hangUp);
+    CVirtualGauge gone({.hangUpAtDialLine = 2});
     const SGaugeOutput out = gone.Feed(Joined(kPlainDial));
     EXPECT_TRUE(out.hangUp);
     EXPECT_EQ(out.replies, (Lines{"READY", "U"}));
@@ -170,27 +158,17 @@ TEST(VirtualGauge, InjectedFaults) {
                         "LOAD=22",        "FF000000",
                         "52899|FF000000", "CON",
                         "LOAD=32",        "0A04B0960E112C1F42BC38446A55064A"};
-    SGaugeFaults inTas;
-    inTas.faultStage = 2;
-    inTas.unexpectedByteAtLine = 2;
-    CVirtualGauge tas(inTas);
+    CVirtualGauge tas({.unexpectedByteAtLine = 2, .faultStage = 2});
     EXPECT_EQ(Exchange(tas, both), (Lines{"READY", "U", "U", "READY", "U", "?", "READY", "f"}));
     EXPECT_EQ(Exchange(tas, both).at(5), "U");  // once
-    SGaugeFaults atTable;
-    atTable.faultStage = 3;
-    atTable.hangUpAtDialLine = 1;
-    CVirtualGauge table(atTable);
+    CVirtualGauge table({.hangUpAtDialLine = 1, .faultStage = 3});
     EXPECT_TRUE(table.Feed(Joined(both)).hangUp);
     EXPECT_EQ(table.LineCount(), 10);
 
-    SGaugeFaults split;
-    split.splitReadyAfter = 3;
-    CVirtualGauge halves(split);
+    CVirtualGauge halves({.splitReadyAfter = 3});
     EXPECT_EQ(Exchange(halves, {"LOAD=11"}), (Lines{"REA", "DY"}));
 
-    SGaugeFaults babble;
-    babble.babbleAfterLoad = 3;
-    CVirtualGauge noisy(babble);
+    CVirtualGauge noisy({.babbleAfterLoad = 3});
     EXPECT_EQ(Exchange(noisy, {"LOAD=11"}), (Lines{"~~", "~~", "~~"}));
 }
 

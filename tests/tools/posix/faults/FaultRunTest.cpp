@@ -18,7 +18,7 @@
 #include "res/ControlIds.h"
 #include "serial/posix/PosixSerialPort.h"
 #include "support/TestImages.h"
-#include "tools/posix/faults/FaultDials.h"
+#include "tools/posix/GaugeRuns.h"
 #include "tools/posix/faults/ServedGauge.h"
 
 namespace {
@@ -43,10 +43,6 @@ enum class EOutcome {
 
 class FaultRunTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ias = WriteFaultDial(dir, 1);
-        tas = WriteFaultDial(dir, 2);
-    }
     void TearDown() override { CloseDialog(); }
 
     // A dialog as at program start, with the gauge's port in its list, the two dials and
@@ -83,16 +79,6 @@ protected:
         return took;
     }
 
-    static bool Eventually(const std::function<bool()>& condition) {
-        const auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (!condition()) {
-            if (Clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(milliseconds(2));
-        }
-        return true;
-    }
-
     milliseconds TimedClick(int id) {
         const auto start = Clock::now();
         EXPECT_TRUE(host->Click(id));
@@ -107,9 +93,8 @@ protected:
         EXPECT_TRUE(host->Click(ids::kUpdate));
         for (;;) {
             const std::string status = host->GetWindowText(ids::kStatus);
-            if (dlg->LastUploadOutcome() != EUploadOutcome::Running)
-                return status;
-            if (!host->RunNotification(quiet))
+            if (dlg->LastUploadOutcome() != EUploadOutcome::Running ||
+                !host->RunNotification(quiet))
                 return status;
             if (between)
                 between();
@@ -131,7 +116,8 @@ protected:
     }
 
     CTempDir dir;
-    std::string ias, tas;
+    const std::string ias = WriteSectorDial(dir, 1);
+    const std::string tas = WriteSectorDial(dir, 2);
     std::string gaugePort;  // the one port the dialog finds
     std::unique_ptr<CHeadlessHost> host;
     std::unique_ptr<CTillerbyDlg> dlg;
@@ -144,52 +130,36 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
         EOutcome outcome;
         bool gaugeGoesOn;  // the fault was once: the same gauge takes the next upload
     };
-    auto faults = [](auto set) {
-        SGaugeFaults f;
-        set(f);
-        return f;
-    };
-    // An unexpected byte answers this line of a stage (0: of the whole upload).
-    auto unexpected = [](int stage, int line, char byte = '?') {
-        SGaugeFaults f;
-        f.faultStage = stage;
-        f.unexpectedByteAtLine = line;
-        f.unexpectedByte = byte;
-        return f;
-    };
-    // The gauge hangs up at this line of a stage.
-    auto hangUp = [](int stage, int line) {
-        SGaugeFaults f;
-        f.faultStage = stage;
-        f.hangUpAtDialLine = line;
-        return f;
-    };
     const SCase cases[] = {
-        {"unexpected byte instead of READY", unexpected(0, 1), EOutcome::ErrorEnd, true},
-        {"unexpected byte in the IAS dial", unexpected(1, 7), EOutcome::ErrorEnd, true},
-        {"unexpected byte in the TAS dial", unexpected(2, 40, 'u'), EOutcome::ErrorEnd, true},
-        {"unexpected byte for the table", unexpected(3, 1, 'F'), EOutcome::ErrorEnd, true},
+        {"unexpected byte instead of READY", SGaugeFaults{.unexpectedByteAtLine = 1},
+         EOutcome::ErrorEnd, true},
+        {"unexpected byte in the IAS dial",
+         SGaugeFaults{.unexpectedByteAtLine = 7, .faultStage = 1}, EOutcome::ErrorEnd, true},
+        {"unexpected byte in the TAS dial",
+         SGaugeFaults{.unexpectedByteAtLine = 40, .unexpectedByte = 'u', .faultStage = 2},
+         EOutcome::ErrorEnd, true},
+        {"unexpected byte for the table",
+         SGaugeFaults{.unexpectedByteAtLine = 1, .unexpectedByte = 'F', .faultStage = 3},
+         EOutcome::ErrorEnd, true},
         // Its first read holds one byte: an unexpected byte.
-        {"READY split after its first byte", faults([](auto& f) { f.splitReadyAfter = 1; }),
-         EOutcome::ErrorEnd, false},
+        {"READY split after its first byte", SGaugeFaults{.splitReadyAfter = 1}, EOutcome::ErrorEnd,
+         false},
         // Two messages of several bytes, neither of them READY: both ignored.
-        {"READY split as REA and DY", faults([](auto& f) { f.splitReadyAfter = 3; }),
-         EOutcome::Waits, false},
-        {"READY with CR LF", faults([](auto& f) { f.readyWithLineEnd = true; }), EOutcome::Waits,
-         false},
-        {"silence after LOAD", faults([](auto& f) { f.silentAfterLoad = true; }), EOutcome::Waits,
-         false},
-        {"hang-up in the middle of the IAS dial", hangUp(1, 30), EOutcome::LineLost, false},
-        {"hang-up in the middle of the TAS dial", hangUp(2, 30), EOutcome::LineLost, false},
-        {"hang-up at the table line", hangUp(3, 1), EOutcome::LineLost, false},
+        {"READY split as REA and DY", SGaugeFaults{.splitReadyAfter = 3}, EOutcome::Waits, false},
+        {"READY with CR LF", SGaugeFaults{.readyWithLineEnd = true}, EOutcome::Waits, false},
+        {"silence after LOAD", SGaugeFaults{.silentAfterLoad = true}, EOutcome::Waits, false},
+        {"hang-up in the middle of the IAS dial",
+         SGaugeFaults{.hangUpAtDialLine = 30, .faultStage = 1}, EOutcome::LineLost, false},
+        {"hang-up in the middle of the TAS dial",
+         SGaugeFaults{.hangUpAtDialLine = 30, .faultStage = 2}, EOutcome::LineLost, false},
+        {"hang-up at the table line", SGaugeFaults{.hangUpAtDialLine = 1, .faultStage = 3},
+         EOutcome::LineLost, false},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);
         auto gauge = std::make_unique<CServedGauge>(c.faults);
         ASSERT_TRUE(gauge->IsServing());
-        OpenDialog(gauge->Port());
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(OpenDialog(gauge->Port()));
         const std::string status = Upload();
 
         switch (c.outcome) {
@@ -240,9 +210,7 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
             ASSERT_TRUE(host->Click(ids::kConnect));
             ASSERT_TRUE(dlg->IsPortOpen());
         } else {
-            OpenDialog(gauge->Port());
-            if (HasFatalFailure())
-                return;
+            ASSERT_NO_FATAL_FAILURE(OpenDialog(gauge->Port()));
         }
         ExpectCleanUpload(*gauge);
         CloseDialog();
@@ -252,9 +220,7 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
 TEST_F(FaultRunTest, OtherProgramsOpeningThePortMidwayDoNotDisturbTheUpload) {
     CServedGauge gauge;
     ASSERT_TRUE(gauge.IsServing());
-    OpenDialog(gauge.Port());
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(OpenDialog(gauge.Port()));
     bool visited = false;
     ExpectCleanUpload(gauge, [&] {
         if (visited || gauge.Lines() < 40)

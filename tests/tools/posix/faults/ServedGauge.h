@@ -10,7 +10,8 @@
 // reads and the uploads it sees end.
 class CServedGauge : private IGaugeServerEvents {
 public:
-    explicit CServedGauge(SGaugeFaults faults = {}) : m_served(Options(faults), *this) {}
+    explicit CServedGauge(SGaugeFaults faults = {})
+        : m_served(SGaugeServerOptions{.faults = faults}, *this) {}
     CServedGauge(const CServedGauge&) = delete;
     CServedGauge& operator=(const CServedGauge&) = delete;
 
@@ -29,11 +30,6 @@ public:
     int UploadsEnded() const { return m_uploadsEnded.load(); }
 
 private:
-    static SGaugeServerOptions Options(SGaugeFaults faults) {
-        SGaugeServerOptions options;
-        options.faults = faults;
-        return options;
-    }
     void OnLine(std::string_view line, TimePoint, TimePoint) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_lastLine = line;

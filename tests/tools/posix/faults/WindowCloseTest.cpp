@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "support/ChildProcess.h"
-#include "tools/posix/faults/FaultDials.h"
+#include "tools/posix/GaugeRuns.h"
 #include "tools/posix/faults/ServedGauge.h"
 
 namespace {
@@ -23,12 +21,10 @@ bool Says(const std::string& output, const std::string& line) {
 
 TEST(WindowCloseTest, AWindowClosedMidUploadEndsCleanlyAndTheNextUploadArrives) {
     CTempDir dir;
-    std::filesystem::create_directory(dir.Path() / "runtime");
-    std::filesystem::permissions(dir.Path() / "runtime", std::filesystem::perms::owner_all);
-    const std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen",
-                                          "XDG_RUNTIME_DIR=" + (dir.Path() / "runtime").string()};
-    const std::string ias = WriteFaultDial(dir, 3);
-    const std::string tas = WriteFaultDial(dir, 4);
+    std::vector<std::string> env = RuntimeEnv(dir);
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    const std::string ias = WriteSectorDial(dir, 3);
+    const std::string tas = WriteSectorDial(dir, 4);
     CServedGauge gauge;
     ASSERT_TRUE(gauge.IsServing());
     const std::vector<std::string> upload = {"--port", gauge.Port(), "--ias",  ias,
@@ -39,14 +35,11 @@ TEST(WindowCloseTest, AWindowClosedMidUploadEndsCleanlyAndTheNextUploadArrives) 
     CChildProcess closed(KESTRAN_WINDOW_UPLOAD_PROGRAM, closing, env, dir.File("closed.out"),
                          dir.File("closed.err"));
     EXPECT_EQ(closed.Wait(seconds(60)), 0) << closed.Output() << closed.Errors();
-    EXPECT_TRUE(Says(closed.Output(), "closed-midway 1")) << closed.Output();
-    EXPECT_TRUE(Says(closed.Output(), "port-given-back 1")) << closed.Output();
-    EXPECT_TRUE(Says(closed.Output(), "close-asked 1")) << closed.Output();
+    for (const char* line : {"closed-midway 1", "port-given-back 1", "close-asked 1"})
+        EXPECT_TRUE(Says(closed.Output(), line)) << closed.Output();
     EXPECT_EQ(gauge.UploadsEnded(), 0);
     // Yes to the question tells the gauge before the port goes.
-    const auto told = CChildProcess::Clock::now() + seconds(5);
-    while (gauge.LastLine() != "ERR" && CChildProcess::Clock::now() < told)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    Eventually([&] { return gauge.LastLine() == "ERR"; });
     EXPECT_EQ(gauge.LastLine(), "ERR");
 
     CChildProcess next(KESTRAN_WINDOW_UPLOAD_PROGRAM, upload, env, dir.File("next.out"),
@@ -54,9 +47,7 @@ TEST(WindowCloseTest, AWindowClosedMidUploadEndsCleanlyAndTheNextUploadArrives) 
     EXPECT_EQ(next.Wait(seconds(60)), 0) << next.Output() << next.Errors();
     EXPECT_TRUE(Says(next.Output(), "status Update completed.")) << next.Output();
     // The END line may still be on its way to the gauge.
-    const auto deadline = CChildProcess::Clock::now() + seconds(5);
-    while (gauge.UploadsEnded() == 0 && CChildProcess::Clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    Eventually([&] { return gauge.UploadsEnded() > 0; });
     gauge.Stop();
     EXPECT_EQ(gauge.UploadsEnded(), 1);
     EXPECT_TRUE(SamePicture(ias, gauge.Gauge().Dial(1)));

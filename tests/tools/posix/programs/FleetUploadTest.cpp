@@ -7,8 +7,9 @@
 #include <deque>
 #include <memory>
 
-#include "support/TestImages.h"
 #include "support/ChildProcess.h"
+#include "support/TestImages.h"
+#include "tools/posix/GaugeRuns.h"
 
 namespace {
 
@@ -16,20 +17,10 @@ using std::chrono::milliseconds;
 using std::chrono::seconds;
 namespace fs = std::filesystem;
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 // Waits until `text` shows in what `read` gives.
 template <typename Read>
-bool Shows(Read read, const std::string& text, seconds limit = seconds(20)) {
-    const auto deadline = CChildProcess::Clock::now() + limit;
-    while (!Contains(read(), text)) {
-        if (CChildProcess::Clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(milliseconds(10));
-    }
-    return true;
+bool Shows(Read read, const std::string& text) {
+    return Eventually([&] { return Contains(read(), text); }, seconds(20));
 }
 
 class FleetUploadTest : public ::testing::Test {
@@ -41,26 +32,15 @@ protected:
         std::string Log() const { return process->Errors(); }
     };
 
-    void SetUp() override {
-        const fs::path runtime = dir.Path() / "runtime";
-        fs::create_directory(runtime);
-        fs::permissions(runtime, fs::perms::owner_all);
-        env = {"XDG_RUNTIME_DIR=" + runtime.string()};
-        dial = WriteTestPng(dir, "dial.png", 230, 230, 32, [](int x, int y) -> SBgra {
-            return {static_cast<uint8_t>(x / 10), static_cast<uint8_t>(y / 10), 90, 255};
-        });
-    }
-
     SGauge& StartGauge(std::vector<std::string> args) {
-        SGauge gauge;
-        const std::string tag = "gauge" + std::to_string(gauges.size() + 1);
+        SGauge& gauge = gauges.emplace_back();
+        const std::string tag = "gauge" + std::to_string(gauges.size());
         gauge.out = dir.Path() / tag;
         args.insert(args.end(), {"--out", gauge.out.string()});
         gauge.process = std::make_unique<CChildProcess>(
             KESTRAN_GAUGE_PROGRAM, args, env, dir.File(tag + ".out"), dir.File(tag + ".err"));
         gauge.port = gauge.process->FirstLine(seconds(10)).value_or("");
-        gauges.push_back(std::move(gauge));
-        return gauges.back();
+        return gauge;
     }
 
     std::unique_ptr<CChildProcess> StartUpload(const std::vector<std::string>& args) {
@@ -69,22 +49,11 @@ protected:
                                                dir.File(tag + ".out"), dir.File(tag + ".err"));
     }
 
-    bool Received(const SGauge& gauge) const {
-        CImage got, sent;
-        if (got.Load((gauge.out / "tas.png").string().c_str()) != ImageLoadResult::Ok ||
-            sent.Load(dial.c_str()) != ImageLoadResult::Ok) {
-            return false;
-        }
-        for (int y = 0; y < 230; ++y) {
-            if (!std::equal(got.PixelAt(0, y), got.PixelAt(0, y) + 230 * 4, sent.PixelAt(0, y)))
-                return false;
-        }
-        return true;
-    }
-
     CTempDir dir;
-    std::vector<std::string> env;
-    std::string dial;
+    std::vector<std::string> env = RuntimeEnv(dir);
+    std::string dial = WriteTestPng(dir, "dial.png", 230, 230, 32, [](int x, int y) -> SBgra {
+        return {static_cast<uint8_t>(x / 10), static_cast<uint8_t>(y / 10), 90, 255};
+    });
     std::deque<SGauge> gauges;  // stays where it is as gauges are added
     int uploads = 0;
 };
@@ -98,28 +67,30 @@ TEST_F(FleetUploadTest, EveryGaugeEndsOnItsOwnAndTheSummarySaysHow) {
     for (const SGauge& g : gauges)
         ASSERT_FALSE(g.port.empty());
 
-    auto run = StartUpload({"--port", first.port, "--port", second.port, "--port", silent.port,
-                            "--port", faulty.port, "--port", absent, "--tas", dial,
-                            "--timeout", "1"});
+    auto run =
+        StartUpload({"--port", first.port, "--port", second.port, "--port", silent.port, "--port",
+                     faulty.port, "--port", absent, "--tas", dial, "--timeout", "1"});
     ASSERT_EQ(run->Wait(seconds(90)), 4) << run->Errors();
     const std::string summary = run->Output();
     struct SRow {
-        std::string port;
-        std::string result;
-    } rows[] = {{first.port, "completed"},  {second.port, "completed"},
-                {silent.port, "no answer"}, {faulty.port, "gauge error"},
+        std::string port, result;
+    } rows[] = {{first.port, "completed"},
+                {second.port, "completed"},
+                {silent.port, "no answer"},
+                {faulty.port, "gauge error"},
                 {absent, "refused"}};
     for (const SRow& row : rows) {
         EXPECT_TRUE(Contains(summary, row.port + std::string(absent.size() - row.port.size(), ' ') +
                                           "  " + row.result))
-            << row.port << "\n" << summary;
+            << row.port << "\n"
+            << summary;
         // Without a terminal, every line tells its port.
         EXPECT_TRUE(Contains(run->Errors(), row.port + ": ")) << run->Errors();
     }
     EXPECT_TRUE(Shows([&] { return first.Log(); }, "upload 1 ended"));
     EXPECT_TRUE(Shows([&] { return second.Log(); }, "upload 1 ended"));
-    EXPECT_TRUE(Received(first));
-    EXPECT_TRUE(Received(second));
+    EXPECT_TRUE(SamePicture(dial, (first.out / "tas.png").string()));
+    EXPECT_TRUE(SamePicture(dial, (second.out / "tas.png").string()));
     EXPECT_TRUE(Shows([&] { return silent.Log(); }, "<- ERR"));
     EXPECT_FALSE(fs::exists(faulty.out / "tas.png"));
 
@@ -130,8 +101,8 @@ TEST_F(FleetUploadTest, EveryGaugeEndsOnItsOwnAndTheSummarySaysHow) {
 TEST_F(FleetUploadTest, RefusedInputOpensNoPortAndCtrlCEndsEveryUpload) {
     const SGauge& a = StartGauge({"--wire-time"});
     const SGauge& b = StartGauge({"--wire-time"});
-    auto refused = StartUpload({"--port", a.port, "--port", b.port, "--tas",
-                                (dir.Path() / "missing.png").string()});
+    auto refused = StartUpload(
+        {"--port", a.port, "--port", b.port, "--tas", (dir.Path() / "missing.png").string()});
     EXPECT_EQ(refused->Wait(seconds(20)), 2) << refused->Errors();
     EXPECT_TRUE(Contains(refused->Errors(), "Image load error")) << refused->Errors();
     EXPECT_EQ(refused->Output(), "");
@@ -172,13 +143,13 @@ TEST_F(FleetUploadTest, AStationLoadsEachGaugeThatAppears) {
     EXPECT_EQ(station->Wait(seconds(10)), 4) << errors();
     EXPECT_TRUE(Contains(results(), second.port + "  interrupted")) << results();
     EXPECT_TRUE(Contains(results(), "Station ended: 2 completed, 1 failed\n")) << results();
-    EXPECT_TRUE(Received(first));
-    EXPECT_TRUE(Received(third));
+    EXPECT_TRUE(SamePicture(dial, (first.out / "tas.png").string()));
+    EXPECT_TRUE(SamePicture(dial, (third.out / "tas.png").string()));
     EXPECT_FALSE(Contains(present.Log(), "the port was opened")) << present.Log();
 
     // Included, the gauge present at the start is loaded too.
-    auto including = StartUpload({"--station", "--include-present", "--ports", present.port,
-                                  "--tas", dial});
+    auto including =
+        StartUpload({"--station", "--include-present", "--ports", present.port, "--tas", dial});
     ASSERT_TRUE(Shows([&] { return including->Output(); }, present.port + "  completed"))
         << including->Errors();
     including->Signal(SIGINT);

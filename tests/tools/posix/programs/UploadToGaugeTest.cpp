@@ -5,67 +5,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
 #include <memory>
 
 #include "artwork/DecodeArtwork.h"
 #include "artwork/NeedleSheet.h"
 #include "support/ChildProcess.h"
+#include "support/FileBytes.h"
 #include "support/TestImages.h"
+#include "tools/posix/GaugeRuns.h"
 
 namespace {
 
-using std::chrono::milliseconds;
 using std::chrono::seconds;
-
-// A round dial on a transparent surround with a soft edge; the face a checker of colours
-// that change with `variant`, so every upload carries a picture of its own.
-SBgra Dial(int variant, int x, int y) {
-    const double dx = x - 114.5, dy = y - 114.5;
-    const double r = std::sqrt(dx * dx + dy * dy);
-    if (r > 113.0)
-        return {0, 0, 0, 0};
-    const auto alpha = static_cast<uint8_t>(r > 112.0 ? (113.0 - r) * 255 : 255);
-    const int cell = (x / 23 + y / 23 + variant) % 4;
-    return {static_cast<uint8_t>(40 * cell), static_cast<uint8_t>(30 * variant),
-            static_cast<uint8_t>(250 - 50 * cell), alpha};
-}
-
-// Whether two PNG files hold the same 230 x 230 picture, alpha included; why not if not.
-::testing::AssertionResult SamePicture(const std::string& expected, const std::string& got) {
-    CImage want;
-    CImage have;
-    if (want.Load(expected.c_str()) != ImageLoadResult::Ok) {
-        return ::testing::AssertionFailure() << "cannot read " << expected;
-    }
-    if (have.Load(got.c_str()) != ImageLoadResult::Ok) {
-        return ::testing::AssertionFailure() << "cannot read " << got;
-    }
-    if (have.GetWidth() != 230 || have.GetHeight() != 230 || have.GetBPP() != 32) {
-        return ::testing::AssertionFailure() << got << " is not a 230 x 230 picture with alpha";
-    }
-    for (int y = 0; y < 230; ++y) {
-        for (int x = 0; x < 230; ++x) {
-            for (int c = 0; c < 4; ++c) {
-                if (want.PixelAt(x, y)[c] != have.PixelAt(x, y)[c]) {
-                    return ::testing::AssertionFailure()
-                           << got << " differs at (" << x << ", " << y << ")";
-                }
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 int Count(const std::string& text, const std::string& part) {
     int count = 0;
@@ -76,67 +28,51 @@ int Count(const std::string& text, const std::string& part) {
 
 class UploadToGaugeTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        // Gauges announce themselves in a folder of this test's own.
-        const std::filesystem::path runtime = dir.Path() / "runtime";
-        std::filesystem::create_directory(runtime);
-        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-        env = {"XDG_RUNTIME_DIR=" + runtime.string()};
-    }
-
-    // Starts a gauge writing into out<n>; answers its port, empty when it did not start.
-    std::string StartGauge(std::vector<std::string> args) {
+    // Starts a gauge writing into out<n>, its port in `port`.
+    void StartGauge(std::vector<std::string> args) {
         outDir = dir.Path() / ("out" + std::to_string(++m_gauges));
         args.insert(args.end(), {"--out", outDir.string()});
         const std::string tag = "gauge" + std::to_string(m_gauges);
         gauge = std::make_unique<CChildProcess>(KESTRAN_GAUGE_PROGRAM, args, env,
                                                 dir.File(tag + ".out"), dir.File(tag + ".err"));
-        return gauge->FirstLine(seconds(10)).value_or("");
+        port = gauge->FirstLine(seconds(10)).value_or("");
+        ASSERT_FALSE(port.empty()) << gauge->Errors();
     }
 
     struct SRun {
         int status = -100;  // -100: did not end in time
-        std::string output;
-        std::string errors;
+        std::string output, errors;
+        CChildProcess::Clock::duration took;  // from start to end
     };
-    SRun Upload(const std::vector<std::string>& args, seconds limit = seconds(60)) {
+    std::unique_ptr<CChildProcess> StartUpload(const std::vector<std::string>& args) {
         const std::string tag = "upload" + std::to_string(++m_uploads);
-        CChildProcess upload(KESTRAN_UPLOAD_PROGRAM, args, env, dir.File(tag + ".out"),
-                             dir.File(tag + ".err"));
-        SRun run;
-        run.status = upload.Wait(limit).value_or(-100);
-        run.output = upload.Output();
-        run.errors = upload.Errors();
-        return run;
+        return std::make_unique<CChildProcess>(KESTRAN_UPLOAD_PROGRAM, args, env,
+                                               dir.File(tag + ".out"), dir.File(tag + ".err"));
+    }
+    SRun Upload(const std::vector<std::string>& args, seconds limit = seconds(60)) {
+        const auto start = CChildProcess::Clock::now();
+        const auto upload = StartUpload(args);
+        const int status = upload->Wait(limit).value_or(-100);
+        return {status, upload->Output(), upload->Errors(), CChildProcess::Clock::now() - start};
     }
 
     // Waits until the gauge has told `text` on its error stream (`times` times): the
     // uploader may end before the gauge has written out what it got.
     bool GaugeSaid(const std::string& text, int times = 1) {
-        const auto deadline = CChildProcess::Clock::now() + seconds(10);
-        while (Count(gauge->Errors(), text) < times) {
-            if (CChildProcess::Clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(milliseconds(5));
-        }
-        return true;
+        return Eventually([&] { return Count(gauge->Errors(), text) >= times; }, seconds(10));
     }
 
-    std::string DialFile(int variant) {
-        return WriteTestPng(dir, "dial" + std::to_string(variant) + ".png", 230, 230, 32,
-                            [variant](int x, int y) { return Dial(variant, x, y); });
-    }
-
-    // A gauge file of 20 entries (200 knots), 12.3 degrees apart; `expected` gets the
-    // table as the gauge writes it out.
-    std::string TableFile(std::string* expected) {
+    // A gauge file of 20 entries (200 knots), 12.3 degrees apart; `expectedTable` gets the
+    // table as the gauge writes it out, `tableAngles` its angles.
+    std::string TableFile() {
         std::string line = "20";
-        *expected = "entries 20\n";
+        expectedTable = "entries 20\n";
         for (int k = 1; k <= 20; ++k) {
             const std::string angle =
                 std::to_string(123 * k / 10) + "." + std::to_string(123 * k % 10);
             line += "|" + angle;
-            *expected += std::to_string(10 * k) + " " + angle + "\n";
+            tableAngles.push_back(123 * k / 10.0);
+            expectedTable += std::to_string(10 * k) + " " + angle + "\n";
         }
         const std::string path = dir.File("table.gac");
         std::ofstream(path) << line;
@@ -144,9 +80,16 @@ protected:
     }
 
     CTempDir dir;
-    std::vector<std::string> env;
+    std::vector<std::string> env = RuntimeEnv(dir);
+    // A dial of a few lines, to follow a broken upload.
+    const std::string halves = WriteTestPng(dir, "halves.png", 230, 230, 32, [](int, int y) {
+        return y < 115 ? SBgra{0, 0, 0, 0} : SBgra{10, 20, 30, 255};
+    });
     std::unique_ptr<CChildProcess> gauge;
     std::filesystem::path outDir;
+    std::string port;
+    std::string expectedTable;
+    std::vector<double> tableAngles;
 
 private:
     int m_gauges = 0;
@@ -156,10 +99,15 @@ private:
 }  // namespace
 
 TEST_F(UploadToGaugeTest, EveryStageCombinationArrivesExactly) {
-    const std::string port = StartGauge({});
-    ASSERT_FALSE(port.empty()) << gauge->Errors();
-    std::string expectedTable;
-    const std::string table = TableFile(&expectedTable);
+    ASSERT_NO_FATAL_FAILURE(StartGauge({"--name", "bench 7"}));
+    // While it runs, the gauge is listed as a virtual gauge.
+    const SRun list = Upload({"--list"});
+    EXPECT_EQ(list.status, 0) << list.errors;
+    const std::string shortName = port.substr(std::string("/dev/").size());
+    EXPECT_TRUE(
+        Contains(list.output, port + "\tKestran virtual gauge bench 7 (" + shortName + ")\n"))
+        << list.output;
+    const std::string table = TableFile();
 
     struct SCombination {
         bool ias, tas, table;
@@ -175,8 +123,8 @@ TEST_F(UploadToGaugeTest, EveryStageCombinationArrivesExactly) {
         SCOPED_TRACE(std::string("IAS ") + (c.ias ? "yes" : "no") + ", TAS " +
                      (c.tas ? "yes" : "no") + ", table " + (c.table ? "yes" : "no"));
         std::vector<std::string> args = {"--port", port};
-        const std::string ias = DialFile(++variant);
-        const std::string tas = DialFile(++variant);
+        const std::string ias = WriteSectorDial(dir, ++variant);
+        const std::string tas = WriteSectorDial(dir, ++variant);
         if (c.ias)
             args.insert(args.end(), {"--ias", ias});
         if (c.tas)
@@ -195,15 +143,12 @@ TEST_F(UploadToGaugeTest, EveryStageCombinationArrivesExactly) {
             EXPECT_TRUE(SamePicture(tas, (outDir / "tas.png").string()));
         }
         if (c.table) {
-            EXPECT_EQ(ReadFile(outDir / "table.txt"), expectedTable);
+            EXPECT_EQ(ReadFileBytes((outDir / "table.txt").string()), expectedTable);
             // The needles on the dial the gauge holds, drawn as kestran-dial draws them.
             SRgbaPicture dial, needles;
             ASSERT_TRUE(artwork::LoadArtwork(tas, dial, nullptr));
             ASSERT_TRUE(artwork::LoadArtwork((outDir / "needles.png").string(), needles, nullptr));
-            std::vector<double> angles;
-            for (int k = 1; k <= 20; ++k)
-                angles.push_back(123 * k / 10.0);
-            EXPECT_EQ(needles.rgba, artwork::DrawNeedleSheet(dial, angles, {}).rgba);
+            EXPECT_EQ(needles.rgba, artwork::DrawNeedleSheet(dial, tableAngles, {}).rgba);
         }
         if (uploads == 1) {
             // A fresh gauge holds only what it was sent.
@@ -220,33 +165,19 @@ TEST_F(UploadToGaugeTest, EveryStageCombinationArrivesExactly) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "runtime" / "kestran-gauges"));
 }
 
-TEST_F(UploadToGaugeTest, TheGaugeIsListedAsAVirtualGauge) {
-    const std::string port = StartGauge({"--name", "bench 7"});
-    ASSERT_FALSE(port.empty()) << gauge->Errors();
-    const SRun run = Upload({"--list"});
-    EXPECT_EQ(run.status, 0) << run.errors;
-    const std::string shortName = port.substr(std::string("/dev/").size());
-    EXPECT_TRUE(
-        Contains(run.output, port + "\tKestran virtual gauge bench 7 (" + shortName + ")\n"))
-        << run.output;
-}
-
 TEST_F(UploadToGaugeTest, DeviceFaultsEndWithTheirStatus) {
-    const std::string dial = DialFile(1);
+    const std::string dial = WriteSectorDial(dir, 1);
     {
         SCOPED_TRACE("silent after LOAD");
-        const std::string port = StartGauge({"--silent-after-load"});
-        const auto start = CChildProcess::Clock::now();
+        StartGauge({"--silent-after-load"});
         const SRun run = Upload({"--port", port, "--ias", dial, "--timeout", "1"});
         // Held to its scale: a second of silence, not several.
-        const auto took = CChildProcess::Clock::now() - start;
-        EXPECT_GE(took, seconds(1));
-        EXPECT_LT(took, seconds(3));
+        EXPECT_GE(run.took, seconds(1));
+        EXPECT_LT(run.took, seconds(3));
         EXPECT_EQ(run.status, 3) << run.errors;
         EXPECT_TRUE(Contains(run.errors, "No answer from the device for 1 second;")) << run.errors;
     }
-    std::string expectedTable;
-    const std::string table = TableFile(&expectedTable);
+    const std::string table = TableFile();
     struct SCase {
         std::vector<std::string> gauge;
         int status;
@@ -260,7 +191,7 @@ TEST_F(UploadToGaugeTest, DeviceFaultsEndWithTheirStatus) {
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.gauge.front() + " " + c.gauge.back());
-        const std::string port = StartGauge(c.gauge);
+        StartGauge(c.gauge);
         const SRun run =
             Upload({"--port", port, "--tas", dial, "--table", table, "--timeout", "1"});
         EXPECT_EQ(run.status, c.status) << run.errors;
@@ -272,13 +203,15 @@ TEST_F(UploadToGaugeTest, DeviceFaultsEndWithTheirStatus) {
 }
 
 TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
-    const std::string port = StartGauge({});
-    ASSERT_FALSE(port.empty()) << gauge->Errors();
-    std::string expectedTable;
-    const std::string table = TableFile(&expectedTable);
-    const std::string dial = DialFile(1);
-    const std::string small =
-        WriteTestPng(dir, "small.png", 100, 100, 32, [](int x, int y) { return Dial(1, x, y); });
+    ASSERT_NO_FATAL_FAILURE(StartGauge({}));
+    const std::string table = TableFile();
+    const std::string dial = WriteSectorDial(dir, 1);
+    const std::string small = WriteTestPng(dir, "small.png", 100, 100, 32,
+                                           [](int x, int y) { return SectorDial(1, x, y); });
+    const std::string shortFile = dir.File("short.gac");
+    std::ofstream(shortFile) << "12|5|10|15";
+    const std::string falling = dir.File("falling.gac");
+    std::ofstream(falling) << "10|5|10|15|20|25|20|35|40|45|50";
     struct SCase {
         std::vector<std::string> args;
         std::string message;
@@ -300,33 +233,17 @@ TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
          "--timeout takes a number of seconds more than 0 and at most 86400"},
         {{"--port", port, "--ias", dial, "--timeout", "1.2.3"},
          "--timeout takes a number of seconds more than 0 and at most 86400, not \"1.2.3\""},
+        // Tables nobody can see on the screen are checked before connecting too.
+        {{"--port", port, "--tas", dial, "--table", shortFile},
+         shortFile + " gives 3 angles for its 12 entries\n"},
+        {{"--port", port, "--tas", dial, "--table", falling},
+         "Needle angle for 60 knots doesn't seem right\n"},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.message);
         const SRun run = Upload(c.args);
-        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.status, 2) << run.errors;
         EXPECT_TRUE(Contains(run.errors, "kestran-upload: " + c.message)) << run.errors;
-    }
-    EXPECT_FALSE(Contains(gauge->Errors(), "<- ")) << gauge->Errors();
-}
-
-TEST_F(UploadToGaugeTest, TablesNobodyCanSeeAreCheckedBeforeConnecting) {
-    const std::string port = StartGauge({});
-    ASSERT_FALSE(port.empty()) << gauge->Errors();
-    const std::string dial = DialFile(1);
-    const std::string shortFile = dir.File("short.gac");
-    std::ofstream(shortFile) << "12|5|10|15";
-    const std::string falling = dir.File("falling.gac");
-    std::ofstream(falling) << "10|5|10|15|20|25|20|35|40|45|50";
-    struct SCase {
-        std::string file, message;
-    };
-    for (const SCase& c : {SCase{shortFile, shortFile + " gives 3 angles for its 12 entries"},
-                           SCase{falling, "Needle angle for 60 knots doesn't seem right"}}) {
-        const SRun refused = Upload({"--port", port, "--tas", dial, "--table", c.file});
-        EXPECT_EQ(refused.status, 2) << refused.errors;
-        EXPECT_TRUE(Contains(refused.errors, "kestran-upload: " + c.message + "\n"))
-            << refused.errors;
     }
     EXPECT_FALSE(Contains(gauge->Errors(), "<- ")) << gauge->Errors();
 
@@ -339,9 +256,8 @@ TEST_F(UploadToGaugeTest, TablesNobodyCanSeeAreCheckedBeforeConnecting) {
 }
 
 TEST_F(UploadToGaugeTest, InterruptedUploadsTellTheGaugeAndGiveThePortBack) {
-    const std::string port = StartGauge({"--delay", "20"});
-    ASSERT_FALSE(port.empty()) << gauge->Errors();
-    const std::string dial = DialFile(1);
+    ASSERT_NO_FATAL_FAILURE(StartGauge({"--delay", "20"}));
+    const std::string dial = WriteSectorDial(dir, 1);
     int round = 0;
     struct SCase {
         std::vector<int> signals;  // sent back to back; the first one decides
@@ -350,45 +266,40 @@ TEST_F(UploadToGaugeTest, InterruptedUploadsTellTheGaugeAndGiveThePortBack) {
     for (const SCase& c : {SCase{{SIGINT}, 130}, SCase{{SIGTERM}, 143}, SCase{{SIGHUP}, 129},
                            SCase{{SIGINT, SIGTERM}, 130}}) {
         SCOPED_TRACE(testing::PrintToString(c.signals));
-        const std::string tag = "interrupted" + std::to_string(round);
-        CChildProcess upload(KESTRAN_UPLOAD_PROGRAM, {"--port", port, "--ias", dial}, env,
-                             dir.File(tag + ".out"), dir.File(tag + ".err"));
+        const auto upload = StartUpload({"--port", port, "--ias", dial});
         ++round;
         ASSERT_TRUE(GaugeSaid("-> READY", round)) << gauge->Errors();
         for (const int signal : c.signals)
-            upload.Signal(signal);
-        EXPECT_EQ(upload.Wait(seconds(5)), c.status) << upload.Errors();
-        EXPECT_TRUE(Contains(upload.Errors(), "Update interrupted.\n")) << upload.Errors();
+            upload->Signal(signal);
+        EXPECT_EQ(upload->Wait(seconds(5)), c.status) << upload->Errors();
+        EXPECT_TRUE(Contains(upload->Errors(), "Update interrupted.\n")) << upload->Errors();
         ASSERT_TRUE(GaugeSaid("<- ERR", round)) << gauge->Errors();
         ASSERT_TRUE(GaugeSaid("the port was closed", round)) << gauge->Errors();
     }
     // The port is free again: a dial of two lines goes through.
-    const std::string plain =
-        WriteTestPng(dir, "plain.png", 230, 230, 32, [](int, int) { return SBgra{1, 2, 3, 255}; });
+    const std::string plain = WriteTestPng(dir, "plain.png", 230, 230, 32, [](int, int) {
+        return SBgra{1, 2, 3, 255};
+    });
     EXPECT_EQ(Upload({"--port", port, "--ias", plain, "--timeout", "86400"}).status, 0);
 }
 
 TEST_F(UploadToGaugeTest, TheTimeOutCountsFromTheLastAcknowledgementNotFromTheStart) {
     // A quarter of a second per reply, a dial of 20 lines: five times the time-out in all,
     // and never a second without an acknowledgement.
-    const std::string port = StartGauge({"--delay", "250"});
-    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    ASSERT_NO_FATAL_FAILURE(StartGauge({"--delay", "250"}));
     const std::string bands = WriteTestPng(dir, "bands.png", 230, 230, 32, [](int, int y) {
         return SBgra{static_cast<uint8_t>(y / 12), 20, 30, 255};
     });
-    const auto start = CChildProcess::Clock::now();
     const SRun run = Upload({"--port", port, "--tas", bands, "--timeout", "1"});
     EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_GT(CChildProcess::Clock::now() - start, seconds(4));
+    EXPECT_GT(run.took, seconds(4));
 }
 
 TEST_F(UploadToGaugeTest, ABabblingGaugeIsGivenUpOnLikeASilentOne) {
-    const std::string port = StartGauge({"--babble", "40"});  // 8 seconds of noise
-    ASSERT_FALSE(port.empty()) << gauge->Errors();
-    const auto start = CChildProcess::Clock::now();
-    const SRun run = Upload({"--port", port, "--ias", DialFile(1), "--timeout", "1"});
+    ASSERT_NO_FATAL_FAILURE(StartGauge({"--babble", "40"}));  // 8 seconds of noise
+    const SRun run = Upload({"--port", port, "--ias", WriteSectorDial(dir, 1), "--timeout", "1"});
     EXPECT_EQ(run.status, 3) << run.errors;
-    EXPECT_LT(CChildProcess::Clock::now() - start, seconds(5));
+    EXPECT_LT(run.took, seconds(5));
     ASSERT_TRUE(GaugeSaid("<- ERR")) << gauge->Errors();
 }
 
@@ -399,9 +310,8 @@ TEST_F(UploadToGaugeTest, AnOutputThatCannotBeWrittenFails) {
 }
 
 TEST_F(UploadToGaugeTest, HangUpInTheMiddleOfADialThenARestartedGauge) {
-    const std::string dial = DialFile(1);
-    const std::string port = StartGauge({"--hang-up-at", "5"});
-    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    const std::string dial = WriteSectorDial(dir, 1);
+    ASSERT_NO_FATAL_FAILURE(StartGauge({"--hang-up-at", "5"}));
     const SRun cut = Upload({"--port", port, "--ias", dial, "--timeout", "30"}, seconds(20));
     // An error end at once, well before the silence would have run out.
     EXPECT_EQ(cut.status, 1) << cut.errors;
@@ -409,32 +319,23 @@ TEST_F(UploadToGaugeTest, HangUpInTheMiddleOfADialThenARestartedGauge) {
     EXPECT_EQ(gauge->Wait(seconds(5)), 0);
 
     // A gauge that keeps to the line's pace; a dial of a few lines.
-    const std::string again = StartGauge({"--wire-time", "--delay", "1"});
-    ASSERT_FALSE(again.empty()) << gauge->Errors();
-    const std::string halves = WriteTestPng(dir, "halves.png", 230, 230, 32, [](int, int y) {
-        return y < 115 ? SBgra{0, 0, 0, 0} : SBgra{10, 20, 30, 255};
-    });
-    const SRun run = Upload({"--port", again, "--tas", halves});
+    ASSERT_NO_FATAL_FAILURE(StartGauge({"--wire-time", "--delay", "1"}));
+    const SRun run = Upload({"--port", port, "--tas", halves});
     EXPECT_EQ(run.status, 0) << run.errors;
     ASSERT_TRUE(GaugeSaid("upload 1 ended")) << gauge->Errors();
     EXPECT_TRUE(SamePicture(halves, (outDir / "tas.png").string()));
 }
 
 TEST_F(UploadToGaugeTest, AnUploaderKilledMidwayLeavesNothingForTheNext) {
-    const std::string port = StartGauge({"--delay", "300"});
-    ASSERT_FALSE(port.empty()) << gauge->Errors();
+    ASSERT_NO_FATAL_FAILURE(StartGauge({"--delay", "300"}));
     {
         // Gone while the gauge still holds back its reply to the first pixel line.
-        CChildProcess upload(KESTRAN_UPLOAD_PROGRAM, {"--port", port, "--ias", DialFile(1)}, env,
-                             dir.File("killed.out"), dir.File("killed.err"));
+        const auto upload = StartUpload({"--port", port, "--ias", WriteSectorDial(dir, 1)});
         ASSERT_TRUE(GaugeSaid("-> READY")) << gauge->Errors();
-        upload.Signal(SIGKILL);
-        upload.Wait(seconds(5));
+        upload->Signal(SIGKILL);
+        upload->Wait(seconds(5));
     }
     ASSERT_TRUE(GaugeSaid("the port was closed")) << gauge->Errors();
-    const std::string halves = WriteTestPng(dir, "halves.png", 230, 230, 32, [](int, int y) {
-        return y < 115 ? SBgra{0, 0, 0, 0} : SBgra{10, 20, 30, 255};
-    });
     const SRun run = Upload({"--port", port, "--tas", halves});
     EXPECT_EQ(run.status, 0) << run.errors;
 }
