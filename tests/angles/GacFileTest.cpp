@@ -135,10 +135,7 @@ TEST_F(GacFileTest, RefusesFilesWithoutAUsableEntryCount) {
     for (const std::string& line :
          {std::string(), std::string("|||"), std::string("\n"), std::string("9|1.0"),
           std::string("51|1.0"), std::string("-20|1.0"), std::string("abc|1.0|2.0"),
-          std::string("99999999999|1.0"),
-          std::string("\0"
-                      "20|1.0",
-                      7)}) {
+          std::string("99999999999|1.0"), std::string(1, '\0') + "20|1.0"}) {
         EXPECT_EQ(LoadText(line), std::vector<std::string>{refusal}) << line;
         EXPECT_EQ(Table(), before) << line;
     }

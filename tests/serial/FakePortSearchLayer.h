@@ -38,7 +38,6 @@ public:
 
     int setsOpen = 0;
     int keysOpen = 0;
-    int keysOpened = 0;
 
     // Creates the key and its parents, each parent listing it once, in order of creation.
     SKeyEntry& Key(const std::string& path) {
@@ -115,7 +114,6 @@ public:
         key = m_nextHandle++;
         m_handles[key] = path;
         ++keysOpen;
-        ++keysOpened;
         return true;
     }
     bool EnumSubKey(RegKey key, uint32_t index, size_t capacity, std::string& name) override {
