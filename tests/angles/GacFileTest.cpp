@@ -67,9 +67,8 @@ TEST_F(GacFileTest, LoadsFieldsIntoTheFirstEntriesAndUnlocks) {
         EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "old 200") << line;
         EXPECT_EQ(host.GetCheck(ids::kMaxSpeedCheck), 1) << line;
         EXPECT_TRUE(host.IsWindowEnabled(ids::kSave)) << line;
-        for (int k = 1; k <= 50; ++k) {
+        for (int k = 1; k <= 50; ++k)
             EXPECT_EQ(host.IsWindowEnabled(ids::EntryBoxId(k)), k <= 20) << line << ' ' << k;
-        }
         EXPECT_EQ(Entry(30), "") << line;
     }
 
@@ -109,9 +108,8 @@ TEST_F(GacFileTest, LoadedTextsStayVerbatimUpToTheFirstLineEnd) {
 
 TEST_F(GacFileTest, SaveAndLoadRoundTrip) {
     std::string line = "50";
-    for (int k = 1; k <= 50; ++k) {
+    for (int k = 1; k <= 50; ++k)
         line += "|" + std::to_string(7 * k) + "." + std::to_string(k % 10);
-    }
     const std::string in = dir.File("in.gac");
     const std::string out = dir.File("out.gac");
     WriteFileBytes(in, line);

@@ -42,9 +42,8 @@ public:
     // Creates the key and its parents, each parent listing it once, in order of creation.
     SKeyEntry& Key(const std::string& path) {
         const size_t slash = path.rfind('\\');
-        if (slash != std::string::npos && keys.find(path) == keys.end()) {
+        if (slash != std::string::npos && keys.find(path) == keys.end())
             Key(path.substr(0, slash)).subKeys.push_back(path.substr(slash + 1));
-        }
         return keys[path];
     }
     void Value(const std::string& keyPath, const std::string& name, const std::string& value) {
