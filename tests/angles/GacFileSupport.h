@@ -40,9 +40,8 @@ protected:
 
     static std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
             names.push_back(entry.path().filename().string());
-        }
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -63,9 +62,8 @@ protected:
     // file dialog without one; answers the messages.
     std::vector<std::string> Save(const std::optional<std::string>& path = std::nullopt) {
         host.ClearMessages();
-        if (path) {
+        if (path)
             host.QueueFileDialogAnswer(path);
-        }
         EXPECT_TRUE(host.Click(ids::kSave));
         return host.Messages();
     }

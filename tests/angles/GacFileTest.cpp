@@ -67,9 +67,8 @@ TEST_F(GacFileTest, LoadsFieldsIntoTheFirstEntriesAndUnlocks) {
         EXPECT_EQ(host.GetWindowText(ids::kAngleBox), "old 200") << line;
         EXPECT_EQ(host.GetCheck(ids::kMaxSpeedCheck), 1) << line;
         EXPECT_TRUE(host.IsWindowEnabled(ids::kSave)) << line;
-        for (int k = 1; k <= 50; ++k) {
+        for (int k = 1; k <= 50; ++k)
             EXPECT_EQ(host.IsWindowEnabled(ids::EntryBoxId(k)), k <= 20) << line << ' ' << k;
-        }
         EXPECT_EQ(Entry(30), "") << line;
     }
 
@@ -109,9 +108,8 @@ TEST_F(GacFileTest, LoadedTextsStayVerbatimUpToTheFirstLineEnd) {
 
 TEST_F(GacFileTest, SaveAndLoadRoundTrip) {
     std::string line = "50";
-    for (int k = 1; k <= 50; ++k) {
+    for (int k = 1; k <= 50; ++k)
         line += "|" + std::to_string(7 * k) + "." + std::to_string(k % 10);
-    }
     const std::string in = dir.File("in.gac");
     const std::string out = dir.File("out.gac");
     WriteFileBytes(in, line);
@@ -135,10 +133,7 @@ TEST_F(GacFileTest, RefusesFilesWithoutAUsableEntryCount) {
     for (const std::string& line :
          {std::string(), std::string("|||"), std::string("\n"), std::string("9|1.0"),
           std::string("51|1.0"), std::string("-20|1.0"), std::string("abc|1.0|2.0"),
-          std::string("99999999999|1.0"),
-          std::string("\0"
-                      "20|1.0",
-                      7)}) {
+          std::string("99999999999|1.0"), std::string(1, '\0') + "20|1.0"}) {
         EXPECT_EQ(LoadText(line), std::vector<std::string>{refusal}) << line;
         EXPECT_EQ(Table(), before) << line;
     }

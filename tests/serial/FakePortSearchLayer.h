@@ -38,14 +38,12 @@ public:
 
     int setsOpen = 0;
     int keysOpen = 0;
-    int keysOpened = 0;
 
     // Creates the key and its parents, each parent listing it once, in order of creation.
     SKeyEntry& Key(const std::string& path) {
         const size_t slash = path.rfind('\\');
-        if (slash != std::string::npos && keys.find(path) == keys.end()) {
+        if (slash != std::string::npos && keys.find(path) == keys.end())
             Key(path.substr(0, slash)).subKeys.push_back(path.substr(slash + 1));
-        }
         return keys[path];
     }
     void Value(const std::string& keyPath, const std::string& name, const std::string& value) {
@@ -115,7 +113,6 @@ public:
         key = m_nextHandle++;
         m_handles[key] = path;
         ++keysOpen;
-        ++keysOpened;
         return true;
     }
     bool EnumSubKey(RegKey key, uint32_t index, size_t capacity, std::string& name) override {

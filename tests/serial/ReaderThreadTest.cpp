@@ -8,12 +8,7 @@
 #include "support/DialogFixture.h"
 #include "support/WaitFor.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-}  // namespace
 
 using ReaderThreadTest = DialogFixture;
 
@@ -21,10 +16,10 @@ TEST_F(ReaderThreadTest, AnUnhandledNotificationIsPostedAgainAfterAboutThreeHund
     Connect();
     line->Send("U");
     ASSERT_TRUE(WaitFor([this] { return host.PendingNotifications() == 1; }, 2s));
-    const auto first = Clock::now();
+    const auto first = std::chrono::steady_clock::now();
     // Nobody handles it: the bytes stay, and the reader gives the handler 300 ms.
     ASSERT_TRUE(WaitFor([this] { return host.PendingNotifications() == 2; }, 3s));
-    const auto gap = Clock::now() - first;
+    const auto gap = std::chrono::steady_clock::now() - first;
     EXPECT_GT(gap, 200ms);
     EXPECT_LT(gap, 1000ms);
 }

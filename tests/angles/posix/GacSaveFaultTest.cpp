@@ -22,7 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kOldContent = "10|1.0|2.0|3.0|4.0|5.0|6.0|7.0|8.0|9.0|10.0";
-const std::string kWriteFailed = "Error writing file. Nothing was saved.";
+const std::vector<std::string> kOpenFailed{"Error open file."};
+const std::vector<std::string> kWriteFailed{"Error writing file. Nothing was saved."};
 
 // A small tmpfs mounted on a folder of its own, for a full or read-only disk.
 class CScratchMount {
@@ -96,69 +97,58 @@ private:
     bool m_immutable = false;
 };
 
-// Lets files grow to `bytes` only while it lives: a write fails part way, as on a full disk.
-class CFileSizeLimit {
-public:
-    explicit CFileSizeLimit(rlim_t bytes) {
-        m_set = getrlimit(RLIMIT_FSIZE, &m_saved) == 0;
-        m_previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = m_saved;
-        small.rlim_cur = bytes;
-        m_set = m_set && setrlimit(RLIMIT_FSIZE, &small) == 0;
-    }
-    ~CFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_previous);
-    }
-    CFileSizeLimit(const CFileSizeLimit&) = delete;
-    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
-    bool Set() const { return m_set; }
-
-private:
-    rlimit m_saved{};
-    void (*m_previous)(int) = nullptr;
-    bool m_set = false;
-};
-
 class GacSaveFaultTest : public GacFixture {
 protected:
     void SetUp() override {
         GacFixture::SetUp();
         ASSERT_TRUE(host.Click(ids::kMaxSpeedCheck));
     }
-    // Saves with the file-size limit at 16 bytes, which cuts the write short.
+    // Saves with files limited to 16 bytes: the write fails part way, as on a full disk.
     std::vector<std::string> SaveCutShort(const std::string& target) {
-        CFileSizeLimit limit(16);
-        if (!limit.Set()) {
-            ADD_FAILURE() << "the file-size limit cannot be set";
+        rlimit saved{};
+        if (getrlimit(RLIMIT_FSIZE, &saved) != 0) {
+            ADD_FAILURE() << "the file-size limit cannot be read";
             return {};
         }
-        return Save(target);
+        rlimit small = saved;
+        small.rlim_cur = 16;
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        std::vector<std::string> messages;
+        if (setrlimit(RLIMIT_FSIZE, &small) == 0)
+            messages = Save(target);
+        else
+            ADD_FAILURE() << "the file-size limit cannot be set";
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        return messages;
+    }
+    // `file` with the old table in it, as a string.
+    static std::string OldFile(const fs::path& file) {
+        WriteFileBytes(file.string(), kOldContent);
+        return file.string();
     }
 };
 
 TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
-    EXPECT_EQ(Save(dir.File("no/such/folder/x.gac")), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(Save(dir.File("no/such/folder/x.gac")), kOpenFailed);
 
     const fs::path folder = dir.Path() / "locked";
     CScratchMount mount(folder);
+    const std::string old = OldFile(folder / "old.gac");
     if (mount.Mounted()) {
-        WriteFileBytes((folder / "old.gac").string(), kOldContent);
         ASSERT_TRUE(mount.MakeReadOnly());
     } else {
-        fs::create_directory(folder);
-        WriteFileBytes((folder / "old.gac").string(), kOldContent);
         // A file that may be written would be written in place.
-        fs::permissions(folder / "old.gac", fs::perms::owner_read);
+        fs::permissions(old, fs::perms::owner_read);
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
         if (std::FILE* probe = std::fopen((folder / "probe").c_str(), "w")) {
             std::fclose(probe);
             GTEST_SKIP() << "permissions do not stop this user from writing, and " << mount.Why();
         }
     }
-    EXPECT_EQ(Save((folder / "old.gac").string()), std::vector<std::string>{"Error open file."});
-    EXPECT_EQ(Save((folder / "new.gac").string()), std::vector<std::string>{"Error open file."});
-    EXPECT_EQ(ReadFileBytes((folder / "old.gac").string()), kOldContent);
+    EXPECT_EQ(Save(old), kOpenFailed);
+    EXPECT_EQ(Save((folder / "new.gac").string()), kOpenFailed);
+    EXPECT_EQ(ReadFileBytes(old), kOldContent);
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"old.gac"});
     std::error_code ignored;
     fs::permissions(folder, fs::perms::owner_all, ignored);  // so that it can be removed
@@ -167,21 +157,20 @@ TEST_F(GacSaveFaultTest, AFolderThatCannotBeWrittenGivesOpenError) {
 TEST_F(GacSaveFaultTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
     const fs::path folder = dir.Path() / "closed";
     fs::create_directory(folder);
-    const std::string target = (folder / "table.gac").string();
-    WriteFileBytes(target, kOldContent);
+    const std::string target = OldFile(folder / "table.gac");
     CClosedFolder closed(folder);
     if (closed.TakesNewFiles())
         GTEST_SKIP() << "neither the immutable flag nor permissions close a folder to this user";
 
     EXPECT_TRUE(Save(target).empty());
     EXPECT_EQ(ReadFileBytes(target).substr(0, 8), "20|7.5|1");
-    EXPECT_EQ(Save((folder / "new.gac").string()), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(Save((folder / "new.gac").string()), kOpenFailed);
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"table.gac"});
 
     // A write cut short puts the old content back.
     const std::string shortOld = "1|5.0";
     WriteFileBytes(target, shortOld);
-    EXPECT_EQ(SaveCutShort(target), std::vector<std::string>{kWriteFailed});
+    EXPECT_EQ(SaveCutShort(target), kWriteFailed);
     EXPECT_EQ(ReadFileBytes(target), shortOld);
 }
 
@@ -190,8 +179,8 @@ TEST_F(GacSaveFaultTest, ATargetThatIsNoRegularFileIsRefused) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
     const std::string link = dir.File("link.gac");
     fs::create_symlink(fifo, link);
-    EXPECT_EQ(Save(fifo), std::vector<std::string>{"Error open file."});
-    EXPECT_EQ(Save(link), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(Save(fifo), kOpenFailed);
+    EXPECT_EQ(Save(link), kOpenFailed);
     EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
     EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"link.gac", "pipe.gac"}));
@@ -201,7 +190,7 @@ TEST_F(GacSaveFaultTest, ATargetThatIsNoRegularFileIsRefused) {
     struct stat null {};
     if (stat("/dev/null", &null) != 0 || mknod(device.c_str(), S_IFCHR | 0666, null.st_rdev) != 0)
         return;
-    EXPECT_EQ(Save(device), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(Save(device), kOpenFailed);
     EXPECT_TRUE(fs::is_character_file(fs::symlink_status(device)));
     EXPECT_EQ(FolderEntries(dir.Path()),
               (std::vector<std::string>{"device.gac", "link.gac", "pipe.gac"}));
@@ -212,18 +201,15 @@ TEST_F(GacSaveFaultTest, AFullDiskKeepsTheOldFile) {
     CScratchMount mount(folder);
     if (!mount.Mounted())
         GTEST_SKIP() << mount.Why();
-    const std::string target = (folder / "table.gac").string();
-    WriteFileBytes(target, kOldContent);
-    {
-        std::FILE* filler = std::fopen((folder / "filler").c_str(), "wb");
-        ASSERT_NE(filler, nullptr);
-        const std::string block(4096, 'x');
-        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() &&
-               std::fflush(filler) == 0) {
-        }
-        std::fclose(filler);
+    const std::string target = OldFile(folder / "table.gac");
+    std::FILE* filler = std::fopen((folder / "filler").c_str(), "wb");
+    ASSERT_NE(filler, nullptr);
+    const std::string block(4096, 'x');
+    while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() &&
+           std::fflush(filler) == 0) {
     }
-    EXPECT_EQ(Save(target), std::vector<std::string>{kWriteFailed});
+    std::fclose(filler);
+    EXPECT_EQ(Save(target), kWriteFailed);
     EXPECT_EQ(ReadFileBytes(target), kOldContent);
     EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"filler", "table.gac"}));
 
@@ -234,16 +220,14 @@ TEST_F(GacSaveFaultTest, AFullDiskKeepsTheOldFile) {
 }
 
 TEST_F(GacSaveFaultTest, AWriteCutShortKeepsTheOldFile) {
-    const std::string target = dir.File("table.gac");
-    WriteFileBytes(target, kOldContent);
-    EXPECT_EQ(SaveCutShort(target), std::vector<std::string>{kWriteFailed});
+    const std::string target = OldFile(dir.File("table.gac"));
+    EXPECT_EQ(SaveCutShort(target), kWriteFailed);
     EXPECT_EQ(ReadFileBytes(target), kOldContent);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"table.gac"});
 }
 
 TEST_F(GacSaveFaultTest, ReplacingKeepsPermissionsAndLinks) {
-    const std::string target = dir.File("shared.gac");
-    WriteFileBytes(target, kOldContent);
+    const std::string target = OldFile(dir.File("shared.gac"));
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target, mode);
     const std::string link = dir.File("link.gac");
@@ -257,14 +241,13 @@ TEST_F(GacSaveFaultTest, ReplacingKeepsPermissionsAndLinks) {
 }
 
 TEST_F(GacSaveFaultTest, AReadOnlyFileIsNotReplaced) {
-    const std::string target = dir.File("locked.gac");
-    WriteFileBytes(target, kOldContent);
+    const std::string target = OldFile(dir.File("locked.gac"));
     fs::permissions(target, fs::perms::owner_read);
     if (std::FILE* probe = std::fopen(target.c_str(), "r+b")) {
         std::fclose(probe);
         GTEST_SKIP() << "this user may write read-only files";
     }
-    EXPECT_EQ(Save(target), std::vector<std::string>{"Error open file."});
+    EXPECT_EQ(Save(target), kOpenFailed);
     EXPECT_EQ(ReadFileBytes(target), kOldContent);
 }
 

@@ -22,7 +22,8 @@ TEST_F(ConnectionTest, ConnectAndDisconnectToggleCaptionUpdateAndTheLine) {
     before.c_oflag |= OPOST | ONLCR;
     before.c_cflag |= CRTSCTS;
     pty.SetSettings(before);
-    ASSERT_EQ(pty.OutputSpeed(), B9600);
+    const termios set = pty.Settings();
+    ASSERT_EQ(cfgetospeed(&set), B9600);
 
     host.Click(ids::kMaxSpeedCheck);
     ASSERT_EQ(host.GetCheck(ids::kMaxSpeedCheck), 1);
@@ -71,8 +72,7 @@ TEST_F(ConnectionTest, PortsThatCannotBeOpenedAreReported) {
 
     // A second copy of the program is kept out too.
     CHeadlessHost secondHost;
-    SDialogServices services;
-    services.findSerialPorts = [this](SerInfoList& list) { list = ports; };
+    SDialogServices services = FakeServices(ports, line);
     services.makeSerialPort = portFactory;
     CTillerbyDlg second(secondHost, services);
     secondHost.Attach(&second);
@@ -118,18 +118,16 @@ TEST_F(ConnectionTest, ConnectWithoutAValidSelectionOpensNothing) {
     EXPECT_EQ(Caption(), "Connect");
 }
 
-TEST_F(ConnectionTest, DisconnectIsPromptWhileTheReaderSleepsOnTheLine) {
+TEST_F(ConnectionTest, DisconnectIsPromptWhileTheReaderSleepsOrWaitsForTheHandler) {
     host.Click(ids::kConnect);
     std::this_thread::sleep_for(50ms);  // nothing arrives: the reader waits in the kernel
     EXPECT_LT(TimedClick(), 100ms);
     EXPECT_EQ(Caption(), "Connect");
     EXPECT_EQ(dlg->ReaderExitCode(), 0);
-}
 
-TEST_F(ConnectionTest, DisconnectIsPromptWhileTheReaderWaitsForTheHandler) {
     host.Click(ids::kConnect);
     pty.Send("READY");
-    ASSERT_TRUE(Eventually([this] { return host.PendingNotifications() == 1; }));
+    ASSERT_TRUE(WaitFor([this] { return host.PendingNotifications() == 1; }, 2s));
     // The notification stays unhandled and the bytes unread: the reader now waits up to
     // 300 ms for the handler.
     std::this_thread::sleep_for(30ms);
@@ -165,7 +163,7 @@ TEST_F(ConnectionTest, BytesArrivingDuringAHandlerAreReadByTheNextNotification) 
 TEST_F(ConnectionTest, AHungUpLineEndsTheReaderButNotTheProgram) {
     host.Click(ids::kConnect);
     pty.HangUp();
-    ASSERT_TRUE(Eventually([this] { return dlg->ReaderExitCode() == -1; }));
+    ASSERT_TRUE(WaitFor([this] { return dlg->ReaderExitCode() == -1; }, 2s));
     EXPECT_TRUE(dlg->IsPortOpen());  // the dialog still shows the port as open
     EXPECT_EQ(Caption(), "Disconnect");
 

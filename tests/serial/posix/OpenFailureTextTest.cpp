@@ -35,7 +35,6 @@ TEST(OpenFailureTextTest, TheUsualCausesAreSaidWithTheirRemedy) {
         {ENOTTY, "", nobody, "Not a serial port: the device is not a terminal"},
         {EIO, "", nobody, std::strerror(EIO)},
     };
-    for (const SCase& c : cases) {
+    for (const SCase& c : cases)
         EXPECT_EQ(OpenFailureText(c.error, c.group, c.holder), c.text) << "errno " << c.error;
-    }
 }

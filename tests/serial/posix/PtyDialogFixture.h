@@ -6,11 +6,11 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
-#include "serial/posix/PtyLine.h"
 #include "serial/posix/PosixSerialPort.h"
+#include "serial/posix/PtyLine.h"
 #include "support/DialogFixture.h"
+#include "support/WaitFor.h"
 
 // A terminal port that lets a test act right after each write of the dialog, so from inside
 // the handler that writes.
@@ -19,9 +19,8 @@ public:
     explicit CHookedPort(const std::function<void()>& afterWrite) : m_afterWrite(afterWrite) {}
     uint32_t Write(const void* data, uint32_t n) override {
         const uint32_t written = CPosixSerialPort::Write(data, n);
-        if (m_afterWrite) {
+        if (m_afterWrite)
             m_afterWrite();
-        }
         return written;
     }
 
@@ -53,19 +52,6 @@ protected:
         const auto start = Clock::now();
         host.Click(ids::kConnect);
         return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    }
-
-    // Waits until `condition` holds, at most `timeout`.
-    static bool Eventually(const std::function<bool()>& condition,
-                           std::chrono::milliseconds timeout = std::chrono::seconds(2)) {
-        const auto deadline = Clock::now() + timeout;
-        while (!condition()) {
-            if (Clock::now() > deadline) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return true;
     }
 
     CPtyLine pty;

@@ -36,10 +36,6 @@ public:
         return t;
     }
     void SetSettings(const termios& t) { tcsetattr(m_master, TCSANOW, &t); }
-    speed_t OutputSpeed() const {
-        const termios t = Settings();
-        return cfgetospeed(&t);
-    }
 
     void Send(const std::string& bytes) {
         size_t done = 0;

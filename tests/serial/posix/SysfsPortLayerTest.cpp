@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "serial/FakePortSearchLayer.h"
-#include "serial/posix/PtyLine.h"
 #include "serial/posix/GaugeRegistry.h"
+#include "serial/posix/PtyLine.h"
 #include "serial/posix/SysfsPortLayer.h"
 #include "support/TestImages.h"
 
@@ -30,16 +30,20 @@ public:
     }
     const fs::path& Root() const { return m_root; }
 
-    // A USB device at devices/usb1/<port> with the given attributes ("" leaves one out).
-    fs::path UsbDevice(const std::string& port, const std::string& product,
-                       const std::string& manufacturer) {
+    // The tty of a USB device at devices/usb1/<port> with the given attributes ("" leaves
+    // one out). A USB serial driver gives the tty a folder of its own below the interface;
+    // for ACM (`acm`) the interface is the device.
+    void UsbTty(const std::string& name, const std::string& port, const std::string& product,
+                const std::string& manufacturer, bool acm = false) {
         const fs::path dir = m_root / "devices" / "pci0000:00" / "usb1" / port;
         WriteFile(dir / "idVendor", "0403");
         if (!product.empty())
             WriteFile(dir / "product", product);
         if (!manufacturer.empty())
             WriteFile(dir / "manufacturer", manufacturer);
-        return dir;
+        const fs::path device = acm ? dir / (port + ":1.0") : dir / (port + ":1.0") / name;
+        fs::create_directories(device);
+        Tty(name, device, device);
     }
     // A tty whose folder is <parent>/tty/<name>, with "device" pointing at `device`
     // (nothing: no device link, like a virtual console).
@@ -72,19 +76,9 @@ private:
 
 // A machine with one of each kind of terminal.
 void BuildMachine(CFakeSysfs& sys) {
-    const fs::path ftdi = sys.UsbDevice("1-2", "FT232R USB UART", "FTDI");
-    const fs::path ftdiPort = ftdi / "1-2:1.0" / "ttyUSB2";
-    fs::create_directories(ftdiPort);
-    sys.Tty("ttyUSB2", ftdiPort, ftdiPort);
-
-    const fs::path cp = sys.UsbDevice("1-4.3", "CP2102", "");
-    const fs::path cpPort = cp / "1-4.3:1.0" / "ttyUSB10";
-    fs::create_directories(cpPort);
-    sys.Tty("ttyUSB10", cpPort, cpPort);
-
-    const fs::path acm = sys.UsbDevice("1-3", "", "Acme");  // ACM: the interface is the device
-    fs::create_directories(acm / "1-3:1.0");
-    sys.Tty("ttyACM0", acm / "1-3:1.0", acm / "1-3:1.0");
+    sys.UsbTty("ttyUSB2", "1-2", "FT232R USB UART", "FTDI");
+    sys.UsbTty("ttyUSB10", "1-4.3", "CP2102", "");
+    sys.UsbTty("ttyACM0", "1-3", "", "Acme", true);
 
     sys.Uart("ttyS0", 4, "0x3F8", "0x0", "4");
     sys.Uart("ttyS1", 0, "0x2F8", "0x0", "3");  // a slot without a chip
