@@ -4,16 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/TestImages.h"
+#include "support/WaitFor.h"
 
 inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -35,18 +33,6 @@ inline SBgra SectorDial(int variant, int x, int y) {
 inline std::string WriteSectorDial(const CTempDir& dir, int variant) {
     return WriteTestPng(dir, "dial" + std::to_string(variant) + ".png", 230, 230, 32,
                         [variant](int x, int y) { return SectorDial(variant, x, y); });
-}
-
-// Waits until `condition` holds; false if it still does not after `limit`.
-inline bool Eventually(const std::function<bool()>& condition,
-                       std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
 }
 
 // The environment for programs whose gauges announce themselves in the test's own folder.

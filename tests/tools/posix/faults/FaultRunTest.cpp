@@ -106,7 +106,7 @@ protected:
         const int endedBefore = gauge.UploadsEnded();
         EXPECT_EQ(Upload(between), kCompleted);
         // The END line may still be on its way.
-        Eventually([&] { return gauge.UploadsEnded() > endedBefore; });
+        WaitFor([&] { return gauge.UploadsEnded() > endedBefore; });
         gauge.Stop();
         EXPECT_EQ(gauge.UploadsEnded(), endedBefore + 1);
         EXPECT_TRUE(SamePicture(ias, gauge.Gauge().Dial(1)));
@@ -165,7 +165,7 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
         switch (c.outcome) {
             case EOutcome::ErrorEnd:
                 EXPECT_EQ(status, kErrorEnd);
-                EXPECT_TRUE(Eventually([&] { return gauge->LastLine() == "ERR"; }));
+                EXPECT_TRUE(WaitFor([&] { return gauge->LastLine() == "ERR"; }));
                 EXPECT_EQ(dlg->ReaderExitCode(), 1);  // still running
                 // Unlocked: Disconnect and Connect again, promptly.
                 EXPECT_LT(TimedClick(ids::kConnect), milliseconds(300));
@@ -178,7 +178,7 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
                 EXPECT_EQ(host->Messages(),
                           std::vector<std::string>{CTillerbyDlg::kLineLostMessage});
                 EXPECT_EQ(dlg->ReaderExitCode(), -1);
-                EXPECT_TRUE(Eventually([&] { return !gauge->IsServing(); }));
+                EXPECT_TRUE(WaitFor([&] { return !gauge->IsServing(); }));
                 // Update on the lost line is refused rather than locking the dialog again.
                 EXPECT_TRUE(host->Click(ids::kUpdate));
                 EXPECT_EQ(host->Messages().size(), 2u);

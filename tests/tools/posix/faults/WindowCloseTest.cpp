@@ -39,7 +39,7 @@ TEST(WindowCloseTest, AWindowClosedMidUploadEndsCleanlyAndTheNextUploadArrives) 
         EXPECT_TRUE(Says(closed.Output(), line)) << closed.Output();
     EXPECT_EQ(gauge.UploadsEnded(), 0);
     // Yes to the question tells the gauge before the port goes.
-    Eventually([&] { return gauge.LastLine() == "ERR"; });
+    WaitFor([&] { return gauge.LastLine() == "ERR"; });
     EXPECT_EQ(gauge.LastLine(), "ERR");
 
     CChildProcess next(KESTRAN_WINDOW_UPLOAD_PROGRAM, upload, env, dir.File("next.out"),
@@ -47,7 +47,7 @@ TEST(WindowCloseTest, AWindowClosedMidUploadEndsCleanlyAndTheNextUploadArrives) 
     EXPECT_EQ(next.Wait(seconds(60)), 0) << next.Output() << next.Errors();
     EXPECT_TRUE(Says(next.Output(), "status Update completed.")) << next.Output();
     // The END line may still be on its way to the gauge.
-    Eventually([&] { return gauge.UploadsEnded() > 0; });
+    WaitFor([&] { return gauge.UploadsEnded() > 0; });
     gauge.Stop();
     EXPECT_EQ(gauge.UploadsEnded(), 1);
     EXPECT_TRUE(SamePicture(ias, gauge.Gauge().Dial(1)));

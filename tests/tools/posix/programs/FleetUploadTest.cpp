@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 // Waits until `text` shows in what `read` gives.
 template <typename Read>
 bool Shows(Read read, const std::string& text) {
-    return Eventually([&] { return Contains(read(), text); }, seconds(20));
+    return WaitFor([&] { return Contains(read(), text); }, seconds(20));
 }
 
 class FleetUploadTest : public ::testing::Test {

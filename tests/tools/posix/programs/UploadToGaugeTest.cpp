@@ -59,7 +59,7 @@ protected:
     // Waits until the gauge has told `text` on its error stream (`times` times): the
     // uploader may end before the gauge has written out what it got.
     bool GaugeSaid(const std::string& text, int times = 1) {
-        return Eventually([&] { return Count(gauge->Errors(), text) >= times; }, seconds(10));
+        return WaitFor([&] { return Count(gauge->Errors(), text) >= times; }, seconds(10));
     }
 
     // A gauge file of 20 entries (200 knots), 12.3 degrees apart; `expectedTable` gets the
