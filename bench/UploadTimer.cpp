@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -12,7 +11,8 @@
 #include "kestran-upload/CommandLineUpload.h"
 #include "serial/PlatformServices.h"
 #include "serial/posix/PosixSerialPort.h"
-#include "tests/support/ChildProcess.h"
+#include "support/ChildProcess.h"
+#include "support/FileBytes.h"
 
 namespace {
 
@@ -213,10 +213,7 @@ SWindowFigures TimeWindowUpload(const std::string& program, const std::string& d
     const int status = RunOffscreen(
         program, {"--port", gauge.Port(), "--ias", dial, "--tas", dial, "--table"}, outFile);
     gauge.Stop();
-    std::ifstream in(outFile);
-    std::stringstream output;
-    output << in.rdbuf();
-    const std::string text = output.str();
+    const std::string text = ReadFileBytes(outFile);
 
     figures.upload = Figures(gauge.times, SToolTimes());
     if (status != 0) {

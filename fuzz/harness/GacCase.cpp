@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "harness/FuzzCheck.h"
 #include "harness/ScratchDir.h"
 #include "res/ControlIds.h"
+#include "support/FileBytes.h"
 
 namespace fuzzcase {
 namespace {
@@ -49,11 +49,6 @@ void WriteBytes(const std::string& path, const uint8_t* data, size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     FuzzCheck(static_cast<bool>(out), "cannot write the scratch file");
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // "-"? digits "." digit: what the one-decimal format gives.
@@ -114,7 +109,7 @@ void RunGacFile(const CScratchDir& scratch, const uint8_t* data, size_t size) {
         return;
     }
     FuzzCheck(written, "a save without a message wrote no file");
-    const std::string line = ReadAll(saved);
+    const std::string line = ReadFileBytes(saved);
     CheckSavedLine(line, host.GetCurSel(ids::kMaxSpeedList) + 10);
 
     host.QueueFileDialogAnswer(saved);

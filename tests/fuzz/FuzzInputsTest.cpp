@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,6 +16,7 @@
 #include "harness/ReplyCase.h"
 #include "harness/ScratchDir.h"
 #include "harness/TableCase.h"
+#include "support/FileBytes.h"
 
 namespace {
 
@@ -36,10 +35,8 @@ std::vector<SInput> InputsOf(const std::string& target) {
         if (!fs::is_directory(folder))
             continue;
         for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            inputs.push_back(
-                {entry.path().filename().string(),
-                 {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}});
+            const std::string bytes = ReadFileBytes(entry.path());
+            inputs.push_back({entry.path().filename().string(), {bytes.begin(), bytes.end()}});
         }
     }
     std::sort(inputs.begin(), inputs.end(),

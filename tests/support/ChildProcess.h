@@ -7,12 +7,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/FileBytes.h"
 
 extern char** environ;
 
@@ -96,8 +96,8 @@ public:
         }
     }
 
-    std::string Output() const { return Read(m_outFile); }
-    std::string Errors() const { return Read(m_errFile); }
+    std::string Output() const { return ReadFileBytes(m_outFile); }
+    std::string Errors() const { return ReadFileBytes(m_errFile); }
 
 private:
     static std::vector<char*> Pointers(std::vector<std::string>& texts) {
@@ -106,12 +106,6 @@ private:
             pointers.push_back(text.data());
         pointers.push_back(nullptr);
         return pointers;
-    }
-    static std::string Read(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
 
     pid_t m_pid = -1;

@@ -4,15 +4,14 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 
-#include "dial/CImage.h"
+#include "support/FileBytes.h"
+#include "support/SamePicture.h"
 #include "support/TestImages.h"
 #include "support/WaitFor.h"
 
@@ -34,25 +33,4 @@ inline SBgra BandedDial(int variant, int x, int y) {
     const auto band = static_cast<uint8_t>((y / 10 + variant) % 5);
     return {static_cast<uint8_t>(40 * band), static_cast<uint8_t>(20 * variant),
             static_cast<uint8_t>(250 - 30 * band), static_cast<uint8_t>(x < 115 ? 255 : 200)};
-}
-
-inline ::testing::AssertionResult SamePicture(const std::string& expected, const std::string& got) {
-    CImage want;
-    CImage have;
-    if (want.Load(expected.c_str()) != ImageLoadResult::Ok ||
-        have.Load(got.c_str()) != ImageLoadResult::Ok) {
-        return ::testing::AssertionFailure() << "cannot read " << expected << " or " << got;
-    }
-    for (int y = 0; y < 230; ++y) {
-        for (int x = 0; x < 230; ++x) {
-            if (std::memcmp(want.PixelAt(x, y), have.PixelAt(x, y), 4) != 0)
-                return ::testing::AssertionFailure() << got << " differs at " << x << "," << y;
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-inline std::string ReadText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

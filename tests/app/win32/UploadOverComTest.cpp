@@ -112,7 +112,7 @@ TEST_F(UploadOverComTest, BothDialsAndTheTableReachTheGaugeWhileTheUserLooksArou
     std::string table = "entries 20\n";
     for (int k = 1; k <= 20; ++k)
         table += std::to_string(10 * k) + " " + Text(ids::EntryBoxId(k)) + "\n";
-    EXPECT_EQ(ReadText(out / "table.txt"), table);
+    EXPECT_EQ(ReadFileBytes(out / "table.txt"), table);
 
     // Unlocked again: Escape ends the dialog without a question, the port closed.
     window->SetFocus(ids::kConnect);

@@ -105,8 +105,8 @@ protected:
 
 TEST_F(ComPortTest, TheUploaderListsThePortsAndSendsEveryStageExactly) {
     const std::filesystem::path listed = dir.Path() / "list.txt";
-    ASSERT_EQ(RunUploader("--list", listed), 0u) << ReadText(listed);
-    EXPECT_NE(ReadText(listed).find("\\\\.\\COM7\tCOM7"), std::string::npos) << ReadText(listed);
+    ASSERT_EQ(RunUploader("--list", listed), 0u) << ReadFileBytes(listed);
+    EXPECT_NE(ReadFileBytes(listed).find("\\\\.\\COM7\tCOM7"), std::string::npos) << ReadFileBytes(listed);
 
     const std::string ias = WriteTestPng(dir, "dial ias.png", 230, 230, 32,
                                          [](int x, int y) { return BandedDial(1, x, y); });
@@ -119,13 +119,13 @@ TEST_F(ComPortTest, TheUploaderListsThePortsAndSendsEveryStageExactly) {
                               table + "\"",
                           log),
               0u)
-        << ReadText(log);
+        << ReadFileBytes(log);
 
     const std::filesystem::path out = GaugeOut(kGauge);
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(out / "table.txt"); }, 10s));
     EXPECT_TRUE(SamePicture(ias, (out / "ias.png").string()));
     EXPECT_TRUE(SamePicture(tas, (out / "tas.png").string()));
-    EXPECT_EQ(ReadText(out / "table.txt").substr(0, 26), "entries 10\n10 7.5\n20 15.0\n");
+    EXPECT_EQ(ReadFileBytes(out / "table.txt").substr(0, 26), "entries 10\n10 7.5\n20 15.0\n");
 }
 
 TEST_F(ComPortTest, DisconnectIsPromptWhileTheReaderWaitsForInput) {
@@ -250,8 +250,8 @@ TEST_F(ComPortTest, TheUploaderWarnsOfAnAdaptersLongLatencyTimer) {
         return {0, 0, 0, static_cast<uint8_t>(x < 115 ? 255 : 0)};
     });
     const std::filesystem::path out = dir.Path() / "upload.txt";
-    EXPECT_EQ(RunUploader("--port COM7 --tas \"" + tas + "\"", out), 0u) << ReadText(out);
-    const std::string text = ReadText(out);
+    EXPECT_EQ(RunUploader("--port COM7 --tas \"" + tas + "\"", out), 0u) << ReadFileBytes(out);
+    const std::string text = ReadFileBytes(out);
     // The console's text mode ends lines with CR LF.
     EXPECT_NE(text.find("holds every reply back for 16 ms (its latency timer): the 462 lines of "
                         "this upload take about 7 seconds longer."),
