@@ -3,10 +3,7 @@
 using StageTableTest = UploadFixture;
 
 namespace {
-const std::string kStartTable =
-    "1404B0960E112C1F42BC38446A55064A7448208CA96AA00A82B04B7CBF4C6C\r\n";
 const std::string kCompleted = "Update completed.";
-const std::string kFailed = "Error occurred.  Please try again.";
 }  // namespace
 
 TEST_F(StageTableTest, DialStagesEndOrContinueByTheCheckBoxes) {

@@ -129,7 +129,7 @@ TEST_F(UpdateCommandTest, AnglesTheLineCannotCarryRefuseTheUpload) {
     ASSERT_TRUE(host.Type(ids::EntryBoxId(3), "-3"));
     EXPECT_EQ(Last(AckToStageEnd()), "LOAD=31\r\n");
     EXPECT_EQ(Say("READY"), Lines{"ERR\r\n"});
-    EXPECT_EQ(Status(), "Error occurred.  Please try again.");
+    EXPECT_EQ(Status(), kFailed);
     ASSERT_TRUE(host.Type(ids::EntryBoxId(3), "22.5"));
     EXPECT_EQ(Say("READY").at(0).substr(0, 17), "1404B0960E112CFFF");
 }
