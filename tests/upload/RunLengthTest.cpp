@@ -43,8 +43,7 @@ TEST_F(RunLengthTest, DialEndsOnePositionLateWhenItsLastPixelRepeats) {
     // Grey up to 52889, then different pixels; the last three are alike.
     ChooseIas([](int i) { return i < 52890 ? kGrey : Unique(std::min(i, 52897)); });
     PressUpdate();
-    Say("READY");
-    const Lines lines = AckToStageEnd();
+    const Lines lines = RunStage();
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[0], RunOf(52889, Unique(52890)));
     EXPECT_EQ(lines[7], Plain(Unique(52897)));
@@ -56,8 +55,7 @@ TEST_F(RunLengthTest, DialEndsOnePositionLateWhenItsLastPixelRepeats) {
 TEST_F(RunLengthTest, DialEndsExactlyWhenItsLastPixelDiffers) {
     ChooseIas([](int i) { return i < 52890 ? kGrey : Unique(i); });
     PressUpdate();
-    Say("READY");
-    const Lines lines = AckToStageEnd();
+    const Lines lines = RunStage();
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[9], Plain(Unique(52899)));
     EXPECT_EQ(lines[10], "END\r\n");

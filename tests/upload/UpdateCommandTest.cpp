@@ -84,8 +84,7 @@ TEST_F(UpdateCommandTest, UploadLocksEveryUserControlAndItsEndRestoresTheTableRu
     EXPECT_EQ(Progress(), 42);
 
     // Ended without the table: its boxes and buttons are locked again, the rest is free.
-    Say("READY");
-    AckToStageEnd();
+    RunStage();
     const std::vector<int> tableOnly = {ids::kMaxSpeedList, ids::kAngleBox, ids::kLinearIncrement,
                                         ids::kSave};
     for (int id : locked) {

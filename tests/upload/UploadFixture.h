@@ -92,6 +92,11 @@ protected:
         }
         return all;
     }
+    // Starts a stage with READY and acknowledges it to its end, as AckToStageEnd answers.
+    std::vector<std::string> RunStage() {
+        Say("READY");
+        return AckToStageEnd();
+    }
     int Progress() const { return host.Control(ids::kProgress).progress; }
     std::string Status() const { return host.GetWindowText(ids::kStatus); }
     const SUploadState& State() const { return dlg->UploadState(); }
