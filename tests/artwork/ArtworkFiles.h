@@ -2,13 +2,13 @@
 
 // Artwork files made by the tests: JPEG in every colour space (with an EXIF orientation when
 // asked) and BMP, from a picture of known content.
-#include <cstdio>
-#include <jpeglib.h>
-
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include <jpeglib.h>  // after <cstdio>: it needs FILE
 #include "artwork/RgbaPicture.h"
 
 struct SJpegKind {
@@ -19,10 +19,12 @@ struct SJpegKind {
 
 // An EXIF segment body holding the orientation tag alone, big-endian.
 inline std::vector<uint8_t> ExifWithOrientation(int orientation) {
+    // clang-format off
     return {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8,  // TIFF header, IFD at 8
             0, 1,                                                   // one entry
             0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, static_cast<uint8_t>(orientation), 0, 0,
             0, 0, 0, 0};
+    // clang-format on
 }
 
 inline std::vector<uint8_t> EncodeJpeg(const SRgbaPicture& picture, const SJpegKind& kind) {
@@ -53,17 +55,12 @@ inline std::vector<uint8_t> EncodeJpeg(const SRgbaPicture& picture, const SJpegK
             uint8_t* out = row.data() + static_cast<size_t>(x * info.input_components);
             if (kind.space == JCS_GRAYSCALE) {
                 out[0] = static_cast<uint8_t>((p[0] + p[1] + p[2]) / 3);
-            } else if (kind.space == JCS_CMYK) {
-                // Written inverted, as Adobe's writers do (with their marker).
-                out[0] = p[0];
-                out[1] = p[1];
-                out[2] = p[2];
-                out[3] = 255;
-            } else {
-                out[0] = p[0];
-                out[1] = p[1];
-                out[2] = p[2];
+                continue;
             }
+            std::copy(p, p + 3, out);
+            // CMYK is written inverted, as Adobe's writers do (with their marker).
+            if (kind.space == JCS_CMYK)
+                out[3] = 255;
         }
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
@@ -82,7 +79,8 @@ inline void PutLe(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int le
 
 // A bottom-up BMP of 24 bits (opaque) or 32 bits (with the picture's alpha).
 inline std::vector<uint8_t> EncodeBmp(const SRgbaPicture& picture, int bits) {
-    const size_t rowBytes = (static_cast<size_t>(picture.width) * static_cast<size_t>(bits) / 8 + 3) & ~size_t{3};
+    const size_t rowBytes =
+        (static_cast<size_t>(picture.width) * static_cast<size_t>(bits) / 8 + 3) & ~size_t{3};
     const size_t header = bits == 32 ? 14 + 108 : 14 + 40;
     std::vector<uint8_t> bytes(header + rowBytes * static_cast<size_t>(picture.height), 0);
     bytes[0] = 'B';
@@ -102,7 +100,8 @@ inline std::vector<uint8_t> EncodeBmp(const SRgbaPicture& picture, int bits) {
         PutLe(bytes, 66, 0xFF000000, 4);
     }
     for (int y = 0; y < picture.height; ++y) {
-        uint8_t* out = bytes.data() + header + rowBytes * static_cast<size_t>(picture.height - 1 - y);
+        uint8_t* out =
+            bytes.data() + header + rowBytes * static_cast<size_t>(picture.height - 1 - y);
         for (int x = 0; x < picture.width; ++x, out += bits / 8) {
             const uint8_t* p = picture.Pixel(x, y);
             out[0] = p[2];
@@ -113,10 +112,4 @@ inline std::vector<uint8_t> EncodeBmp(const SRgbaPicture& picture, int bits) {
         }
     }
     return bytes;
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
 }

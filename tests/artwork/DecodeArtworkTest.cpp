@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdlib>
 #include <functional>
@@ -7,6 +6,7 @@
 #include "artwork/ArtworkFiles.h"
 #include "artwork/DecodeArtwork.h"
 #include "dial/PngKinds.h"
+#include "support/FileBytes.h"
 #include "support/TestImages.h"
 
 namespace {
@@ -27,43 +27,37 @@ SRgbaPicture HalfAndHalf(int width = 32, int height = 16) {
     return picture;
 }
 
-std::vector<uint8_t> PngOf(const SPngKind& kind) {
-    CTempDir dir;
-    const std::string path = dir.File("kind.png");
-    WritePngKind(path, kind);
-    std::vector<uint8_t> bytes;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    for (int c; file != nullptr && (c = std::fgetc(file)) != EOF;)
-        bytes.push_back(static_cast<uint8_t>(c));
-    if (file != nullptr)
-        std::fclose(file);
-    return bytes;
-}
-
-SPngKind HalfAndHalfPng(int colorType, int bitDepth, bool interlaced) {
-    SPngKind kind;
-    kind.width = 32;
-    kind.height = 16;
-    kind.colorType = colorType;
-    kind.bitDepth = bitDepth;
-    kind.interlaced = interlaced;
+// HalfAndHalf as a PNG file of this kind: RGB(A) samples scaled to the depth, or a palette.
+std::vector<uint8_t> HalfAndHalfPng(int colorType, int bitDepth, bool interlaced = false) {
+    SPngKind kind{.width = 32,
+                  .height = 16,
+                  .colorType = colorType,
+                  .bitDepth = bitDepth,
+                  .interlaced = interlaced};
     const SRgbaPicture picture = HalfAndHalf();
     const int scale = bitDepth == 16 ? 257 : 1;
     if (colorType == PNG_COLOR_TYPE_PALETTE)
         kind.palette = {{255, 255, 255}, {220, 30, 20}, {20, 30, 220}};
     kind.sample = [picture, scale, colorType](int x, int y) {
-        const uint8_t* p = picture.Pixel(x, y);
-        if (colorType == PNG_COLOR_TYPE_PALETTE)
-            return std::array<uint16_t, 4>{static_cast<uint16_t>(y < 4 ? 0 : x < 16 ? 1 : 2)};
-        return std::array<uint16_t, 4>{static_cast<uint16_t>(p[0] * scale),
-                                       static_cast<uint16_t>(p[1] * scale),
-                                       static_cast<uint16_t>(p[2] * scale),
-                                       static_cast<uint16_t>(255 * scale)};
+        std::array<uint16_t, 4> samples{};
+        if (colorType == PNG_COLOR_TYPE_PALETTE) {
+            samples[0] = static_cast<uint16_t>(y < 4 ? 0 : x < 16 ? 1 : 2);
+            return samples;
+        }
+        for (size_t c = 0; c < 4; ++c)
+            samples[c] = static_cast<uint16_t>(picture.Pixel(x, y)[c] * scale);
+        return samples;
     };
-    return kind;
+    CTempDir dir;
+    const std::string path = dir.File("kind.png");
+    WritePngKind(path, kind);
+    const std::string bytes = ReadFileBytes(path);
+    return {bytes.begin(), bytes.end()};
 }
 
-bool Near(const uint8_t* p, std::array<int, 3> rgb, int tolerance) {
+using Rgb = std::array<int, 3>;
+
+bool Near(const uint8_t* p, Rgb rgb, int tolerance) {
     for (size_t c = 0; c < 3; ++c) {
         if (std::abs(p[c] - rgb[c]) > tolerance)
             return false;
@@ -79,9 +73,9 @@ TEST(DecodeArtworkTest, EveryFormatAndKindGivesTheSamePicture) {
         int tolerance;
         bool grey;
     } cases[] = {
-        {"PNG RGB 8", PngOf(HalfAndHalfPng(PNG_COLOR_TYPE_RGB, 8, false)), 0, false},
-        {"PNG RGBA 16 interlaced", PngOf(HalfAndHalfPng(PNG_COLOR_TYPE_RGB_ALPHA, 16, true)), 0, false},
-        {"PNG palette", PngOf(HalfAndHalfPng(PNG_COLOR_TYPE_PALETTE, 8, false)), 0, false},
+        {"PNG RGB 8", HalfAndHalfPng(PNG_COLOR_TYPE_RGB, 8), 0, false},
+        {"PNG RGBA 16 interlaced", HalfAndHalfPng(PNG_COLOR_TYPE_RGB_ALPHA, 16, true), 0, false},
+        {"PNG palette", HalfAndHalfPng(PNG_COLOR_TYPE_PALETTE, 8), 0, false},
         {"JPEG baseline", EncodeJpeg(picture, {JCS_RGB, false, 0}), 16, false},
         {"JPEG progressive", EncodeJpeg(picture, {JCS_RGB, true, 0}), 16, false},
         {"JPEG greyscale", EncodeJpeg(picture, {JCS_GRAYSCALE, false, 0}), 6, true},
@@ -96,8 +90,8 @@ TEST(DecodeArtworkTest, EveryFormatAndKindGivesTheSamePicture) {
             << c.name << ": " << why;
         ASSERT_EQ(out.width, 32) << c.name;
         ASSERT_EQ(out.height, 16) << c.name;
-        const std::array<int, 3> red = c.grey ? std::array<int, 3>{90, 90, 90} : std::array<int, 3>{220, 30, 20};
-        const std::array<int, 3> blue = c.grey ? std::array<int, 3>{90, 90, 90} : std::array<int, 3>{20, 30, 220};
+        const Rgb red = c.grey ? Rgb{90, 90, 90} : Rgb{220, 30, 20};
+        const Rgb blue = c.grey ? Rgb{90, 90, 90} : Rgb{20, 30, 220};
         EXPECT_TRUE(Near(out.Pixel(4, 12), red, c.tolerance)) << c.name;
         EXPECT_TRUE(Near(out.Pixel(27, 12), blue, c.tolerance)) << c.name;
         EXPECT_TRUE(Near(out.Pixel(16, 1), {255, 255, 255}, c.tolerance)) << c.name;
@@ -140,10 +134,10 @@ TEST(DecodeArtworkTest, ExifOrientationTurnsAJpegUpright) {
         ECorner red;
         ECorner green;
     } cases[] = {
-        {1, false, TopLeft, TopRight},    {2, false, TopRight, TopLeft},
+        {1, false, TopLeft, TopRight},       {2, false, TopRight, TopLeft},
         {3, false, BottomRight, BottomLeft}, {4, false, BottomLeft, BottomRight},
-        {5, true, TopLeft, BottomLeft},   {6, true, TopRight, BottomRight},
-        {7, true, BottomRight, TopRight}, {8, true, BottomLeft, TopLeft},
+        {5, true, TopLeft, BottomLeft},      {6, true, TopRight, BottomRight},
+        {7, true, BottomRight, TopRight},    {8, true, BottomLeft, TopLeft},
     };
     for (const auto& c : cases) {
         const std::vector<uint8_t> jpeg = EncodeJpeg(stored, {JCS_RGB, false, c.orientation});
@@ -160,16 +154,6 @@ TEST(DecodeArtworkTest, ExifOrientationTurnsAJpegUpright) {
     }
 }
 
-void SetPngSize(std::vector<uint8_t>& png, uint32_t width, uint32_t height) {
-    for (int i = 0; i < 4; ++i) {
-        png[16 + static_cast<size_t>(i)] = static_cast<uint8_t>(width >> (24 - 8 * i));
-        png[20 + static_cast<size_t>(i)] = static_cast<uint8_t>(height >> (24 - 8 * i));
-    }
-    const uLong crc = crc32(0, png.data() + 12, 17);
-    for (int i = 0; i < 4; ++i)
-        png[29 + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (24 - 8 * i));
-}
-
 void SetJpegSize(std::vector<uint8_t>& jpeg, uint16_t width, uint16_t height) {
     for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
         if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
@@ -184,10 +168,11 @@ void SetJpegSize(std::vector<uint8_t>& jpeg, uint16_t width, uint16_t height) {
 
 TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
     const SRgbaPicture picture = HalfAndHalf();
-    const std::vector<uint8_t> png = PngOf(HalfAndHalfPng(PNG_COLOR_TYPE_RGB, 8, false));
+    const std::vector<uint8_t> png = HalfAndHalfPng(PNG_COLOR_TYPE_RGB, 8);
     const std::vector<uint8_t> jpeg = EncodeJpeg(picture, {JCS_RGB, false, 0});
     const std::vector<uint8_t> bmp = EncodeBmp(picture, 24);
-    auto changed = [](std::vector<uint8_t> bytes, const std::function<void(std::vector<uint8_t>&)>& change) {
+    auto changed = [](std::vector<uint8_t> bytes,
+                      const std::function<void(std::vector<uint8_t>&)>& change) {
         change(bytes);
         return bytes;
     };
@@ -200,7 +185,8 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
         {"text", {'h', 'e', 'l', 'l', 'o'}, "not a picture (neither PNG nor JPEG nor BMP)"},
         {"PNG cut short", std::vector<uint8_t>(png.begin(), png.begin() + 60),
          "damaged or unreadable PNG data ("},
-        {"JPEG cut short", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2)),
+        {"JPEG cut short",
+         std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2)),
          "damaged or unreadable JPEG data ("},
         {"BMP cut short", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 20),
          "damaged or unreadable BMP data ("},

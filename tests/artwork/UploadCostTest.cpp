@@ -27,15 +27,13 @@ TEST_F(UploadCostTest, CostMatchesWhatTheGaugeReceivesForTheExampleDials) {
     ChooseIas(pixels(ias));
     ChooseTas(pixels(tas));
     TickTable();
-    const std::string startTable =
-        "1404B0960E112C1F42BC38446A55064A7448208CA96AA00A82B04B7CBF4C6C\r\n";
     const struct {
         int untick;  // the check box cleared before this upload, 0 for none
         std::vector<const CImage*> dials;
         std::optional<std::string> table;
     } cases[] = {
-        {0, {&ias, &tas}, startTable},
-        {ids::kIasCheck, {&tas}, startTable},
+        {0, {&ias, &tas}, kStartTable},
+        {ids::kIasCheck, {&tas}, kStartTable},
         {ids::kMaxSpeedCheck, {&tas}, std::nullopt},
     };
     for (const auto& c : cases) {

@@ -6,8 +6,8 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -38,9 +38,7 @@ SBgra DialPixel(int x, int y) {
 std::vector<uint8_t> Px(const uint8_t* p, int n = 4) {
     return {p, p + n};
 }
-std::vector<uint8_t> Background() {
-    return {240, 240, 240, 255};
-}
+const std::vector<uint8_t> kBackground = {240, 240, 240, 255};
 
 bool SameDraw(const CHeadlessCanvas::SDrawCall& call, int x, int y) {
     return call.x == x && call.y == y && call.width == 230 && call.height == 230;
@@ -68,23 +66,23 @@ protected:
     void ExpectPreviewAt(int ox, int oy) {
         EXPECT_EQ(Canvas(ox, oy, 0, 0), (std::vector<uint8_t>{219, 169, 247, 255}));
         EXPECT_EQ(Canvas(ox, oy, 229, 0), (std::vector<uint8_t>{10, 20, 30, 255}));
-        EXPECT_EQ(Canvas(ox, oy, 229, 229), Background());
+        EXPECT_EQ(Canvas(ox, oy, 229, 229), kBackground);
         // 128 * 64 / 255 = 32; 240 * 191 / 255 = 179.
         EXPECT_EQ(Canvas(ox, oy, 1, 2), (std::vector<uint8_t>{32 + 179, 0 + 179, 0 + 179, 255}));
-        EXPECT_EQ(Canvas(ox - 1, oy, 0, 0), Background());
-        EXPECT_EQ(Canvas(ox, oy - 1, 0, 0), Background());
-        EXPECT_EQ(Canvas(ox, oy, 230, 0), Background());
+        EXPECT_EQ(Canvas(ox - 1, oy, 0, 0), kBackground);
+        EXPECT_EQ(Canvas(ox, oy - 1, 0, 0), kBackground);
+        EXPECT_EQ(Canvas(ox, oy, 230, 0), kBackground);
     }
     void ExpectNoPreviewAt(int ox, int oy) {
-        EXPECT_EQ(Canvas(ox, oy, 0, 0), Background());
-        EXPECT_EQ(Canvas(ox, oy, 229, 0), Background());
+        EXPECT_EQ(Canvas(ox, oy, 0, 0), kBackground);
+        EXPECT_EQ(Canvas(ox, oy, 229, 0), kBackground);
     }
 
     CTempDir dir;
     CHeadlessCanvas canvas;
 };
 
-TEST_F(DialSelectionTest, AcceptedIasDialIsHeldStraightAndPreviewedPremultiplied) {
+TEST_F(DialSelectionTest, AcceptedDialsAreHeldStraightAndPreviewedPremultiplied) {
     Select(ids::kSelectIasDial, Dial());
 
     ASSERT_EQ(host.FileDialogRequests().size(), 1u);
@@ -111,14 +109,10 @@ TEST_F(DialSelectionTest, AcceptedIasDialIsHeldStraightAndPreviewedPremultiplied
     EXPECT_TRUE(SameDraw(canvas.DrawCalls()[0], 30, 125));
     ExpectPreviewAt(30, 125);
     ExpectNoPreviewAt(30, 408);
-}
 
-// The second selection wipes the window, draws its own preview, then puts back the other
-// one; neither picture is premultiplied a second time.
-TEST_F(DialSelectionTest, TasSelectionRepaintsTheHeldIasPreviewAfterItsOwn) {
-    const std::string dial = Dial();
-    Select(ids::kSelectIasDial, dial);
-    Select(ids::kSelectTasDial, dial);
+    // The second selection wipes the window, draws its own preview, then puts back the other
+    // one; neither picture is premultiplied a second time.
+    Select(ids::kSelectTasDial, Dial());
 
     EXPECT_TRUE(host.Messages().empty());
     EXPECT_EQ(host.GetCheck(ids::kIasCheck), 1);

@@ -3,6 +3,7 @@
 // Writes PNG files of any colour type, bit depth and interlacing, with optional palette,
 // transparency and gamma chunks, so the decoder can be tried on every kind of file.
 #include <png.h>
+#include <zlib.h>
 
 #include <array>
 #include <csetjmp>
@@ -19,14 +20,14 @@ struct SPngKind {
     int colorType = PNG_COLOR_TYPE_RGB_ALPHA;
     int bitDepth = 8;
     bool interlaced = false;
-    std::vector<png_color> palette;           // PLTE entries (palette pictures)
-    std::vector<png_byte> paletteAlpha;       // tRNS for a palette picture
-    std::optional<png_color_16> transparent;  // tRNS colour for grey or RGB pictures
-    std::optional<double> gamma;              // gAMA chunk
-    bool srgb = false;                        // sRGB chunk
+    std::vector<png_color> palette{};           // PLTE entries (palette pictures)
+    std::vector<png_byte> paletteAlpha{};       // tRNS for a palette picture
+    std::optional<png_color_16> transparent{};  // tRNS colour for grey or RGB pictures
+    std::optional<double> gamma{};              // gAMA chunk
+    bool srgb = false;                          // sRGB chunk
     // Stored sample values of pixel (x, y) in file order: grey | grey, alpha | R, G, B |
     // R, G, B, A | palette index. Only the first channels of the colour type are used.
-    std::function<std::array<uint16_t, 4>(int, int)> sample;
+    std::function<std::array<uint16_t, 4>(int, int)> sample{};
 };
 
 inline int ChannelCount(int colorType) {
@@ -121,4 +122,16 @@ inline size_t ChunkData(const std::string& bytes, const char* type) {
         pos += 12 + length;
     }
     return 0;
+}
+
+// Give the header another size, its checksum recomputed so that only the size is wrong.
+template <class Bytes>
+void SetPngSize(Bytes& png, uint32_t width, uint32_t height) {
+    const auto put = [&png](size_t at, uint32_t value) {
+        for (size_t i = 0; i < 4; ++i)
+            png[at + i] = static_cast<typename Bytes::value_type>(value >> (24 - 8 * i));
+    };
+    put(16, width);
+    put(20, height);
+    put(29, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(png.data()) + 12, 17)));
 }

@@ -22,20 +22,19 @@ TEST_F(RunLengthTest, RepeatsFoldIntoTheLineOfTheNextDifferentPixel) {
         }
         return Unique(i);
     });
-    EXPECT_EQ(PressUpdate(), std::vector<std::string>{"LOAD=11\r\n"});
-    EXPECT_EQ(Say("READY"), std::vector<std::string>{Plain(kJ)});
-    std::vector<std::string> lines;
+    EXPECT_EQ(PressUpdate(), Lines{"LOAD=11\r\n"});
+    EXPECT_EQ(Say("READY"), Lines{Plain(kJ)});
+    Lines lines;
     for (int i = 0; i < 4; ++i) {
         lines.push_back(Say("U").at(0));
     }
-    EXPECT_EQ(lines, (std::vector<std::string>{RunOf(2, kK), Plain(kL), RunOf(1, kM),
-                                               Plain(kMButOpaque)}));
+    EXPECT_EQ(lines, (Lines{RunOf(2, kK), Plain(kL), RunOf(1, kM), Plain(kMButOpaque)}));
     EXPECT_EQ(State().bytesCovered, 4 * 7);
     for (int i = 8; i < 225; ++i) {
-        ASSERT_EQ(Say("U"), std::vector<std::string>{Plain(Unique(i))});
+        ASSERT_EQ(Say("U"), Lines{Plain(Unique(i))});
     }
-    EXPECT_EQ(Say("U"), std::vector<std::string>{Plain(kGrey)});
-    EXPECT_EQ(Say("U"), std::vector<std::string>{RunOf(9, Unique(235))});
+    EXPECT_EQ(Say("U"), Lines{Plain(kGrey)});
+    EXPECT_EQ(Say("U"), Lines{RunOf(9, Unique(235))});
     EXPECT_EQ(State().row, 1);
     EXPECT_EQ(State().column, 5);
 }
@@ -44,8 +43,7 @@ TEST_F(RunLengthTest, DialEndsOnePositionLateWhenItsLastPixelRepeats) {
     // Grey up to 52889, then different pixels; the last three are alike.
     ChooseIas([](int i) { return i < 52890 ? kGrey : Unique(std::min(i, 52897)); });
     PressUpdate();
-    Say("READY");
-    const std::vector<std::string> lines = AckToStageEnd();
+    const Lines lines = RunStage();
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[0], RunOf(52889, Unique(52890)));
     EXPECT_EQ(lines[7], Plain(Unique(52897)));
@@ -57,8 +55,7 @@ TEST_F(RunLengthTest, DialEndsOnePositionLateWhenItsLastPixelRepeats) {
 TEST_F(RunLengthTest, DialEndsExactlyWhenItsLastPixelDiffers) {
     ChooseIas([](int i) { return i < 52890 ? kGrey : Unique(i); });
     PressUpdate();
-    Say("READY");
-    const std::vector<std::string> lines = AckToStageEnd();
+    const Lines lines = RunStage();
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[9], Plain(Unique(52899)));
     EXPECT_EQ(lines[10], "END\r\n");
@@ -94,9 +91,9 @@ TEST_F(RunLengthTest, ReadyInTheMiddleOfADialStartsItOver) {
     Say("U");
     ASSERT_EQ(Progress(), 99);
     host.SetWindowText(ids::kStatus, "something else");
-    EXPECT_EQ(Say("READY"), std::vector<std::string>{Plain(kGrey)});
+    EXPECT_EQ(Say("READY"), Lines{Plain(kGrey)});
     EXPECT_EQ(Progress(), 0);
     EXPECT_EQ(Status(), "Update in progress, step 1 of 1, do not close this program");
     EXPECT_EQ(State().bytesCovered, 0);
-    EXPECT_EQ(Say("U"), std::vector<std::string>{RunOf(52889, Unique(52890))});
+    EXPECT_EQ(Say("U"), Lines{RunOf(52889, Unique(52890))});
 }

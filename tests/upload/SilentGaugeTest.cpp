@@ -7,7 +7,6 @@ namespace {
 using std::chrono::milliseconds;
 
 const std::string kStepOne = "Update in progress, step 1 of 1, do not close this program";
-const std::string kFailed = "Error occurred.  Please try again.";
 
 }  // namespace
 

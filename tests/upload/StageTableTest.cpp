@@ -3,10 +3,7 @@
 using StageTableTest = UploadFixture;
 
 namespace {
-const std::string kStartTable =
-    "1404B0960E112C1F42BC38446A55064A7448208CA96AA00A82B04B7CBF4C6C\r\n";
 const std::string kCompleted = "Update completed.";
-const std::string kFailed = "Error occurred.  Please try again.";
 }  // namespace
 
 TEST_F(StageTableTest, DialStagesEndOrContinueByTheCheckBoxes) {
@@ -14,8 +11,7 @@ TEST_F(StageTableTest, DialStagesEndOrContinueByTheCheckBoxes) {
     EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::None);
     EXPECT_EQ(PressUpdate(), Lines{"LOAD=11\r\n"});
     EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::Running);
-    Say("READY");
-    EXPECT_EQ(Last(AckToStageEnd()), "END\r\n");
+    EXPECT_EQ(Last(RunStage()), "END\r\n");
     EXPECT_EQ(State().UploadStage, 1);
     EXPECT_EQ(Status(), kCompleted);
     EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::Completed);
@@ -70,10 +66,8 @@ TEST_F(StageTableTest, EverythingSelectedRunsThreeStages) {
     ASSERT_TRUE(host.Type(ids::kAngleBox, "161"));
     ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, 0));  // 100 knots: 10 entries
     EXPECT_EQ(PressUpdate(), Lines{"LOAD=12\r\n"});
-    Say("READY");
-    EXPECT_EQ(Last(AckToStageEnd()), "LOAD=22\r\n");
-    Say("READY");
-    const Lines tas = AckToStageEnd();
+    EXPECT_EQ(Last(RunStage()), "LOAD=22\r\n");
+    const Lines tas = RunStage();
     EXPECT_EQ(Tail(tas, 2), (Lines{"CON\r\n", "LOAD=32\r\n"}));
     EXPECT_EQ(Say("READY"), Lines{"0A04B0960E112C1F42BC38446A55064A\r\n"});
     EXPECT_EQ(Say("f"), Lines{"END\r\n"});
@@ -146,10 +140,8 @@ TEST_F(StageTableTest, AcknowledgementBeforeTheStagesReadyEndsInError) {
     };
     for (const SCase& c : {SCase{1, "U"}, SCase{1, "f"}, SCase{2, "U"}, SCase{2, "f"}}) {
         PressUpdate();
-        for (int stage = 1; stage <= c.stagesDone; ++stage) {
-            Say("READY");
-            AckToStageEnd();
-        }
+        for (int stage = 1; stage <= c.stagesDone; ++stage)
+            RunStage();
         EXPECT_EQ(Say(c.reply), Lines{"ERR\r\n"}) << c.stagesDone << " " << c.reply;
         EXPECT_EQ(Status(), kFailed);
         EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::ErrorEnd);

@@ -84,8 +84,7 @@ TEST_F(UpdateCommandTest, UploadLocksEveryUserControlAndItsEndRestoresTheTableRu
     EXPECT_EQ(Progress(), 42);
 
     // Ended without the table: its boxes and buttons are locked again, the rest is free.
-    Say("READY");
-    AckToStageEnd();
+    RunStage();
     const std::vector<int> tableOnly = {ids::kMaxSpeedList, ids::kAngleBox, ids::kLinearIncrement,
                                         ids::kSave};
     for (int id : locked) {
@@ -129,7 +128,7 @@ TEST_F(UpdateCommandTest, AnglesTheLineCannotCarryRefuseTheUpload) {
     ASSERT_TRUE(host.Type(ids::EntryBoxId(3), "-3"));
     EXPECT_EQ(Last(AckToStageEnd()), "LOAD=31\r\n");
     EXPECT_EQ(Say("READY"), Lines{"ERR\r\n"});
-    EXPECT_EQ(Status(), "Error occurred.  Please try again.");
+    EXPECT_EQ(Status(), kFailed);
     ASSERT_TRUE(host.Type(ids::EntryBoxId(3), "22.5"));
     EXPECT_EQ(Say("READY").at(0).substr(0, 17), "1404B0960E112CFFF");
 }

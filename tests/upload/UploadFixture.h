@@ -19,6 +19,10 @@ inline SBgra Unique(int i) {
     return {static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 8), 0x5A, 0xFF};
 }
 inline const SBgra kGrey{0x80, 0x80, 0x80, 0xFF};
+// The table line of the angles a new dialog starts with, and the status of a failed upload.
+inline const std::string kStartTable =
+    "1404B0960E112C1F42BC38446A55064A7448208CA96AA00A82B04B7CBF4C6C\r\n";
+inline const std::string kFailed = "Error occurred.  Please try again.";
 
 // The eight digits a pixel travels as: 255 - alpha, blue, green, red.
 inline std::string Digits(SBgra p) {
@@ -87,6 +91,11 @@ protected:
             }
         }
         return all;
+    }
+    // Starts a stage with READY and acknowledges it to its end, as AckToStageEnd answers.
+    std::vector<std::string> RunStage() {
+        Say("READY");
+        return AckToStageEnd();
     }
     int Progress() const { return host.Control(ids::kProgress).progress; }
     std::string Status() const { return host.GetWindowText(ids::kStatus); }
