@@ -8,8 +8,6 @@
 //   --dial-only: kestran-dial's figures alone (with the PNG loads).
 //   --windows-uploader EXE: also the realistic dial through kestran-upload.exe under Wine
 //   (in the prefix WINEPREFIX names), beside the Linux uploader's figures.
-#include <stdlib.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -23,6 +21,7 @@
 #include "bench/FleetTimer.h"
 #include "bench/UploadTimer.h"
 #include "dial/PngWrite.h"
+#include "support/UniqueFolder.h"
 
 namespace {
 
@@ -211,8 +210,9 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    std::string folder = (std::filesystem::temp_directory_path() / "kestran-bench-XXXXXX").string();
-    if (mkdtemp(folder.data()) == nullptr) {
+    const CTempDir scratch("kestran-bench-");
+    const std::string folder = scratch.Path().string();
+    if (folder.empty()) {
         std::fprintf(stderr, "kestran-bench: no temporary folder\n");
         return 1;
     }
@@ -229,11 +229,8 @@ int main(int argc, char** argv) {
     bool met = ReportPngLoad("PNG load, realistic dial", realistic);
     met = ReportPngLoad("PNG load, worst case dial", worst) && met;
     met = ReportDialWorkshop(folder, realistic, worst) && met;
-    if (dialOnly) {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
+    if (dialOnly)
         return met ? 0 : 1;
-    }
 
     struct SCase {
         std::string title;
@@ -267,7 +264,5 @@ int main(int argc, char** argv) {
     met = ReportFleet(realistic, quick) && met;
     met = ReportWindow(realistic, !quick) && met;
     std::printf("%s\n", met ? "All targets met." : "Some targets MISSED.");
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
     return met ? 0 : 1;
 }
