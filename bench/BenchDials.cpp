@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "dial/DialSize.h"
+#include "base/GaugeFacts.h"
 
 namespace {
 
-constexpr double kCentre = kDialSide / 2.0;
+constexpr double kCentre = gauge::kDialCentre;
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kSubsamples = 4;  // per axis: 16 samples per pixel give the soft edges
 
@@ -131,9 +131,9 @@ uint8_t Byte(double v) {
 }  // namespace
 
 void DrawRealisticDial(CImage& image) {
-    image.Create(kDialSide, kDialSide, 32, true);
-    for (int y = 0; y < kDialSide; ++y) {
-        for (int x = 0; x < kDialSide; ++x) {
+    image.Create(gauge::kDialSide, gauge::kDialSide, 32, true);
+    for (int y = 0; y < gauge::kDialSide; ++y) {
+        for (int x = 0; x < gauge::kDialSide; ++x) {
             // Average with weight of coverage, then back to straight alpha.
             double r = 0, g = 0, b = 0, a = 0;
             for (int sy = 0; sy < kSubsamples; ++sy) {
@@ -157,12 +157,12 @@ void DrawRealisticDial(CImage& image) {
 }
 
 void DrawWorstCaseDial(CImage& image) {
-    image.Create(kDialSide, kDialSide, 32, true);
-    for (int y = 0; y < kDialSide; ++y) {
-        for (int x = 0; x < kDialSide; ++x) {
+    image.Create(gauge::kDialSide, gauge::kDialSide, 32, true);
+    for (int y = 0; y < gauge::kDialSide; ++y) {
+        for (int x = 0; x < gauge::kDialSide; ++x) {
             // Blue differs from the left neighbour (and across a row end), green from the
             // one above.
-            const int i = y * kDialSide + x;
+            const int i = y * gauge::kDialSide + x;
             Put(image, x, y, static_cast<uint8_t>(x * 7), static_cast<uint8_t>(y),
                 static_cast<uint8_t>(i), static_cast<uint8_t>(128 + (i * 37) % 128));
         }

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "angles/NumberText.h"
-#include "dial/DialSize.h"
+#include "base/GaugeFacts.h"
 #include "harness/DialogRig.h"
 #include "harness/FuzzCheck.h"
 #include "harness/ScratchDir.h"
@@ -20,8 +20,8 @@
 namespace fuzzcase {
 namespace {
 
-constexpr int kDialPixels = kDialSide * kDialSide;
-constexpr int kLast = kDialSide - 1;  // last row and column
+constexpr int kDialPixels = gauge::kDialSide * gauge::kDialSide;
+constexpr int kLast = gauge::kDialSide - 1;  // last row and column
 constexpr size_t kMaxSteps = 4096;
 constexpr long kMaxAcknowledgements = 20000;
 
@@ -53,12 +53,12 @@ std::string Unescape(std::string_view text) {
 }
 
 bool IsUploadable(const CImage& image) {
-    return !image.IsNull() && image.GetWidth() == kDialSide &&
-           image.GetHeight() == kDialSide && image.GetBPP() == 32;
+    return !image.IsNull() && image.GetWidth() == gauge::kDialSide &&
+           image.GetHeight() == gauge::kDialSide && image.GetBPP() == 32;
 }
 
 const uint8_t* PixelOf(const CImage& image, int index) {
-    return image.PixelAt(index % kDialSide, index / kDialSide);
+    return image.PixelAt(index % gauge::kDialSide, index / gauge::kDialSide);
 }
 
 bool Same(const uint8_t* a, const uint8_t* b) {

@@ -7,12 +7,12 @@
 #include "angles/NumberText.h"
 #include "angles/Plausibility.h"
 #include "angles/StartTable.h"
+#include "base/GaugeFacts.h"
 #include "dialog/CTillerbyDlg.h"
 #include "res/ControlIds.h"
 
 namespace {
 
-constexpr int kSpeedItems = 41;       // 100, 110, ..., 500 knots
 constexpr int kStartSpeedIndex = 10;  // 200 knots
 constexpr double kAngleMin = 0.0;
 constexpr double kAngleMax = 360.0;
@@ -27,8 +27,9 @@ void ConfigureAngleSpin(CNumSpinCtrl& spin) {
 }  // namespace
 
 void CTillerbyDlg::InitAngleTable() {
-    for (int i = 0; i < kSpeedItems; ++i) {
-        m_host.AddString(ids::kMaxSpeedList, std::to_string(100 + 10 * i));
+    for (int i = 0; i < gauge::kMaxSpeedItems; ++i) {
+        m_host.AddString(ids::kMaxSpeedList,
+                         std::to_string(gauge::kKnotsPerEntry * gauge::EntryCount(i)));
     }
     m_host.SetCurSel(ids::kMaxSpeedList, kStartSpeedIndex);
 
@@ -57,7 +58,7 @@ void CTillerbyDlg::OnMaxSpeedCheck() {
 }
 
 void CTillerbyDlg::OnMaxSpeedChange() {
-    const int n = m_host.GetCurSel(ids::kMaxSpeedList) + 10;
+    const int n = EntryCount();
     for (int k = 1; k <= n && k <= ids::kEntryCount; ++k) {
         m_host.EnableWindow(ids::EntryBoxId(k), true);
         m_host.EnableWindow(ids::EntrySpinId(k), true);
@@ -73,11 +74,15 @@ void CTillerbyDlg::OnMaxSpeedChange() {
 }
 
 void CTillerbyDlg::OnLinearIncrement() {
-    const int n = m_host.GetCurSel(ids::kMaxSpeedList) + 10;
+    const int n = EntryCount();
     const double step = numtext::AtoF(m_host.GetWindowText(ids::kAngleBox)) / n;
     for (int k = 1; k <= n && k <= ids::kEntryCount; ++k) {
         m_host.SetWindowText(ids::EntryBoxId(k), numtext::FormatFixed(k * step, 1));
     }
+}
+
+int CTillerbyDlg::EntryCount() const {
+    return gauge::EntryCount(m_host.GetCurSel(ids::kMaxSpeedList));
 }
 
 long CTillerbyDlg::OnAngleSpinDelta() {
@@ -85,7 +90,7 @@ long CTillerbyDlg::OnAngleSpinDelta() {
 }
 
 bool CTillerbyDlg::CheckPlausibility() {
-    const int n = m_host.GetCurSel(ids::kMaxSpeedList) + 10;
+    const int n = EntryCount();
     std::vector<double> angles;
     for (int k = 1; k <= n && k <= ids::kEntryCount; ++k)
         angles.push_back(numtext::AtoF(m_host.GetWindowText(ids::EntryBoxId(k))));

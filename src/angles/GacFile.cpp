@@ -10,6 +10,7 @@
 #include "angles/GacLine.h"
 #include "angles/NumberText.h"
 #include "angles/TextFile.h"
+#include "base/GaugeFacts.h"
 #include "dialog/CTillerbyDlg.h"
 #include "res/ControlIds.h"
 
@@ -33,7 +34,7 @@ void CTillerbyDlg::OnSave() {
     if (!CheckPlausibility())
         return;
 
-    const int n = m_host.GetCurSel(ids::kMaxSpeedList) + 10;
+    const int n = EntryCount();
     std::vector<double> angles;
     for (int k = 1; k <= n && k <= ids::kEntryCount; ++k)
         angles.push_back(numtext::AtoF(m_host.GetWindowText(ids::EntryBoxId(k))));
@@ -85,7 +86,7 @@ void CTillerbyDlg::OnLoad() {
     }
 
     const int n = table->count;
-    m_host.SetCurSel(ids::kMaxSpeedList, n - gacfile::kMinEntryCount);
+    m_host.SetCurSel(ids::kMaxSpeedList, n - gauge::kMinEntries);
     for (size_t k = 1; k <= table->angles.size(); ++k) {
         m_host.SetWindowText(ids::EntryBoxId(static_cast<int>(k)), table->angles[k - 1]);
     }

@@ -4,6 +4,7 @@
 
 #include "angles/GacFields.h"
 #include "angles/NumberText.h"
+#include "base/GaugeFacts.h"
 
 namespace gacfile {
 
@@ -27,11 +28,11 @@ std::optional<std::string> BuildLine(const std::vector<double>& angles, int* bad
 std::optional<SGacTable> ParseLine(std::string_view line) {
     std::vector<std::string> fields = SplitFields(line);
     const int n = fields.empty() ? 0 : numtext::AtoI(fields[0]);
-    if (n < kMinEntryCount || n > kMaxEntryCount)
+    if (n < gauge::kMinEntries || n > gauge::kMaxEntries)
         return std::nullopt;
     SGacTable table;
     table.count = n;
-    for (size_t k = 1; k < fields.size() && k <= static_cast<size_t>(kMaxEntryCount); ++k)
+    for (size_t k = 1; k < fields.size() && k <= static_cast<size_t>(gauge::kMaxEntries); ++k)
         table.angles.push_back(std::move(fields[k]));
     return table;
 }

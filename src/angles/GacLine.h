@@ -8,9 +8,6 @@
 // Building and reading the one line of a gauge configuration file.
 namespace gacfile {
 
-constexpr int kMinEntryCount = 10;
-constexpr int kMaxEntryCount = 50;
-
 // The line saving writes: the count, then "|" and each angle with one decimal. Nothing
 // when an angle is not finite or the line would grow past what loading reads back; then
 // *badEntry (when given) is that entry (1 = 10 knots).

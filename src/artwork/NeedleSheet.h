@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "artwork/RgbaPicture.h"
+#include "base/GaugeFacts.h"
 
 // The calibration sheet: a dial drawn enlarged with a thin needle line for every entry of
 // an angle table, labelled with its speed, so the table can be checked against the dial's
@@ -13,8 +14,8 @@ namespace artwork {
 // Where the needle turns and which way. Angles are degrees from `zeroDegrees`, which is
 // itself measured clockwise from straight up.
 struct SNeedleGeometry {
-    double pivotX = 115.0;  // in dial pixels from the left edge
-    double pivotY = 115.0;  //   and from the top edge
+    double pivotX = gauge::kDialCentre;  // in dial pixels from the left edge
+    double pivotY = gauge::kDialCentre;  //   and from the top edge
     double zeroDegrees = 0.0;
     bool clockwise = true;
 };

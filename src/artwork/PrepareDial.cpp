@@ -1,6 +1,6 @@
 #include "artwork/PrepareDial.h"
 
-#include "dial/DialSize.h"
+#include "base/GaugeFacts.h"
 
 namespace artwork {
 
@@ -24,11 +24,11 @@ bool PrepareDial(const SRgbaPicture& art, const SPrepareOptions& options, SPrepa
         cropped = Crop(art, r);
         source = &cropped;
     }
-    out.asFitted = FitSquare(*source, kDialSide, options.fit);
+    out.asFitted = FitSquare(*source, gauge::kDialSide, options.fit);
     if (out.asFitted.Empty())
         return fail("the picture could not be resampled");
     if (options.circle)
-        MaskCircle(out.asFitted, options.circleDiameter.value_or(kDialSide));
+        MaskCircle(out.asFitted, options.circleDiameter.value_or(gauge::kDialSide));
     if (options.background)
         Flatten(out.asFitted, *options.background);
     out.dial = out.asFitted;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/GaugeFacts.h"
 #include "upload/RunLengthWalk.h"
 
 class CImage;
@@ -11,9 +12,6 @@ class CImage;
 // What an upload will send and receive, counted with the upload's own walk and line
 // formats, and its time on the wire at 38400 baud with 8 data bits, parity and a stop bit.
 namespace artwork {
-
-constexpr double kWireBitsPerByte = 11.0;
-constexpr double kBaud = 38400.0;
 
 struct SUploadCost {
     std::vector<runlength::SDialLines> dials;  // each dial's pixel lines
@@ -23,7 +21,7 @@ struct SUploadCost {
     long long bytesReceived = 0;  // the gauge's READY and acknowledgements
 
     double WireSeconds() const {
-        return static_cast<double>(bytesSent + bytesReceived) * kWireBitsPerByte / kBaud;
+        return static_cast<double>(bytesSent + bytesReceived) * gauge::kBitsPerByte / gauge::kBaud;
     }
 };
 

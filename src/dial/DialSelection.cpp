@@ -1,7 +1,7 @@
 // Choosing the two dial pictures: file dialog, validation, previews and the check boxes.
 #include <vector>
 
-#include "dial/DialSize.h"
+#include "base/GaugeFacts.h"
 #include "dial/PictureFile.h"
 #include "dial/PixelOps.h"
 #include "dialog/CTillerbyDlg.h"
@@ -55,7 +55,7 @@ void CTillerbyDlg::SelectDial(const SDialSlot& slot) {
     if (slot.upload->IsNull()) {
         refusal = "Image load error";
         reason += ": " + why;
-    } else if (slot.upload->GetWidth() != kDialSide || slot.upload->GetHeight() != kDialSide) {
+    } else if (slot.upload->GetWidth() != gauge::kDialSide || slot.upload->GetHeight() != gauge::kDialSide) {
         refusal = "Image resolution must be 230 x 230 pixels";
         reason += " is " + std::to_string(slot.upload->GetWidth()) + " x " +
                   std::to_string(slot.upload->GetHeight()) + " pixels";

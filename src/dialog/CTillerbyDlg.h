@@ -90,6 +90,8 @@ public:
     // The plausibility rule of the angle table: the active angles rise strictly. A failure
     // is shown in a message box and its entry selected.
     bool CheckPlausibility();
+    // The number of active angle entries: what the maximum-speed list's selection gives.
+    int EntryCount() const;
 
     // Read-only views for hosts, tools and tests ------------------------------------
     const SerInfoList& PortList() const { return m_portList; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/GaugeFacts.h"
+
 // Control ids of the main dialog (template 102). Hosts and handlers address every
 // control by these ids, exactly as the dialog resource numbers them.
 namespace ids {
@@ -28,7 +30,7 @@ constexpr int kStatus = 1058;
 constexpr int kAboutOk = 1;  // IDOK of the About box
 constexpr int kAboutCommand = 0x0010;
 
-constexpr int kEntryCount = 50;  // one angle entry per 10 knots, 10 to 500 knots
+constexpr int kEntryCount = gauge::kMaxEntries;  // one angle entry per 10 knots
 
 // Id of the edit box of angle entry k (k = 1 for 10 knots ... 50 for 500 knots).
 // The resource ids do not run in knot order, hence the piecewise formula.

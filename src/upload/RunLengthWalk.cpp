@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "dial/CImage.h"
-#include "dial/DialSize.h"
+#include "base/GaugeFacts.h"
 
 namespace runlength {
 namespace {
@@ -27,14 +27,14 @@ SWalkStep NextLine(const CImage& dial, int row, int column, int refRow, int refC
     step.row = row;
     step.column = column;
     auto advance = [&step] {
-        if (++step.column == kDialSide) {
+        if (++step.column == gauge::kDialSide) {
             step.column = 0;
             ++step.row;
         }
     };
     const uint8_t* reference = dial.PixelAt(refColumn, refRow);
     advance();
-    if (step.row >= kDialSide) {
+    if (step.row >= gauge::kDialSide) {
         step.pastEnd = true;
         return step;
     }
@@ -43,7 +43,7 @@ SWalkStep NextLine(const CImage& dial, int row, int column, int refRow, int refC
     while (std::memcmp(dial.PixelAt(step.sendColumn, step.sendRow), reference, 4) == 0) {
         ++step.runCount;
         advance();
-        if (step.row >= kDialSide)
+        if (step.row >= gauge::kDialSide)
             break;  // the run reached the dial's last pixel
         step.sendRow = step.row;
         step.sendColumn = step.column;
@@ -55,7 +55,7 @@ SDialLines CountDialLines(const CImage& dial) {
     // As the upload goes: the first pixel plain, then one line per acknowledgement until
     // the bytes covered reach the dial's size.
     SDialLines count{1, LineBytes(0)};
-    const long long total = 4LL * kDialSide * kDialSide;
+    const long long total = 4LL * gauge::kDialSide * gauge::kDialSide;
     long long covered = 0;
     int row = 0, column = 0, refRow = 0, refColumn = 0;
     for (;;) {

@@ -2,6 +2,8 @@
 #include <array>
 #include <cstdio>
 
+#include "angles/NumberText.h"
+#include "base/GaugeFacts.h"
 #include "dialog/CTillerbyDlg.h"
 #include "res/ControlIds.h"
 #include "upload/WireFormat.h"
@@ -30,15 +32,13 @@ void CTillerbyDlg::OnUpdate() {
         // refuse before anything reaches the gauge.
         int badEntry = 0;
         const auto line = wire::AngleTableLine(
-            m_host.GetCurSel(ids::kMaxSpeedList) + 10,
+            EntryCount(),
             [this](int k) { return m_host.GetWindowText(ids::EntryBoxId(k)); }, &badEntry);
         if (!line) {
-            char message[256];
-            std::snprintf(message, sizeof message,
-                          "Needle angle for %d knots cannot be sent to the gauge: angles must be "
-                          "from 0 to 409.5 degrees.",
-                          10 * badEntry);
-            m_host.MessageBox(message);
+            m_host.MessageBox("Needle angle for " +
+                              std::to_string(gauge::kKnotsPerEntry * badEntry) +
+                              " knots cannot be sent to the gauge: angles must be from 0 to " +
+                              numtext::FormatG(gauge::kMaxWireAngle) + " degrees.");
             return;
         }
     }

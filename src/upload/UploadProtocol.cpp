@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "dial/DialSize.h"
+#include "base/GaugeFacts.h"
 #include "dialog/CTillerbyDlg.h"
 #include "res/ControlIds.h"
 #include "upload/RunLengthWalk.h"
@@ -16,8 +16,8 @@ constexpr int kReadBufferSize = 1024;
 
 // The engine walks a fixed 230 x 230 grid of 32-bit pixels; anything else is never read.
 bool IsUploadableDial(const CImage* image) {
-    return image != nullptr && !image->IsNull() && image->GetWidth() == kDialSide &&
-           image->GetHeight() == kDialSide && image->GetBPP() == 32;
+    return image != nullptr && !image->IsNull() && image->GetWidth() == gauge::kDialSide &&
+           image->GetHeight() == gauge::kDialSide && image->GetBPP() == 32;
 }
 
 // Sets the data-consumed event on every way out of the notification handler.
@@ -134,7 +134,7 @@ void CTillerbyDlg::StartStage() {
     if (m_upload.UploadStage >= 3) {
         int badEntry = 0;
         const auto line = wire::AngleTableLine(
-            m_host.GetCurSel(ids::kMaxSpeedList) + 10,
+            EntryCount(),
             [this](int k) { return m_host.GetWindowText(ids::EntryBoxId(k)); }, &badEntry);
         // A table that does not fit the line format is never sent.
         m_upload.readyHeard = true;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "angles/NumberText.h"
+#include "base/GaugeFacts.h"
 
 namespace wire {
 
@@ -28,7 +29,7 @@ std::string PixelLine(const uint8_t* bgra, int runCount) {
 std::optional<int> AngleTenths(double angle) {
     const double tenths = angle * 10.0 + 0.5;
     // Written so that a NaN fails too.
-    if (!(angle >= 0.0) || !(tenths < 4096.0))
+    if (!(angle >= 0.0) || !(tenths < gauge::kMaxAngleTenths + 1.0))
         return std::nullopt;
     return static_cast<int>(tenths);
 }

@@ -1,7 +1,7 @@
 #include "gauge/DialBuilder.h"
 
 CDialBuilder::CDialBuilder() {
-    m_image.Create(kDialSide, kDialSide, 32, true);
+    m_image.Create(gauge::kDialSide, gauge::kDialSide, 32, true);
 }
 
 bool CDialBuilder::Apply(long long runCount, const std::array<uint8_t, 4>& bgra,
@@ -44,7 +44,7 @@ bool CDialBuilder::Apply(long long runCount, const std::array<uint8_t, 4>& bgra,
 }
 
 void CDialBuilder::Put(int position, const std::array<uint8_t, 4>& bgra) {
-    uint8_t* out = m_image.PixelAt(position % kDialSide, position / kDialSide);
+    uint8_t* out = m_image.PixelAt(position % gauge::kDialSide, position / gauge::kDialSide);
     for (int i = 0; i < 4; ++i) {
         out[i] = bgra[static_cast<size_t>(i)];
     }

@@ -5,13 +5,13 @@
 #include <string>
 
 #include "dial/CImage.h"
-#include "dial/DialSize.h"
+#include "base/GaugeFacts.h"
 
 // Rebuilds one dial from its pixel lines, in raster order: top row first, each row from
 // left to right, a run going on across row ends.
 class CDialBuilder {
 public:
-    static constexpr int kPixels = kDialSide * kDialSide;
+    static constexpr int kPixels = gauge::kDialSide * gauge::kDialSide;
 
     CDialBuilder();
     CDialBuilder(const CDialBuilder&) = delete;

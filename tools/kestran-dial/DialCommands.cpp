@@ -13,6 +13,7 @@
 #include "artwork/DialImage.h"
 #include "artwork/UploadCost.h"
 #include "base/DraftFile.h"
+#include "base/GaugeFacts.h"
 #include "base/Utf8Path.h"
 #include "dial/CImage.h"
 #include "dial/PngWrite.h"
@@ -127,7 +128,7 @@ EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
     // Without a crop, given in the picture's own pixels, a large JPEG may be decoded reduced
     // to twice the dial's size, which the resampling then takes down to it.
     std::string why = ReadInput(c.input, c.output, c.force, "picture", art,
-                                c.options.crop ? 0 : 2 * 230);
+                                c.options.crop ? 0 : 2 * gauge::kDialSide);
     if (!why.empty())
         return run.Refuse(why);
     artwork::SPreparedDial prepared;
@@ -136,7 +137,8 @@ EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
     if (!WritePicture(c.output, prepared.dial, &why))
         return run.WriteFailed(c.output, why);
 
-    run.Say(c.input + " -> " + c.output + ": 230 x 230 with alpha");
+    run.Say(c.input + " -> " + c.output + ": " + std::to_string(gauge::kDialSide) + " x " +
+            std::to_string(gauge::kDialSide) + " with alpha");
     const artwork::SUploadCost before = DialCost(prepared.asFitted);
     const artwork::SUploadCost after = DialCost(prepared.dial);
     run.Say("upload as fitted: " + CostText(before));
@@ -170,8 +172,10 @@ EDialExit Cost(const SCostCommand& c, SDialReport& report) {
                                          [&texts](int k) { return (*texts)[static_cast<size_t>(k - 1)]; },
                                          &bad);
         if (!tableLine)
-            return run.Refuse(Refusal(*c.table, "the angle for " + std::to_string(10 * bad) +
-                                                    " knots cannot be sent (0 to 409.5 degrees)"));
+            return run.Refuse(Refusal(*c.table, "the angle for " + std::to_string(gauge::kKnotsPerEntry * bad) +
+                                                    " knots cannot be sent (0 to " +
+                                                    numtext::FormatG(gauge::kMaxWireAngle) +
+                                                    " degrees)"));
     }
     const artwork::SUploadCost cost = artwork::UploadCost(dials, tableLine);
     for (size_t i = 0; i < c.dials.size(); ++i) {
@@ -180,7 +184,7 @@ EDialExit Cost(const SCostCommand& c, SDialReport& report) {
     }
     if (c.table)
         run.Say(*c.table + ": 1 line, " + std::to_string(cost.tableBytes) + " bytes");
-    run.Say("upload: " + CostText(cost) + " at 38400 baud 8E1");
+    run.Say("upload: " + CostText(cost) + " at " + std::to_string(gauge::kBaud) + " baud 8E1");
     return EDialExit::Done;
 }
 

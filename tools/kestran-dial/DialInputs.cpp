@@ -8,7 +8,7 @@
 #include "angles/TextFile.h"
 #include "base/Utf8Path.h"
 #include "dial/CImage.h"
-#include "dial/DialSize.h"
+#include "base/GaugeFacts.h"
 
 namespace dialinputs {
 
@@ -18,7 +18,7 @@ bool LoadDial(const std::string& path, CImage& dial, std::string* why) {
         *why = path + ": Image load error (" + reason + ")";
         return false;
     }
-    if (dial.GetWidth() != kDialSide || dial.GetHeight() != kDialSide) {
+    if (dial.GetWidth() != gauge::kDialSide || dial.GetHeight() != gauge::kDialSide) {
         *why = path + ": Image resolution must be 230 x 230 pixels (it is " +
                std::to_string(dial.GetWidth()) + " x " + std::to_string(dial.GetHeight()) +
                "; kestran-dial prepare makes it so)";

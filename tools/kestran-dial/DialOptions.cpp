@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "angles/NumberText.h"
+#include "base/GaugeFacts.h"
 #include "common/ArgumentReader.h"
 
 namespace {
@@ -105,9 +106,9 @@ bool ReadPrepareOption(CArgumentReader& in, SPrepareCommand& c) {
                       *crop + "\"");
     } else if (auto diameter = in.Value("--circle-diameter")) {
         const auto d = ParseNumber(*diameter, false);
-        if (!d || !(*d > 0) || *d > 230)
-            in.Refuse("--circle-diameter takes pixels above 0 and at most 230, not \"" + *diameter +
-                      "\"");
+        if (!d || !(*d > 0) || *d > gauge::kDialSide)
+            in.Refuse("--circle-diameter takes pixels above 0 and at most " +
+                      std::to_string(gauge::kDialSide) + ", not \"" + *diameter + "\"");
         c.options.circle = true;
         c.options.circleDiameter = d;
     } else if (auto colour = in.Value("--background")) {
@@ -133,7 +134,8 @@ std::optional<artwork::SMark> ParseMark(const std::string& text) {
         return std::nullopt;
     const auto knots = ParseNumber(parts[0], false);
     const auto degrees = ParseNumber(parts[1], false);
-    if (!knots || !degrees || *knots > 500 || *degrees > 409.5)
+    if (!knots || !degrees || *knots > gauge::kKnotsPerEntry * gauge::kMaxEntries ||
+        *degrees > gauge::kMaxWireAngle)
         return std::nullopt;
     return artwork::SMark{*knots, *degrees};
 }
@@ -146,10 +148,9 @@ bool ReadTableOption(CArgumentReader& in, STableCommand& c) {
     } else if (auto mark = in.Value("--mark", CArgumentReader::ERepeat::Allowed)) {
         const auto parsed = ParseMark(*mark);
         if (!parsed)
-            in.Refuse(
-                "--mark takes KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to "
-                "409.5, for instance 100:161, not \"" +
-                *mark + "\"");
+            in.Refuse("--mark takes KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to " +
+                      numtext::FormatG(gauge::kMaxWireAngle) + ", for instance 100:161, not \"" +
+                      *mark + "\"");
         else
             c.marks.push_back(*parsed);
     } else if (auto max = in.WholeNumber("--max", 100, 500)) {

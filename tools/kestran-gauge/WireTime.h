@@ -2,16 +2,13 @@
 
 #include <chrono>
 
+#include "base/GaugeFacts.h"
+
 namespace gaugewire {
 
-// The gauge's line: 38400 baud with 8 data bits, even parity and one stop bit, so every byte
-// takes 11 bit times (start bit included).
-constexpr long long kBaud = 38400;
-constexpr long long kBitsPerByte = 11;
-
-// How long `bytes` bytes take on the line.
+// How long `bytes` bytes take on the gauge's line.
 constexpr std::chrono::nanoseconds WireTime(long long bytes) {
-    return std::chrono::nanoseconds(bytes * kBitsPerByte * 1'000'000'000LL / kBaud);
+    return std::chrono::nanoseconds(bytes * gauge::kBitsPerByte * 1'000'000'000LL / gauge::kBaud);
 }
 
 }  // namespace gaugewire

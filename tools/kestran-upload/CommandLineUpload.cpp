@@ -222,7 +222,7 @@ void CCommandLineUpload::WarnOfLatency(CTillerbyDlg& dlg, const SUploadRequest& 
 
 bool CCommandLineUpload::CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg,
                                     const SUploadRequest& request) {
-    const int n = host.GetCurSel(ids::kMaxSpeedList) + 10;
+    const int n = dlg.EntryCount();
     bool refused = false;
     // The window would show the entries the file leaves out with what they held before;
     // here nobody sees them.

@@ -3,22 +3,22 @@
 #include <cstring>
 
 #include "angles/NumberText.h"
-#include "dial/DialSize.h"
+#include "base/GaugeFacts.h"
 
 namespace {
 constexpr int kMaxHarmlessMs = 2;
 }  // namespace
 
 int DialLines(const CImage& dial) {
-    if (dial.GetWidth() < kDialSide || dial.GetHeight() < kDialSide || dial.GetBPP() != 32)
+    if (dial.GetWidth() < gauge::kDialSide || dial.GetHeight() < gauge::kDialSide || dial.GetBPP() != 32)
         return 1;
     // The first pixel goes alone; every pixel that differs from the one before it starts a
     // line of its own; a run that reaches the last pixel ends with a line of it.
     int lines = 2;
     const uint8_t* previous = dial.PixelAt(0, 0);
     bool inRun = false;
-    for (int i = 1; i < kDialSide * kDialSide; ++i) {
-        const uint8_t* pixel = dial.PixelAt(i % kDialSide, i / kDialSide);
+    for (int i = 1; i < gauge::kDialSide * gauge::kDialSide; ++i) {
+        const uint8_t* pixel = dial.PixelAt(i % gauge::kDialSide, i / gauge::kDialSide);
         inRun = std::memcmp(pixel, previous, 4) == 0;
         if (!inRun)
             ++lines;

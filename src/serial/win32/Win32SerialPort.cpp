@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
+#include "base/GaugeFacts.h"
 #include "platform/win32/WinText.h"
 #include "serial/ReaderWait.h"
 
 namespace {
-
-constexpr DWORD kBaudRate = 38400;
 
 // A write of n bytes gives up after 50 + 10 * n ms; a read waits at most 50 ms between bytes.
 const COMMTIMEOUTS kTimeouts = {50, 10, 50, 10, 50};
@@ -96,7 +95,7 @@ void CWin32SerialPort::ApplyLineSettings() {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     GetCommState(m_port.get(), &dcb);
-    dcb.BaudRate = kBaudRate;
+    dcb.BaudRate = gauge::kBaud;
     dcb.ByteSize = 8;
     dcb.Parity = EVENPARITY;
     dcb.StopBits = ONESTOPBIT;
