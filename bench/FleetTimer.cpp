@@ -42,8 +42,8 @@ bool UploadTogether(const std::string& dial, int count, double* seconds, std::st
     for (size_t i = 0; i < sessions.size(); ++i) {
         sessions[i]->Stop();
         const CGaugeTimes& times = sessions[i]->times;
-        if (summaries[i].result != EGaugeResult::Completed || !times.violation.empty()) {
-            *failure = summaries[i].port + ": " + GaugeResultWords(summaries[i].result) + " " +
+        if (summaries[i].result != EUploadResult::Completed || !times.violation.empty()) {
+            *failure = summaries[i].port + ": " + UploadResultWords(summaries[i].result) + " " +
                        summaries[i].why + times.violation;
             return false;
         }

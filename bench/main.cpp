@@ -221,9 +221,9 @@ int main(int argc, char** argv) {
     {
         CImage image;
         DrawRealisticDial(image);
-        WritePng(realistic.c_str(), image);
+        WritePng(realistic.c_str(), image.View());
         DrawWorstCaseDial(image);
-        WritePng(worst.c_str(), image);
+        WritePng(worst.c_str(), image.View());
     }
 
     bool met = ReportPngLoad("PNG load, realistic dial", realistic);

@@ -81,8 +81,7 @@ private:
                 m_closing = true;
                 // A person's click on the close box comes as an event of its own.
                 QTimer::singleShot(0, &m_window, [this] {
-                    m_result.closedMidway =
-                        m_window.Dialog().LastUploadOutcome() != EUploadOutcome::Completed;
+                    m_result.closedMidway = m_window.Dialog().IsUploadRunning();
                     m_window.close();
                 });
             }
@@ -126,11 +125,11 @@ private:
         }
         if (!m_uploading)
             return;
-        const EUploadOutcome outcome = m_window.Dialog().LastUploadOutcome();
         const auto took = Clock::now() - m_started;
-        if (outcome != EUploadOutcome::Running) {
+        if (!m_window.Dialog().IsUploadRunning()) {
             m_result.uploadSeconds = std::chrono::duration<double>(took).count();
-            m_result.completed = outcome == EUploadOutcome::Completed;
+            m_result.completed =
+                m_window.Dialog().LastUploadResult() == EUploadResult::Completed;
             End(m_result.completed ? "" : m_window.GetWindowText(ids::kStatus));
         } else if (took > m_run.timeout) {
             End("no end of the upload within the time-out");

@@ -3,10 +3,9 @@
 #include <cstring>
 
 #include "artwork/DecodeArtwork.h"
-#include "artwork/DialImage.h"
 #include "artwork/PictureLimits.h"
 #include "artwork/PrepareDial.h"
-#include "artwork/UploadCost.h"
+#include "upload/UploadCost.h"
 #include "dial/CImage.h"
 #include "harness/FuzzCheck.h"
 
@@ -59,9 +58,7 @@ void RunPrepare(const uint8_t* data, size_t size) {
                   "a transparent pixel keeps a colour");
         FuzzCheck(!options.background || dial.rgba[i + 3] == 255, "a flattened pixel is not opaque");
     }
-    CImage image;
-    FuzzCheck(artwork::ToDialImage(dial, image), "a dial cannot be held for the upload");
-    const artwork::SUploadCost cost = artwork::UploadCost({&image}, std::nullopt);
+    const upload::SUploadCost cost = upload::UploadCost({dial.View()}, std::nullopt);
     FuzzCheck(cost.dials.size() == 1 && cost.dials[0].lines >= 1 &&
                   cost.dials[0].lines <= 230 * 230,
               "the walk sends no line or more lines than pixels");

@@ -384,7 +384,7 @@ CReplyStreamCase::CReplyStreamCase(const CScratchDir& scratch) {
         CImage image;
         FillImage(image, side, side, bpp, pixel);
         const std::string path = scratch.File(name);
-        FuzzCheck(WritePng(path.c_str(), image), "cannot write a dial picture");
+        FuzzCheck(WritePng(path.c_str(), image.View()), "cannot write a dial picture");
         m_pictures.push_back(path);
     };
     dial("plain.png", 230, 32, [](int, int) { return Opaque(0x10, 0x20, 0x30); });

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "artwork/RgbaPicture.h"
+#include "dial/RgbaPicture.h"
 
 // Drawing on an opaque sheet with anti-aliased edges: lines, discs and text.
 namespace artwork {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "artwork/RgbaPicture.h"
+#include "dial/RgbaPicture.h"
 
 // Turning artwork files into pictures: PNG of every kind libpng reads, JPEG (baseline and
 // progressive, greyscale, colour and CMYK, upright by its EXIF orientation) and BMP, told

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "artwork/RgbaPicture.h"
+#include "dial/RgbaPicture.h"
 
 namespace artwork {
 

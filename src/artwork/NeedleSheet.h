@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "artwork/RgbaPicture.h"
+#include "dial/RgbaPicture.h"
 #include "base/GaugeFacts.h"
 
 // The calibration sheet: a dial drawn enlarged with a thin needle line for every entry of

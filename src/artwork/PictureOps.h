@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "artwork/RgbaPicture.h"
+#include "dial/RgbaPicture.h"
 
 // The steps that make a dial out of a picture, each on its own.
 namespace artwork {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "artwork/PictureOps.h"
-#include "artwork/RgbaPicture.h"
+#include "dial/RgbaPicture.h"
 
 // Turning artwork into a dial the gauge takes: 230 x 230, 8 bits a channel, with alpha.
 namespace artwork {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "artwork/RgbaPicture.h"
+#include "dial/RgbaPicture.h"
 
 namespace artwork {
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "dial/PixelView.h"
+
 struct SSurface;
 
 // Result of CImage::Load. OutOfMemory: the picture's header was read and its buffer made,
@@ -55,6 +57,9 @@ public:
     // Address of pixel (x, y), y = 0 being the top row.
     uint8_t* PixelAt(int x, int y) { return m_base + y * m_pitch + x * (m_bpp / 8); }
     const uint8_t* PixelAt(int x, int y) const { return m_base + y * m_pitch + x * (m_bpp / 8); }
+
+    // The pixels of a 24- or 32-bit picture, as the walk and the writers read them.
+    SPixelView View() const { return {m_base, m_width, m_height, m_pitch, m_bpp / 8, true}; }
 
     // Bytes per stored row: rows start on 4-byte boundaries.
     static long long RowLength(int width, int bitsPerPixel) {

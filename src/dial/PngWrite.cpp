@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/Utf8Path.h"
-#include "dial/CImage.h"
 
 namespace {
 
@@ -28,16 +27,17 @@ struct SPngWriter {
     }
 };
 
-bool Encode(SPngWriter& writer, const CImage& image, std::vector<png_bytep>& rows) {
+bool Encode(SPngWriter& writer, const SPixelView& picture, std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(writer.png)))
         return false;
     png_init_io(writer.png, writer.file);
-    png_set_IHDR(writer.png, writer.info, static_cast<png_uint_32>(image.GetWidth()),
-                 static_cast<png_uint_32>(image.GetHeight()), 8,
-                 image.GetBPP() == 32 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+    png_set_IHDR(writer.png, writer.info, static_cast<png_uint_32>(picture.width),
+                 static_cast<png_uint_32>(picture.height), 8,
+                 picture.bytesPerPixel == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(writer.png, writer.info);
-    png_set_bgr(writer.png);
+    if (picture.blueFirst)
+        png_set_bgr(writer.png);
     png_write_image(writer.png, rows.data());
     png_write_end(writer.png, nullptr);
     return true;
@@ -45,12 +45,12 @@ bool Encode(SPngWriter& writer, const CImage& image, std::vector<png_bytep>& row
 
 }  // namespace
 
-bool WritePng(const char* path, const CImage& image) {
-    if (image.IsNull() || (image.GetBPP() != 24 && image.GetBPP() != 32))
+bool WritePng(const char* path, const SPixelView& picture) {
+    if (picture.Empty() || (picture.bytesPerPixel != 3 && picture.bytesPerPixel != 4))
         return false;
-    std::vector<png_bytep> rows(static_cast<size_t>(image.GetHeight()));
-    for (int y = 0; y < image.GetHeight(); ++y) {
-        rows[static_cast<size_t>(y)] = const_cast<png_bytep>(image.PixelAt(0, y));
+    std::vector<png_bytep> rows(static_cast<size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        rows[static_cast<size_t>(y)] = const_cast<png_bytep>(picture.At(0, y));
     }
     SPngWriter writer;
     writer.file = utf8path::Open(path, "wb");
@@ -62,7 +62,7 @@ bool WritePng(const char* path, const CImage& image) {
     writer.info = png_create_info_struct(writer.png);
     if (writer.info == nullptr)
         return false;
-    if (!Encode(writer, image, rows))
+    if (!Encode(writer, picture, rows))
         return false;
     const bool flushed = std::fflush(writer.file) == 0;
     const bool closed = std::fclose(writer.file) == 0;

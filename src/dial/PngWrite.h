@@ -1,7 +1,7 @@
 #pragma once
 
-class CImage;
+#include "dial/PixelView.h"
 
-// Write a 24- or 32-bit picture as an 8-bit RGB or RGBA PNG file at a UTF-8 path. False
-// when the file cannot be written completely.
-bool WritePng(const char* path, const CImage& image);
+// Write a picture as an 8-bit RGBA PNG file (RGB where it has no alpha) at a UTF-8 path.
+// False when the file cannot be written completely.
+bool WritePng(const char* path, const SPixelView& picture);

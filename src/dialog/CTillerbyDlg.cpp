@@ -122,11 +122,11 @@ bool CTillerbyDlg::OnCancel() {
 }
 
 bool CTillerbyDlg::MayEnd() {
-    if (!m_uploadRunning)
+    if (!m_engine.Running())
         return true;
     if (!m_host.AskYesNo(kCloseQuestion))
         return false;
-    AbandonUpload();
+    AbandonUpload(EUploadResult::Interrupted);
     return true;
 }
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -15,33 +15,17 @@
 #include "serial/DialogServices.h"
 #include "serial/SerInfo.h"
 #include "serial/SerialPort.h"
-#include "upload/UploadOutcome.h"
+#include "upload/UploadEngine.h"
 
 // Notifications a host forwards to the dialog's message map.
 enum class Notify { Clicked, SelChange };
 
-// The upload state. Set by the Update command, advanced by the device's replies, never
-// reset: after an upload ends the values stay until the next Update.
-struct SUploadState {
-    int UploadStage = 0;  // 1 IAS dial, 2 TAS dial, 3 angle table; 0 before the first Update
-    int dialCount = 0;
-    int currentStep = 0;
-    int bytesCovered = 0;
-    int totalBytes = 0;
-    int row = 0;
-    int column = 0;
-    int refRow = 0;  // reference pixel, held as its position in the upload image
-    int refColumn = 0;
-    int runCount = 0;
-    bool readyHeard = false;  // the device has answered the current stage's LOAD line
-};
-
 // The main dialog: owns all program state and runs every handler, reaching the window
 // only through its host.
-class CTillerbyDlg {
+class CTillerbyDlg : private upload::IUploadChoices {
 public:
     CTillerbyDlg(IDialogHost& host, SDialogServices services);
-    ~CTillerbyDlg();
+    ~CTillerbyDlg() override;
     CTillerbyDlg(const CTillerbyDlg&) = delete;
     CTillerbyDlg& operator=(const CTillerbyDlg&) = delete;
 
@@ -85,34 +69,32 @@ public:
     void EnableControls(bool enable);
     int SendLoadCommand();
     uint32_t WriteSerial(const void* data, uint32_t n);
-    // Ends a running upload as an error end (ERR to the device); nothing otherwise.
-    void AbandonUpload();
+    // Ends a running upload as `why` says (ERR to the device); nothing otherwise.
+    void AbandonUpload(EUploadResult why);
     // The plausibility rule of the angle table: the active angles rise strictly. A failure
     // is shown in a message box and its entry selected.
     bool CheckPlausibility();
     // The number of active angle entries: what the maximum-speed list's selection gives.
     int EntryCount() const;
+    // The line the table goes to the gauge as; nothing when an entry cannot be sent, and
+    // then *badEntry (when given) is the first such entry.
+    std::optional<std::string> AngleTableLine(int* badEntry = nullptr) const;
 
     // Read-only views for hosts, tools and tests ------------------------------------
     const SerInfoList& PortList() const { return m_portList; }
     bool IsPortOpen() const { return m_portOpen.load(); }
     // From Update until the upload's successful or error end: the dialog is locked.
-    bool IsUploadRunning() const { return m_uploadRunning; }
-    EUploadOutcome LastUploadOutcome() const { return m_outcome; }
-    // How many acknowledgements ("READY", "U", "f") the device has sent in this run.
-    int AcknowledgementsHeard() const { return m_acknowledgements; }
-    const SUploadState& UploadState() const { return m_upload; }
+    bool IsUploadRunning() const { return m_engine.Running(); }
+    // How the last upload ended; nothing before the first end.
+    std::optional<EUploadResult> LastUploadResult() const { return m_engine.LastResult(); }
+    const upload::CUploadEngine& Upload() const { return m_engine; }
     const CImage& IasUploadImage() const { return m_iasUpload; }
     const CImage& TasUploadImage() const { return m_tasUpload; }
     const CImage& IasPreviewImage() const { return m_iasPreview; }
-    const CImage& TasPreviewImage() const { return m_tasPreview; }
-    CNumSpinCtrl& AngleSpin() { return m_angleSpin; }
-    CNumSpinCtrl& EntrySpin(int k) { return m_entrySpins[static_cast<size_t>(k - 1)]; }
     // Exit code of the last reader thread: 0 orderly, -1 failed; 1 while none has ended.
     int ReaderExitCode() const { return m_readerExitCode.load(); }
     // Whether the data-consumed event is set, i.e. the reader thread may post again.
     bool DataConsumedSignalled() const { return m_dataConsumed.IsSignalled(); }
-    IDialogHost& Host() { return m_host; }
 
     static constexpr const char* kLineLostMessage =
         "The connection to the gauge was lost. Press Disconnect, check the cable and connect "
@@ -147,24 +129,24 @@ private:
     void SelectDial(const SDialSlot& slot);
     void DialCheck(const SDialSlot& slot);
 
-    // upload engine
-    void DispatchReply(const char* bytes, int count);
-    void StartStage();
-    void Acknowledge();
-    void RunLengthStep();
-    void EndStage();
-    void SuccessfulEnd();
-    void ErrorEnd();
+    // upload
+    // What the engine asks of the dialog: the check boxes, the pictures and the entries, read
+    // when it asks.
+    bool DialChosen(int stage) const override;
+    bool TableChosen() const override;
+    SPixelView StageDial(int stage) const override;
+    std::optional<std::string> TableLine() const override;
+    // Writes a step's lines and shows what it shows; at the upload's end unlocks the dialog.
+    void Apply(const upload::SUploadStep& step);
     void EndUpload();
     void OnLineLost();
     // The gauge acknowledged: a running upload's silence is over and timed afresh.
     void HeardAcknowledgement();
     bool MayEnd();
-    void WriteLine(const std::string& line);
-    const CImage* StageImage() const;
 
     // angle table
     void InitAngleTable();
+    CNumSpinCtrl& EntrySpin(int k) { return m_entrySpins[static_cast<size_t>(k - 1)]; }
 
     IDialogHost& m_host;
     SDialogServices m_services;
@@ -181,12 +163,9 @@ private:
     CImage m_iasPreview;
     CImage m_tasPreview;
 
-    SUploadState m_upload;
-    bool m_uploadRunning = false;
-    EUploadOutcome m_outcome = EUploadOutcome::None;
+    upload::CUploadEngine m_engine;
     bool m_gaugeSilent = false;  // the silence limit passed; Disconnect is offered
     std::string m_statusBeforeSilence;
-    int m_acknowledgements = 0;
 
     int m_iasPreviewX = 0, m_iasPreviewY = 0;
     int m_tasPreviewX = 0, m_tasPreviewY = 0;

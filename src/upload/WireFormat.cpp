@@ -13,12 +13,13 @@ std::string LoadLine(int stage, int dialCount) {
     return line;
 }
 
-std::string PixelLine(const uint8_t* bgra, int runCount) {
+std::string PixelLine(const upload::SPixelLine& pixel) {
     char line[64];
+    const auto& bgra = pixel.bgra;
     const unsigned transparency = 255u - bgra[3];
-    if (runCount > 0) {
-        std::snprintf(line, sizeof line, "%d|%02X%02X%02X%02X\r\n", runCount, transparency, bgra[0],
-                      bgra[1], bgra[2]);
+    if (pixel.runCount > 0) {
+        std::snprintf(line, sizeof line, "%d|%02X%02X%02X%02X\r\n", pixel.runCount, transparency,
+                      bgra[0], bgra[1], bgra[2]);
     } else {
         std::snprintf(line, sizeof line, "%02X%02X%02X%02X\r\n", transparency, bgra[0], bgra[1],
                       bgra[2]);
@@ -39,7 +40,7 @@ std::optional<std::string> AngleTableLine(int n, const std::function<std::string
     if (badEntry != nullptr)
         *badEntry = 0;
     // The list gives 10..50; fewer entries still make a well-formed line, more do not exist.
-    if (n < 0 || n > 50)
+    if (n < 0 || n > gauge::kMaxEntries)
         return std::nullopt;
     char field[8];
     std::snprintf(field, sizeof field, "%02X", static_cast<unsigned>(n));

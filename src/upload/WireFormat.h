@@ -5,8 +5,21 @@
 #include <optional>
 #include <string>
 
-// The lines the tool sends to the gauge.
+#include "upload/DialWalk.h"
+
+// The gauge's line: what the tool sends and what the device answers.
 namespace wire {
+
+// The stages of an upload, as the LOAD line numbers them.
+constexpr int kIasStage = 1;
+constexpr int kTasStage = 2;
+constexpr int kTableStage = 3;
+
+// The device's answers, each alone in one read: READY to a LOAD line, U for each pixel
+// line taken, f for the angle-table line.
+inline const std::string kReady = "READY";
+constexpr char kPixelTaken = 'U';
+constexpr char kTableTaken = 'f';
 
 inline const std::string kContinue = "CON\r\n";
 inline const std::string kEnd = "END\r\n";
@@ -15,13 +28,13 @@ inline const std::string kError = "ERR\r\n";
 // "LOAD=%d%d\r\n"
 std::string LoadLine(int stage, int dialCount);
 
-// A pixel line for the 4 bytes blue, green, red, alpha at `bgra`: the digits of 255 - alpha,
-// blue, green, red; prefixed by "count|" when runCount > 0.
-std::string PixelLine(const uint8_t* bgra, int runCount);
+// A pixel line: the digits of 255 - alpha, blue, green, red; prefixed by "count|" when the
+// line carries a run.
+std::string PixelLine(const upload::SPixelLine& line);
 
 // Tenths of a degree as sent for one entry, rounded half up: the integer part of
 // angle * 10 + 0.5. Nothing when it does not fit the line's three hexadecimal digits
-// (angle below 0, 409.55 or more, or not a number).
+// (angle below 0, above the largest the line carries, or not a number).
 std::optional<int> AngleTenths(double angle);
 
 // The angle-table line for entry count n (0..50): "%02X" of n, then "%03X" per entry, CR LF.

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include <jpeglib.h>  // after <cstdio>: it needs FILE
-#include "artwork/RgbaPicture.h"
+#include "dial/RgbaPicture.h"
 
 struct SJpegKind {
     J_COLOR_SPACE space = JCS_RGB;  // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK

@@ -37,6 +37,6 @@ inline std::string WriteTestPng(const CTempDir& dir, const std::string& name, in
     CImage image;
     FillImage(image, width, height, bpp, pixel);
     const std::string path = dir.File(name);
-    WritePng(path.c_str(), image);
+    WritePng(path.c_str(), image.View());
     return path;
 }

@@ -29,14 +29,14 @@ TEST_F(RunLengthTest, RepeatsFoldIntoTheLineOfTheNextDifferentPixel) {
         lines.push_back(Say("U").at(0));
     }
     EXPECT_EQ(lines, (Lines{RunOf(2, kK), Plain(kL), RunOf(1, kM), Plain(kMButOpaque)}));
-    EXPECT_EQ(State().bytesCovered, 4 * 7);
+    EXPECT_EQ(State().walk.bytesCovered, 4 * 7);
     for (int i = 8; i < 225; ++i) {
         ASSERT_EQ(Say("U"), Lines{Plain(Unique(i))});
     }
     EXPECT_EQ(Say("U"), Lines{Plain(kGrey)});
     EXPECT_EQ(Say("U"), Lines{RunOf(9, Unique(235))});
-    EXPECT_EQ(State().row, 1);
-    EXPECT_EQ(State().column, 5);
+    EXPECT_EQ(State().walk.row, 1);
+    EXPECT_EQ(State().walk.column, 5);
 }
 
 TEST_F(RunLengthTest, DialEndsOnePositionLateWhenItsLastPixelRepeats) {
@@ -49,7 +49,7 @@ TEST_F(RunLengthTest, DialEndsOnePositionLateWhenItsLastPixelRepeats) {
     EXPECT_EQ(lines[7], Plain(Unique(52897)));
     EXPECT_EQ(lines[8], RunOf(2, Unique(52897)));
     EXPECT_EQ(lines[9], "END\r\n");
-    EXPECT_EQ(State().bytesCovered, 230 * 230 * 4 + 4);
+    EXPECT_EQ(State().walk.bytesCovered, 230 * 230 * 4 + 4);
 }
 
 TEST_F(RunLengthTest, DialEndsExactlyWhenItsLastPixelDiffers) {
@@ -59,7 +59,7 @@ TEST_F(RunLengthTest, DialEndsExactlyWhenItsLastPixelDiffers) {
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[9], Plain(Unique(52899)));
     EXPECT_EQ(lines[10], "END\r\n");
-    EXPECT_EQ(State().bytesCovered, 230 * 230 * 4);
+    EXPECT_EQ(State().walk.bytesCovered, 230 * 230 * 4);
 }
 
 TEST_F(RunLengthTest, ProgressRunsPerDialAndHalvesWithTwoDials) {
@@ -94,6 +94,6 @@ TEST_F(RunLengthTest, ReadyInTheMiddleOfADialStartsItOver) {
     EXPECT_EQ(Say("READY"), Lines{Plain(kGrey)});
     EXPECT_EQ(Progress(), 0);
     EXPECT_EQ(Status(), "Update in progress, step 1 of 1, do not close this program");
-    EXPECT_EQ(State().bytesCovered, 0);
+    EXPECT_EQ(State().walk.bytesCovered, 0);
     EXPECT_EQ(Say("U"), Lines{RunOf(52889, Unique(52890))});
 }

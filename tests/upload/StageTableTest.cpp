@@ -8,13 +8,14 @@ const std::string kCompleted = "Update completed.";
 
 TEST_F(StageTableTest, DialStagesEndOrContinueByTheCheckBoxes) {
     ChooseIas(ShortDial);
-    EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::None);
+    EXPECT_EQ(dlg->LastUploadResult(), std::nullopt);
     EXPECT_EQ(PressUpdate(), Lines{"LOAD=11\r\n"});
-    EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::Running);
+    EXPECT_TRUE(dlg->IsUploadRunning());
     EXPECT_EQ(Last(RunStage()), "END\r\n");
     EXPECT_EQ(State().UploadStage, 1);
     EXPECT_EQ(Status(), kCompleted);
-    EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::Completed);
+    EXPECT_FALSE(dlg->IsUploadRunning());
+    EXPECT_EQ(dlg->LastUploadResult(), EUploadResult::Completed);
 
     ChooseTas(OtherShortDial);
     EXPECT_EQ(PressUpdate(), Lines{"LOAD=12\r\n"});
@@ -41,11 +42,11 @@ TEST_F(StageTableTest, TableStageSendsTheTableAndEndsOnEitherAcknowledgement) {
 
     // Status line and progress bar stay as they are when the table goes out.
     host.SetProgressPos(ids::kProgress, 37);
-    const SUploadState before = State();
+    const upload::SUploadState before = State();
     EXPECT_EQ(Say("READY"), Lines{kStartTable});
     EXPECT_EQ(Progress(), 37);
     EXPECT_EQ(Status(), "Update in progress, step 1 of 1, do not close this program");
-    EXPECT_EQ(State().bytesCovered, before.bytesCovered);
+    EXPECT_EQ(State().walk.bytesCovered, before.walk.bytesCovered);
 
     EXPECT_EQ(Say("U"), Lines{"END\r\n"});  // progress is set once more on the way
     EXPECT_EQ(Progress(), 100);
@@ -82,11 +83,11 @@ TEST_F(StageTableTest, UnexpectedSingleBytesEndInErrorAndKeepTheState) {
     Say("READY");
     Say("U");
     for (const std::string& byte : Lines{"f", "u", "R", std::string(1, '\0'), "\xFF"}) {
-        const SUploadState before = State();
+        const upload::SUploadState before = State();
         EXPECT_EQ(Say(byte), Lines{"ERR\r\n"}) << int(byte[0]);
         EXPECT_EQ(Status(), kFailed);
         EXPECT_EQ(State().UploadStage, 1);
-        EXPECT_EQ(State().bytesCovered, before.bytesCovered);
+        EXPECT_EQ(State().walk.bytesCovered, before.walk.bytesCovered);
         EXPECT_TRUE(host.IsWindowEnabled(ids::kUpdate));
     }
     // The dial goes on where it stopped when the device acknowledges after all.
@@ -144,7 +145,7 @@ TEST_F(StageTableTest, AcknowledgementBeforeTheStagesReadyEndsInError) {
             RunStage();
         EXPECT_EQ(Say(c.reply), Lines{"ERR\r\n"}) << c.stagesDone << " " << c.reply;
         EXPECT_EQ(Status(), kFailed);
-        EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::ErrorEnd);
+        EXPECT_EQ(dlg->LastUploadResult(), EUploadResult::GaugeError);
         EXPECT_EQ(State().UploadStage, c.stagesDone + 1);
     }
 }

@@ -99,7 +99,7 @@ protected:
     }
     int Progress() const { return host.Control(ids::kProgress).progress; }
     std::string Status() const { return host.GetWindowText(ids::kStatus); }
-    const SUploadState& State() const { return dlg->UploadState(); }
+    const upload::SUploadState& State() const { return dlg->Upload().State(); }
 
     CTempDir dir;
 

@@ -20,11 +20,11 @@ TEST(WireFormat, PixelLinesSendTransparencyThenBlueGreenRed) {
     const std::array<uint8_t, 4> opaque = {0x10, 0x20, 0x30, 0xFF};
     const std::array<uint8_t, 4> clear = {0x00, 0x00, 0x00, 0x00};
     const std::array<uint8_t, 4> half = {0xAB, 0xCD, 0xEF, 0x80};
-    EXPECT_EQ(wire::PixelLine(opaque.data(), 0), "00102030\r\n");
-    EXPECT_EQ(wire::PixelLine(clear.data(), 0), "FF000000\r\n");
-    EXPECT_EQ(wire::PixelLine(half.data(), 0), "7FABCDEF\r\n");
-    EXPECT_EQ(wire::PixelLine(opaque.data(), 1), "1|00102030\r\n");
-    EXPECT_EQ(wire::PixelLine(clear.data(), 52899), "52899|FF000000\r\n");
+    EXPECT_EQ(wire::PixelLine({opaque, 0}), "00102030\r\n");
+    EXPECT_EQ(wire::PixelLine({clear, 0}), "FF000000\r\n");
+    EXPECT_EQ(wire::PixelLine({half, 0}), "7FABCDEF\r\n");
+    EXPECT_EQ(wire::PixelLine({opaque, 1}), "1|00102030\r\n");
+    EXPECT_EQ(wire::PixelLine({clear, 52899}), "52899|FF000000\r\n");
     EXPECT_EQ(wire::LoadLine(1, 2), "LOAD=12\r\n");
 }
 

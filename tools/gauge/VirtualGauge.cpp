@@ -1,5 +1,8 @@
 #include "gauge/VirtualGauge.h"
 
+#include "base/GaugeFacts.h"
+#include "upload/WireFormat.h"
+
 namespace {
 
 // Stage and dial count as the two digits of the LOAD line.
@@ -131,7 +134,7 @@ std::optional<std::string> CVirtualGauge::OnLoad(const gauge::SLoadLine& load) {
     if (m_faults.silentAfterLoad) {
         return std::nullopt;
     }
-    return m_faults.readyWithLineEnd ? "READY\r\n" : "READY";
+    return m_faults.readyWithLineEnd ? wire::kReady + "\r\n" : wire::kReady;
 }
 
 void CVirtualGauge::OnContinue() {
@@ -182,7 +185,7 @@ std::optional<std::string> CVirtualGauge::OnPixelLine(std::string_view line) {
         m_dials[static_cast<size_t>(m_stage - 1)] = std::move(m_building);
         m_stageDone = true;
     }
-    return "U";
+    return std::string(1, wire::kPixelTaken);
 }
 
 std::optional<std::string> CVirtualGauge::OnTableLine(std::string_view line) {
@@ -195,13 +198,13 @@ std::optional<std::string> CVirtualGauge::OnTableLine(std::string_view line) {
         Violation("malformed angle-table line \"" + std::string(line) + "\"");
         return std::nullopt;
     }
-    if (table->size() < 10 || table->size() > 50) {
+    if (table->size() < gauge::kMinEntries || table->size() > gauge::kMaxEntries) {
         Violation("angle table of " + std::to_string(table->size()) + " entries");
         return std::nullopt;
     }
     m_table = std::move(*table);
     m_stageDone = true;
-    return "f";
+    return std::string(1, wire::kTableTaken);
 }
 
 void CVirtualGauge::Abort() {

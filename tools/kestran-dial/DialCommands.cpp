@@ -10,14 +10,13 @@
 #include "angles/StartTable.h"
 #include "angles/TextFile.h"
 #include "artwork/DecodeArtwork.h"
-#include "artwork/DialImage.h"
-#include "artwork/UploadCost.h"
 #include "base/DraftFile.h"
 #include "base/GaugeFacts.h"
 #include "base/Utf8Path.h"
 #include "dial/CImage.h"
 #include "dial/PngWrite.h"
 #include "kestran-dial/DialInputs.h"
+#include "upload/UploadCost.h"
 #include "upload/WireFormat.h"
 
 namespace {
@@ -46,29 +45,22 @@ std::string Refusal(const std::string& path, const std::string& why) {
 }
 
 bool WritePicture(const std::string& path, const SRgbaPicture& picture, std::string* why) {
-    CImage image;
-    if (!artwork::ToDialImage(picture, image)) {
-        *why = "out of memory";
-        return false;
-    }
     return draftfile::Replace(
         utf8path::ToPath(path),
-        [&image](const std::filesystem::path& draft) {
-            return WritePng(utf8path::FromPath(draft).c_str(), image);
+        [&picture](const std::filesystem::path& draft) {
+            return WritePng(utf8path::FromPath(draft).c_str(), picture.View());
         },
         why);
 }
 
-std::string CostText(const artwork::SUploadCost& cost) {
+std::string CostText(const upload::SUploadCost& cost) {
     return std::to_string(cost.linesSent) + " lines, " + std::to_string(cost.bytesSent) +
            " bytes sent, " + std::to_string(cost.bytesReceived) + " received, " +
-           artwork::WireTimeText(cost.WireSeconds()) + " on the wire";
+           upload::WireTimeText(cost.WireSeconds()) + " on the wire";
 }
 
-artwork::SUploadCost DialCost(const SRgbaPicture& dial) {
-    CImage image;
-    artwork::ToDialImage(dial, image);
-    return artwork::UploadCost({&image}, std::nullopt);
+upload::SUploadCost DialCost(const SRgbaPicture& dial) {
+    return upload::UploadCost({dial.View()}, std::nullopt);
 }
 
 std::vector<double> Degrees(const std::vector<std::string>& texts) {
@@ -139,8 +131,8 @@ EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
 
     run.Say(c.input + " -> " + c.output + ": " + std::to_string(gauge::kDialSide) + " x " +
             std::to_string(gauge::kDialSide) + " with alpha");
-    const artwork::SUploadCost before = DialCost(prepared.asFitted);
-    const artwork::SUploadCost after = DialCost(prepared.dial);
+    const upload::SUploadCost before = DialCost(prepared.asFitted);
+    const upload::SUploadCost after = DialCost(prepared.dial);
     run.Say("upload as fitted: " + CostText(before));
     run.Say("upload as written: " + CostText(after));
     if (c.options.merge > 0) {
@@ -155,12 +147,12 @@ EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
 EDialExit Cost(const SCostCommand& c, SDialReport& report) {
     CRun run(report);
     std::vector<CImage> images(c.dials.size());
-    std::vector<const CImage*> dials;
+    std::vector<SPixelView> dials;
     std::string why;
     for (size_t i = 0; i < c.dials.size(); ++i) {
         if (!dialinputs::LoadDial(c.dials[i], images[i], &why))
             return run.Refuse(why);
-        dials.push_back(&images[i]);
+        dials.push_back(images[i].View());
     }
     std::optional<std::string> tableLine;
     if (c.table) {
@@ -177,7 +169,7 @@ EDialExit Cost(const SCostCommand& c, SDialReport& report) {
                                                     numtext::FormatG(gauge::kMaxWireAngle) +
                                                     " degrees)"));
     }
-    const artwork::SUploadCost cost = artwork::UploadCost(dials, tableLine);
+    const upload::SUploadCost cost = upload::UploadCost(dials, tableLine);
     for (size_t i = 0; i < c.dials.size(); ++i) {
         run.Say(c.dials[i] + ": " + std::to_string(cost.dials[i].lines) + " pixel lines, " +
                 std::to_string(cost.dials[i].bytes) + " bytes");

@@ -1,6 +1,7 @@
 #include "kestran-gauge/GaugeLog.h"
 
 #include "kestran-gauge/ReceivedFiles.h"
+#include "upload/WireFormat.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ void CGaugeLog::OnLine(std::string_view line, TimePoint, TimePoint) {
 }
 
 void CGaugeLog::OnReply(std::string_view reply, TimePoint, TimePoint) {
-    if (reply != "U")
+    if (reply != std::string_view(&wire::kPixelTaken, 1))
         Say("-> " + Shown(reply));
 }
 

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <fstream>
 
-#include "artwork/DialImage.h"
 #include "artwork/NeedleSheet.h"
 #include "base/DraftFile.h"
 #include "dial/PngWrite.h"
@@ -36,7 +35,7 @@ SWrittenFiles WriteReceivedFiles(const CVirtualGauge& gauge, const fs::path& dir
             continue;
         const std::string name = dialNames[stage - 1];
         note(name, draftfile::Replace(dir / name, [dial](const fs::path& path) {
-                 return WritePng(path.c_str(), *dial);
+                 return WritePng(path.c_str(), dial->View());
              }));
     }
     if (!gauge.TableTenths().empty()) {
@@ -49,12 +48,10 @@ SWrittenFiles WriteReceivedFiles(const CVirtualGauge& gauge, const fs::path& dir
     }
     const CImage* tas = gauge.Dial(2);
     if (tas != nullptr && !gauge.TableTenths().empty()) {
-        CImage sheet;
-        artwork::ToDialImage(
-            artwork::DrawNeedleSheet(artwork::FromDialImage(*tas), gauge.TableDegrees(), {}),
-            sheet);
+        const SRgbaPicture sheet = artwork::DrawNeedleSheet(SRgbaPicture::CopyOf(tas->View()),
+                                                            gauge.TableDegrees(), {});
         note("needles.png", draftfile::Replace(dir / "needles.png", [&sheet](const fs::path& path) {
-                 return WritePng(path.c_str(), sheet);
+                 return WritePng(path.c_str(), sheet.View());
              }));
     }
     return result;

@@ -9,10 +9,10 @@
 #include "angles/NumberText.h"
 #include "angles/TextFile.h"
 #include "base/Utf8Path.h"
-#include "kestran-upload/CountingPort.h"
 #include "kestran-upload/LatencyWarning.h"
 #include "res/ControlIds.h"
 #include "serial/PortNames.h"
+#include "upload/UploadCost.h"
 #include "upload/WireFormat.h"
 
 namespace {
@@ -156,23 +156,21 @@ bool CCommandLineUpload::CheckInput(const SUploadRequest& request) {
 
 EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
     m_messagesSeen = 0;
-    m_lastOutcome = EUploadOutcome::None;
-    m_linesSent = std::make_shared<std::atomic<int>>(0);
-    SDialogServices services =
+    const SDialogServices services =
         WithExplicitPort(m_services, request.port,
                          [this](const std::string& text) { m_report.Message(text); });
-    services.makeSerialPort = [make = services.makeSerialPort,
-                               lines = m_linesSent]() -> std::unique_ptr<ISerialPort> {
-        std::unique_ptr<ISerialPort> port = make ? make() : nullptr;
-        if (!port)
-            return nullptr;
-        return std::make_unique<CCountingPort>(std::move(port), lines);
-    };
     CHeadlessHost host;
     CTillerbyDlg dlg(host, services);
     host.Attach(&dlg);
     dlg.OnInitDialog();
     ReportMessages(host);
+    const EUploadResult result = Upload(host, dlg, request);
+    m_linesSent = dlg.Upload().LinesMade();
+    return result;
+}
+
+EUploadResult CCommandLineUpload::Upload(CHeadlessHost& host, CTillerbyDlg& dlg,
+                                         const SUploadRequest& request) {
 
     if (!Choose(host, dlg, request))
         return EUploadResult::Refused;
@@ -197,9 +195,7 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
         CloseLine(host, dlg);
         return EUploadResult::Refused;
     }
-    const EUploadResult result = Serve(host, dlg, request.timeout);
-    m_lastOutcome = dlg.LastUploadOutcome();
-    return Stop(host, dlg, result);
+    return Stop(host, dlg, Serve(host, dlg, request.timeout));
 }
 
 void CCommandLineUpload::WarnOfLatency(CTillerbyDlg& dlg, const SUploadRequest& request,
@@ -209,14 +205,15 @@ void CCommandLineUpload::WarnOfLatency(CTillerbyDlg& dlg, const SUploadRequest& 
     const std::optional<SAdapterLatency> latency = m_latencyCheck(path);
     if (!latency)
         return;
-    int lines = 0;
+    std::vector<SPixelView> dials;
     if (request.ias)
-        lines += DialLines(dlg.IasUploadImage());
+        dials.push_back(dlg.IasUploadImage().View());
     if (request.tas)
-        lines += DialLines(dlg.TasUploadImage());
-    if (request.table)
-        lines += 2;  // its LOAD line and the table line
-    if (const std::optional<std::string> warning = LatencyWarning(request.port, *latency, lines))
+        dials.push_back(dlg.TasUploadImage().View());
+    // Every answer of the gauge waits for the adapter's timer.
+    const long long replies =
+        upload::UploadCost(dials, request.table ? dlg.AngleTableLine() : std::nullopt).replies;
+    if (const std::optional<std::string> warning = LatencyWarning(request.port, *latency, replies))
         m_report.Message(*warning);
 }
 
@@ -265,7 +262,7 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
     std::string status = host.GetWindowText(ids::kStatus);
     int progress = host.Control(ids::kProgress).progress;
     // Only acknowledgements count: a device that babbles without taking a line is silent.
-    int heard = dlg.AcknowledgementsHeard();
+    int heard = dlg.Upload().Acknowledgements();
     Clock::time_point lastHeard = Clock::now();
     for (;;) {
         const std::string nowStatus = host.GetWindowText(ids::kStatus);
@@ -275,20 +272,13 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
             m_report.Status(status = nowStatus);
         if (nowProgress != progress)
             m_report.Progress(progress = nowProgress);
-        switch (dlg.LastUploadOutcome()) {
-        case EUploadOutcome::Completed:
-            return EUploadResult::Completed;
-        case EUploadOutcome::ErrorEnd:
-        case EUploadOutcome::LineLost:
-            return EUploadResult::ErrorEnd;
-        default:
-            break;
-        }
+        if (!dlg.IsUploadRunning())
+            return dlg.LastUploadResult().value_or(EUploadResult::GaugeError);
         if (Interrupted())
             return EUploadResult::Interrupted;
 
-        if (dlg.AcknowledgementsHeard() != heard) {
-            heard = dlg.AcknowledgementsHeard();
+        if (dlg.Upload().Acknowledgements() != heard) {
+            heard = dlg.Upload().Acknowledgements();
             lastHeard = Clock::now();
         }
         const auto silent =
@@ -306,7 +296,7 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
 
 EUploadResult CCommandLineUpload::Stop(CHeadlessHost& host, CTillerbyDlg& dlg,
                                        EUploadResult result) {
-    dlg.AbandonUpload();
+    dlg.AbandonUpload(result);
     CloseLine(host, dlg);
     if (result == EUploadResult::Interrupted)
         m_report.Status(kInterrupted);

@@ -1,15 +1,14 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/HeadlessHost.h"
 #include "serial/AdapterLatency.h"
+#include "upload/UploadResult.h"
 
 // What the uploader tells its user while it works.
 class IUploadReport {
@@ -36,17 +35,6 @@ struct SUploadRequest {
     bool verbose = false;  // tell the knots and angles the table line will carry
 };
 
-// How an upload ended; the values are the program's exit status.
-enum class EUploadResult {
-    Completed = 0,  // "Update completed."
-    ErrorEnd = 1,   // the device answered something unexpected: "Error occurred. ..."
-    Refused = 2,    // the dialog refused the input (a message box), nothing or not all sent
-    NoAnswer = 3,   // the device acknowledged nothing for too long
-    // A signal asked to stop; the device was told and the port closed. The program's exit
-    // status is 128 + the signal's number.
-    Interrupted = 4,
-};
-
 // Runs an upload with the main dialog's own handlers on a headless host: the dials are
 // chosen with the Select buttons, the table loaded with Load, the port picked in the port
 // list, then Connect and Update; the device's replies are served as the window serves
@@ -62,10 +50,8 @@ public:
     // Opens no port.
     bool CheckInput(const SUploadRequest& request);
 
-    // How the last Run's upload ended as the dialog saw it (a lost line or the gauge's
-    // error, both ErrorEnd to Run), and how many lines it wrote to the port.
-    EUploadOutcome LastOutcome() const { return m_lastOutcome; }
-    int LinesSent() const { return m_linesSent ? m_linesSent->load() : 0; }
+    // How many lines the last Run wrote to the port.
+    int LinesSent() const { return m_linesSent; }
 
     // Asked once the port is open: the adapter's latency timer, to warn of a slow upload.
     void SetLatencyCheck(std::function<std::optional<SAdapterLatency>(const std::string&)> check) {
@@ -92,9 +78,10 @@ private:
     // The checks a window user makes by looking at the table: refuses (unless forced) a
     // file that gives fewer angles than its count, or angles that do not rise.
     bool CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg, const SUploadRequest& request);
+    EUploadResult Upload(CHeadlessHost& host, CTillerbyDlg& dlg, const SUploadRequest& request);
     EUploadResult Serve(CHeadlessHost& host, CTillerbyDlg& dlg, std::chrono::milliseconds timeout);
     bool Interrupted() const { return m_pendingSignal && m_pendingSignal() != 0; }
-    // Ends a running upload as an error end (the device is told), then closes the port.
+    // Ends a running upload as `result` says (the device is told), then closes the port.
     EUploadResult Stop(CHeadlessHost& host, CTillerbyDlg& dlg, EUploadResult result);
     void CloseLine(CHeadlessHost& host, CTillerbyDlg& dlg);
 
@@ -103,8 +90,7 @@ private:
     std::function<int()> m_pendingSignal;
     std::function<std::optional<SAdapterLatency>(const std::string&)> m_latencyCheck;
     size_t m_messagesSeen = 0;
-    EUploadOutcome m_lastOutcome = EUploadOutcome::None;
-    std::shared_ptr<std::atomic<int>> m_linesSent;
+    int m_linesSent = 0;
 };
 
 // The services with one more port: the explicit path is added to the port list when the

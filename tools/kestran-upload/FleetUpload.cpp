@@ -14,7 +14,7 @@ SGaugeSummary UploadToGauge(const SFleetServices& services, SUploadRequest reque
     const EUploadResult result = upload.Run(request);
     SGaugeSummary summary;
     summary.port = port;
-    summary.result = GaugeResultOf(result, upload.LastOutcome());
+    summary.result = result;
     summary.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     summary.lines = upload.LinesSent();

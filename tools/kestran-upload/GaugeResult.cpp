@@ -4,36 +4,19 @@
 
 #include "angles/NumberText.h"
 
-EGaugeResult GaugeResultOf(EUploadResult result, EUploadOutcome outcome) {
+const char* UploadResultWords(EUploadResult result) {
     switch (result) {
         case EUploadResult::Completed:
-            return EGaugeResult::Completed;
-        case EUploadResult::ErrorEnd:
-            return outcome == EUploadOutcome::LineLost ? EGaugeResult::LineLost
-                                                       : EGaugeResult::GaugeError;
-        case EUploadResult::NoAnswer:
-            return EGaugeResult::NoAnswer;
-        case EUploadResult::Interrupted:
-            return EGaugeResult::Interrupted;
-        case EUploadResult::Refused:
-            break;
-    }
-    return EGaugeResult::Refused;
-}
-
-const char* GaugeResultWords(EGaugeResult result) {
-    switch (result) {
-        case EGaugeResult::Completed:
             return "completed";
-        case EGaugeResult::GaugeError:
+        case EUploadResult::GaugeError:
             return "gauge error";
-        case EGaugeResult::LineLost:
+        case EUploadResult::LineLost:
             return "line lost";
-        case EGaugeResult::NoAnswer:
+        case EUploadResult::NoAnswer:
             return "no answer";
-        case EGaugeResult::Interrupted:
+        case EUploadResult::Interrupted:
             return "interrupted";
-        case EGaugeResult::Refused:
+        case EUploadResult::Refused:
             break;
     }
     return "refused";
@@ -58,19 +41,36 @@ std::string SummaryTable(const std::vector<SGaugeSummary>& gauges) {
         Padded("port", portWidth) + "  " + Padded("result", 11) + "  seconds  lines\n";
     for (const SGaugeSummary& gauge : gauges) {
         std::string row = Padded(gauge.port, portWidth) + "  " +
-                          Padded(GaugeResultWords(gauge.result), 11) + "  " +
+                          Padded(UploadResultWords(gauge.result), 11) + "  " +
                           Padded(numtext::FormatFixed(gauge.seconds, 1), 7, true) + "  " +
                           Padded(std::to_string(gauge.lines), 5, true);
-        if (gauge.result != EGaugeResult::Completed && !gauge.why.empty())
+        if (gauge.result != EUploadResult::Completed && !gauge.why.empty())
             row += "  " + gauge.why;
         table += row + "\n";
     }
     return table;
 }
 
+int ExitStatus(EUploadResult result, int signal) {
+    switch (result) {
+        case EUploadResult::Completed:
+            return 0;
+        case EUploadResult::GaugeError:
+        case EUploadResult::LineLost:
+            return 1;
+        case EUploadResult::Refused:
+            break;
+        case EUploadResult::NoAnswer:
+            return 3;
+        case EUploadResult::Interrupted:
+            return 128 + signal;
+    }
+    return 2;
+}
+
 int FleetExitStatus(const std::vector<SGaugeSummary>& gauges) {
     for (const SGaugeSummary& gauge : gauges) {
-        if (gauge.result != EGaugeResult::Completed)
+        if (gauge.result != EUploadResult::Completed)
             return kNotEveryGaugeCompleted;
     }
     return 0;

@@ -91,9 +91,9 @@ struct SRunningUpload {
 }  // namespace
 
 std::string StationLine(const std::string& clock, const SGaugeSummary& summary) {
-    std::string line = clock + "  " + summary.port + "  " + GaugeResultWords(summary.result) +
+    std::string line = clock + "  " + summary.port + "  " + UploadResultWords(summary.result) +
                        "  " + numtext::FormatFixed(summary.seconds, 1) + " s";
-    if (summary.result != EGaugeResult::Completed && !summary.why.empty())
+    if (summary.result != EUploadResult::Completed && !summary.why.empty())
         line += "  " + summary.why;
     return line;
 }
@@ -123,7 +123,7 @@ SStationTally RunStation(const SFleetServices& services, const SUploadRequest& r
                 continue;
             }
             upload.thread.join();
-            ++(upload.summary.result == EGaugeResult::Completed ? tally.completed : tally.failed);
+            ++(upload.summary.result == EUploadResult::Completed ? tally.completed : tally.failed);
             std::fprintf(results, "%s\n", StationLine(upload.clock, upload.summary).c_str());
             std::fflush(results);
             it = running.erase(it);

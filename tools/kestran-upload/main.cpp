@@ -36,7 +36,7 @@ int RunMany(const SUploadOptions& options, const SFleetServices& services) {
         CConsoleReport check(stderr, false);
         CCommandLineUpload checker(services.dialog, check);
         if (!checker.CheckInput(options.request))
-            return static_cast<int>(EUploadResult::Refused);
+            return ExitStatus(EUploadResult::Refused, 0);
     }
     if (options.station) {
         SStationOptions station;
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     const std::optional<SUploadOptions> options = ParseUploadOptions(args, &error);
     if (!options) {
         std::fprintf(stderr, "kestran-upload: %s\n%s", error.c_str(), kUploadUsage);
-        return static_cast<int>(EUploadResult::Refused);
+        return ExitStatus(EUploadResult::Refused, 0);
     }
     if (options->help)
         return WriteOut(kUploadUsage) ? 0 : 1;
@@ -89,7 +89,5 @@ int main(int argc, char** argv) {
     }
     const EUploadResult result = upload.Run(options->request);
     report.Finish();
-    if (result == EUploadResult::Interrupted)
-        return 128 + interrupts.Pending();
-    return static_cast<int>(result);
+    return ExitStatus(result, interrupts.Pending());
 }

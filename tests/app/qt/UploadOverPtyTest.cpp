@@ -138,7 +138,7 @@ TEST_F(UploadOverPtyTest, BothDialsAndTheTableReachTheGaugeFromRealClicks) {
                 lockedWhileRunning = lockedWhileRunning && !Enabled(ids::kConnect) &&
                                      !Enabled(ids::kSelectIasDial) && !Enabled(ids::kUpdate);
             }
-            return window->Dialog().LastUploadOutcome() != EUploadOutcome::Running;
+            return !window->Dialog().IsUploadRunning();
         },
         60000);
     device.Stop();

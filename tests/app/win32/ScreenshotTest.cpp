@@ -75,7 +75,7 @@ TEST_F(PreviewTest, ThePreviewsShowWhereTheDialogPutsThemAndSurviveMinimising) {
         EXPECT_LT(gray(shot, 30 + 115, 408 + 115), 60);
         EXPECT_EQ(gray(shot, 10, 380), background);
         if (!minimise) {
-            EXPECT_TRUE(WritePng("kestran-windows.png", shot));
+            EXPECT_TRUE(WritePng("kestran-windows.png", shot.View()));
         }
     }
 }

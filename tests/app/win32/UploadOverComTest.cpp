@@ -91,7 +91,7 @@ TEST_F(UploadOverComTest, BothDialsAndTheTableReachTheGaugeWhileTheUserLooksArou
                 aboutShown = true;
                 PostMessageW(window->Window(), WM_SYSCOMMAND, ids::kAboutCommand, 0);
             }
-            return window->Dialog().LastUploadOutcome() != EUploadOutcome::Running;
+            return !window->Dialog().IsUploadRunning();
         },
         120s);
     ASSERT_TRUE(ended) << Text(ids::kStatus) << " at " << Progress();

@@ -168,11 +168,11 @@ TEST_F(ComPortTest, AGaugeThatHangsUpMidDialEndsTheUpload) {
     Connect(kHangingUp);
     StartIasUpload();
     const auto deadline = Clock::now() + 20s;
-    while (dlg.LastUploadOutcome() == EUploadOutcome::Running && Clock::now() < deadline) {
+    while (dlg.IsUploadRunning() && Clock::now() < deadline) {
         host.RunNotification(100ms);
     }
     EXPECT_EQ(host.GetWindowText(ids::kStatus), "Error occurred.  Please try again.");
-    EXPECT_EQ(dlg.LastUploadOutcome(), EUploadOutcome::LineLost);
+    EXPECT_EQ(dlg.LastUploadResult(), EUploadResult::LineLost);
     EXPECT_EQ(host.Messages(), std::vector<std::string>{CTillerbyDlg::kLineLostMessage});
     EXPECT_EQ(dlg.ReaderExitCode(), -1);
     EXPECT_TRUE(host.Click(ids::kConnect));  // Disconnect, as the message asks

@@ -47,21 +47,20 @@ TEST(FleetOptionsTest, PortsRepeatButNeverTwiceAndStationOptionsGoTogether) {
 TEST(FleetResultTest, EachEndIsNamedAndOnlyAllCompletedIsSuccess) {
     struct SCase {
         EUploadResult result;
-        EUploadOutcome outcome;
         const char* words;
+        int exitStatus;  // with one gauge, SIGINT pending
     } cases[] = {
-        {EUploadResult::Completed, EUploadOutcome::Completed, "completed"},
-        {EUploadResult::ErrorEnd, EUploadOutcome::ErrorEnd, "gauge error"},
-        {EUploadResult::ErrorEnd, EUploadOutcome::LineLost, "line lost"},
-        {EUploadResult::NoAnswer, EUploadOutcome::ErrorEnd, "no answer"},
-        {EUploadResult::Refused, EUploadOutcome::None, "refused"},
-        {EUploadResult::Interrupted, EUploadOutcome::ErrorEnd, "interrupted"},
+        {EUploadResult::Completed, "completed", 0},  {EUploadResult::GaugeError, "gauge error", 1},
+        {EUploadResult::LineLost, "line lost", 1},   {EUploadResult::NoAnswer, "no answer", 3},
+        {EUploadResult::Refused, "refused", 2},      {EUploadResult::Interrupted, "interrupted", 130},
     };
-    for (const SCase& c : cases)
-        EXPECT_STREQ(GaugeResultWords(GaugeResultOf(c.result, c.outcome)), c.words);
+    for (const SCase& c : cases) {
+        EXPECT_STREQ(UploadResultWords(c.result), c.words);
+        EXPECT_EQ(ExitStatus(c.result, 2), c.exitStatus) << c.words;
+    }
 
-    SGaugeSummary done{"/dev/ttyUSB0", EGaugeResult::Completed, 63.26, 6535, "ignored"};
-    SGaugeSummary silent{"COM12", EGaugeResult::NoAnswer, 10.04, 2, "No answer"};
+    SGaugeSummary done{"/dev/ttyUSB0", EUploadResult::Completed, 63.26, 6535, "ignored"};
+    SGaugeSummary silent{"COM12", EUploadResult::NoAnswer, 10.04, 2, "No answer"};
     EXPECT_EQ(FleetExitStatus({done, done}), 0);
     EXPECT_EQ(FleetExitStatus({done, silent}), kNotEveryGaugeCompleted);
     EXPECT_EQ(SummaryTable({done, silent}),
@@ -87,21 +86,7 @@ TEST(PortPatternTest, StarsAndQuestionMarksIgnoringCase) {
         EXPECT_EQ(MatchesPortPattern(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
 }
 
-TEST(LatencyWarningTest, CountsTheLinesThatWaitAndWarnsAboveTwoMilliseconds) {
-    // Pixels J J J K L L M, then one colour to the end: LOAD, J, 2|K, L, 1|M, the run to
-    // the last pixel.
-    CImage dial;
-    FillImage(dial, 230, 230, 32, [](int x, int y) -> SBgra {
-        const int i = y * 230 + x;
-        const uint8_t shade = i < 3 ? 1 : i < 4 ? 2 : i < 6 ? 3 : 4;
-        return {shade, 0, 0, 255};
-    });
-    EXPECT_EQ(DialLines(dial), 6);
-    FillImage(dial, 230, 230, 32, [](int x, int) -> SBgra {
-        return {static_cast<uint8_t>(x % 2), 0, 0, 255};
-    });
-    EXPECT_EQ(DialLines(dial), 1 + 230 * 230);
-
+TEST(LatencyWarningTest, WarnsAboveTwoMilliseconds) {
     for (int ms : {0, 1, 2})
         EXPECT_FALSE(LatencyWarning("COM3", {ms, "set it"}, 5000)) << ms;
     const std::optional<std::string> warning = LatencyWarning("COM3", {16, "set it"}, 5000);

@@ -93,7 +93,7 @@ protected:
         EXPECT_TRUE(host->Click(ids::kUpdate));
         for (;;) {
             const std::string status = host->GetWindowText(ids::kStatus);
-            if (dlg->LastUploadOutcome() != EUploadOutcome::Running ||
+            if (!dlg->IsUploadRunning() ||
                 !host->RunNotification(quiet))
                 return status;
             if (between)
@@ -174,7 +174,7 @@ TEST_F(FaultRunTest, TheDialogOutlivesEveryGaugeFaultAndTheNextUploadArrivesExac
                 break;
             case EOutcome::LineLost:
                 EXPECT_EQ(status, kErrorEnd);
-                EXPECT_EQ(dlg->LastUploadOutcome(), EUploadOutcome::LineLost);
+                EXPECT_EQ(dlg->LastUploadResult(), EUploadResult::LineLost);
                 EXPECT_EQ(host->Messages(),
                           std::vector<std::string>{CTillerbyDlg::kLineLostMessage});
                 EXPECT_EQ(dlg->ReaderExitCode(), -1);

@@ -1,6 +1,5 @@
 // The Update button: opens the first stage of an upload and locks the dialog for it.
 #include <array>
-#include <cstdio>
 
 #include "angles/NumberText.h"
 #include "base/GaugeFacts.h"
@@ -9,9 +8,9 @@
 #include "upload/WireFormat.h"
 
 void CTillerbyDlg::OnUpdate() {
-    const bool ias = m_host.GetCheck(ids::kIasCheck) != 0;
-    const bool tas = m_host.GetCheck(ids::kTasCheck) != 0;
-    const bool table = m_host.GetCheck(ids::kMaxSpeedCheck) != 0;
+    const bool ias = DialChosen(wire::kIasStage);
+    const bool tas = DialChosen(wire::kTasStage);
+    const bool table = TableChosen();
     if (table && !tas) {
         m_host.MessageBox(
             "Due to the arrangement and limitation of the storage on the device, angle table can "
@@ -27,24 +26,16 @@ void CTillerbyDlg::OnUpdate() {
         m_host.MessageBox(kLineLostMessage);
         return;
     }
-    if (table) {
-        // An angle that does not fit three hexadecimal digits would garble the table line:
-        // refuse before anything reaches the gauge.
-        int badEntry = 0;
-        const auto line = wire::AngleTableLine(
-            EntryCount(),
-            [this](int k) { return m_host.GetWindowText(ids::EntryBoxId(k)); }, &badEntry);
-        if (!line) {
-            m_host.MessageBox("Needle angle for " +
-                              std::to_string(gauge::kKnotsPerEntry * badEntry) +
-                              " knots cannot be sent to the gauge: angles must be from 0 to " +
-                              numtext::FormatG(gauge::kMaxWireAngle) + " degrees.");
-            return;
-        }
+    // An angle that does not fit three hexadecimal digits would garble the table line:
+    // refuse before anything reaches the gauge.
+    int badEntry = 0;
+    if (table && !AngleTableLine(&badEntry)) {
+        m_host.MessageBox("Needle angle for " + std::to_string(gauge::kKnotsPerEntry * badEntry) +
+                          " knots cannot be sent to the gauge: angles must be from 0 to " +
+                          numtext::FormatG(gauge::kMaxWireAngle) + " degrees.");
+        return;
     }
-    m_upload.UploadStage = ias ? 1 : 2;
-    m_upload.readyHeard = false;
-    m_outcome = EUploadOutcome::Running;
+    m_engine.Begin(ias ? wire::kIasStage : wire::kTasStage);
     SendLoadCommand();
     EnableControls(false);
     m_host.SetTimer(kSilenceTimer, kSilenceLimitMs);
@@ -57,7 +48,6 @@ void CTillerbyDlg::EnableControls(bool enable) {
         ids::kUpdate,        ids::kMaxSpeedList,    ids::kAngleBox,      ids::kAngleSpin,
         ids::kMaxSpeedCheck, ids::kSelectIasDial,   ids::kSelectTasDial,
     };
-    m_uploadRunning = !enable;
     for (int id : kControls)
         m_host.EnableWindow(id, enable);
     for (int k = 1; k <= ids::kEntryCount; ++k) {

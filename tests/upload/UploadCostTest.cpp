@@ -2,8 +2,9 @@
 
 #include <optional>
 
-#include "artwork/UploadCost.h"
+#include "support/TestImages.h"
 #include "support/GaugeLink.h"
+#include "upload/UploadCost.h"
 #include "upload/UploadFixture.h"
 
 namespace {
@@ -29,12 +30,12 @@ TEST_F(UploadCostTest, CostMatchesWhatTheGaugeReceivesForTheExampleDials) {
     TickTable();
     const struct {
         int untick;  // the check box cleared before this upload, 0 for none
-        std::vector<const CImage*> dials;
+        std::vector<SPixelView> dials;
         std::optional<std::string> table;
     } cases[] = {
-        {0, {&ias, &tas}, kStartTable},
-        {ids::kIasCheck, {&tas}, kStartTable},
-        {ids::kMaxSpeedCheck, {&tas}, std::nullopt},
+        {0, {ias.View(), tas.View()}, kStartTable},
+        {ids::kIasCheck, {tas.View()}, kStartTable},
+        {ids::kMaxSpeedCheck, {tas.View()}, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.dials.size());
@@ -48,8 +49,9 @@ TEST_F(UploadCostTest, CostMatchesWhatTheGaugeReceivesForTheExampleDials) {
         const CGaugeLink::SResult result = CGaugeLink(*line, *dlg, gauge).RunUntilQuiet();
         ASSERT_EQ(result.uploadsEnded, 1);
 
-        const artwork::SUploadCost cost = artwork::UploadCost(c.dials, c.table);
+        const upload::SUploadCost cost = upload::UploadCost(c.dials, c.table);
         EXPECT_EQ(cost.linesSent, gauge.LineCount());
+        EXPECT_EQ(cost.replies, result.replies);
         EXPECT_EQ(cost.bytesSent, static_cast<long long>(line->written.size() - before));
         // Every reply is one byte but the READY (five) that opens each stage.
         const int stages = static_cast<int>(c.dials.size()) + (c.table ? 1 : 0);
@@ -57,13 +59,32 @@ TEST_F(UploadCostTest, CostMatchesWhatTheGaugeReceivesForTheExampleDials) {
     }
 }
 
+// Counted by hand: pixels J J J K L L M, then one colour to the end give J, 2|K, L, 1|M and
+// the run to the last pixel; no pixel like its neighbour gives a line for each.
+TEST(DialLinesTest, RunsFoldAndTheLastRunCarriesTheLastPixelAgain) {
+    CImage dial;
+    FillImage(dial, 230, 230, 32, [](int x, int y) -> SBgra {
+        const int i = y * 230 + x;
+        const uint8_t shade = i < 3 ? 1 : i < 4 ? 2 : i < 6 ? 3 : 4;
+        return {shade, 0, 0, 255};
+    });
+    EXPECT_EQ(upload::CountDialLines(dial.View()).lines, 5);
+    EXPECT_EQ(upload::CountDialLines(dial.View()).bytes, 10 + 12 + 10 + 12 + 16);
+    FillImage(dial, 230, 230, 32, [](int x, int) -> SBgra {
+        return {static_cast<uint8_t>(x % 2), 0, 0, 255};
+    });
+    EXPECT_EQ(upload::CountDialLines(dial.View()).lines, 230 * 230);
+    FillImage(dial, 229, 230, 32, [](int, int) -> SBgra { return {}; });
+    EXPECT_EQ(upload::CountDialLines(dial.View()).lines, 0);  // no dial
+}
+
 TEST(WireTimeTest, ElevenBitsAByteBothWays) {
-    artwork::SUploadCost cost;
+    upload::SUploadCost cost;
     cost.bytesSent = 3490;
     cost.bytesReceived = 1;
     EXPECT_NEAR(cost.WireSeconds(), 3491 * 11 / 38400.0, 1e-12);
-    EXPECT_EQ(artwork::WireTimeText(cost.WireSeconds()), "1.0 s");
-    EXPECT_EQ(artwork::WireTimeText(83.44), "1 min 23.4 s");
+    EXPECT_EQ(upload::WireTimeText(cost.WireSeconds()), "1.0 s");
+    EXPECT_EQ(upload::WireTimeText(83.44), "1 min 23.4 s");
 }
 
 }  // namespace

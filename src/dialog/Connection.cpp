@@ -14,7 +14,7 @@ void CTillerbyDlg::OnConnect() {
     if (m_portOpen.load()) {
         // Offered during an upload only when the gauge has gone silent: the upload ends
         // as an error end, so the gauge is told, before the line goes.
-        AbandonUpload();
+        AbandonUpload(EUploadResult::Interrupted);
         Disconnect();
     } else {
         Connect();
