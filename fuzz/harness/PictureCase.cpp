@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dial/CImage.h"
+#include "dial/PictureLimits.h"
 #include "dial/PixelOps.h"
 #include "dial/PngWrite.h"
 #include "harness/FuzzCheck.h"
@@ -14,7 +15,6 @@
 namespace fuzzcase {
 namespace {
 
-constexpr int kMaxSide = 8192;
 // Pictures up to this many pixels are also written back and reloaded.
 constexpr long long kRoundTripPixels = 256 * 256;
 
@@ -28,8 +28,8 @@ void WriteBytes(const std::string& path, const uint8_t* data, size_t size) {
 
 void CheckShape(const CImage& image) {
     FuzzCheck(!image.IsNull() && image.GetBits() != nullptr, "a loaded picture is empty");
-    FuzzCheck(image.GetWidth() >= 1 && image.GetWidth() <= kMaxSide && image.GetHeight() >= 1 &&
-                  image.GetHeight() <= kMaxSide,
+    FuzzCheck(image.GetWidth() >= 1 && image.GetWidth() <= picture::kMaxSide && image.GetHeight() >= 1 &&
+                  image.GetHeight() <= picture::kMaxSide,
               "a loaded picture has a size outside 1..8192");
     FuzzCheck(image.GetBPP() == 24 || image.GetBPP() == 32, "bits per pixel not 24 or 32");
     FuzzCheck(image.HasAlpha() == (image.GetBPP() == 32), "alpha flag does not match the depth");

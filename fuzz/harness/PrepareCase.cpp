@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "artwork/DecodeArtwork.h"
-#include "artwork/PictureLimits.h"
+#include "dial/PictureLimits.h"
 #include "artwork/PrepareDial.h"
 #include "upload/UploadCost.h"
 #include "dial/CImage.h"
@@ -39,10 +39,10 @@ void RunPrepare(const uint8_t* data, size_t size) {
         FuzzCheck(art.Empty() && !why.empty(), "a refused picture is not empty or says nothing");
         return;
     }
-    FuzzCheck(art.width >= 1 && art.height >= 1 && art.width <= artwork::kMaxSide &&
-                  art.height <= artwork::kMaxSide &&
+    FuzzCheck(art.width >= 1 && art.height >= 1 && art.width <= picture::kMaxSide &&
+                  art.height <= picture::kMaxSide &&
                   static_cast<uint64_t>(art.width) * static_cast<uint64_t>(art.height) * 4 <=
-                      artwork::kMaxDecodedBytes,
+                      picture::kMaxDecodedBytes,
               "a decoded picture lies outside the limits");
     FuzzCheck(art.rgba.size() == static_cast<size_t>(art.width) * static_cast<size_t>(art.height) * 4,
               "a decoded picture's pixels do not match its size");

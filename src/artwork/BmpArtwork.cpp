@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "artwork/DecodeArtwork.h"
-#include "artwork/PictureLimits.h"
+#include "dial/PictureLimits.h"
 
 namespace artwork {
 
@@ -23,7 +23,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, SRgbaPicture& out, std::string*
         return fail(std::string("damaged or unreadable BMP data (") +
                     (reason != nullptr ? reason : "unknown") + ")");
     }
-    const std::string refusal = SizeRefusal(static_cast<uint64_t>(width), static_cast<uint64_t>(height));
+    const std::string refusal = picture::SizeRefusal(static_cast<uint64_t>(width), static_cast<uint64_t>(height));
     if (!refusal.empty())
         return fail(refusal);
     // The reader takes no compressed BMP, so the file holds every row; one cut short would

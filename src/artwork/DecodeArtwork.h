@@ -9,7 +9,7 @@
 // Turning artwork files into pictures: PNG of every kind libpng reads, JPEG (baseline and
 // progressive, greyscale, colour and CMYK, upright by its EXIF orientation) and BMP, told
 // apart by their first bytes, not by the name. Pictures beyond the limits of
-// artwork/PictureLimits.h are refused from their header.
+// dial/PictureLimits.h are refused from their header.
 namespace artwork {
 
 // False, with the reason for a person in `why`, when the bytes are not such a picture or
@@ -22,8 +22,7 @@ bool DecodeArtwork(const uint8_t* data, size_t size, SRgbaPicture& out, std::str
 // The same for a file, read whole first.
 bool LoadArtwork(const std::string& path, SRgbaPicture& out, std::string* why, int minSide = 0);
 
-// The formats, each from its own library.
-bool DecodePng(const uint8_t* data, size_t size, SRgbaPicture& out, std::string* why);
+// The formats besides PNG (dial/PngDecode.h), each from its own library.
 bool DecodeJpeg(const uint8_t* data, size_t size, SRgbaPicture& out, std::string* why,
                 int minSide = 0);
 bool DecodeBmp(const uint8_t* data, size_t size, SRgbaPicture& out, std::string* why);

@@ -9,7 +9,7 @@
 
 #include "artwork/DecodeArtwork.h"
 #include "artwork/ExifOrientation.h"
-#include "artwork/PictureLimits.h"
+#include "dial/PictureLimits.h"
 
 namespace artwork {
 namespace {
@@ -97,7 +97,7 @@ bool Decode(SDecompressor& d, SErrorManager& errors, const uint8_t* data, size_t
     jpeg_save_markers(&d.info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&d.info, TRUE);
     // No object with a destructor may live where the library can jump out.
-    errors.error = SizeRefusal(d.info.image_width, d.info.image_height);
+    errors.error = picture::SizeRefusal(d.info.image_width, d.info.image_height);
     if (!errors.error.empty()) {
         errors.tooLarge = true;
         return false;

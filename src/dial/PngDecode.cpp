@@ -1,34 +1,32 @@
-// Decoding PNG files into a CImage with libpng's classic API, which hands over the stored
-// sample values as they are: no gamma or colour-profile conversion.
+// The one PNG decoder, through libpng's classic API: the window's dials and the artwork
+// the other programs take are read alike.
+#include "dial/PngDecode.h"
+
 #include <png.h>
 
 #include <csetjmp>
-#include <cstring>
-#include <string>
+#include <new>
 
-#include "dial/CImage.h"
-#include "dial/PictureFile.h"
+#include "dial/PictureLimits.h"
 #include "dial/PngSource.h"
 
 namespace {
 
-// Pictures larger than this on a side are refused rather than allocated (a dial is
-// 230 x 230; at this limit a buffer takes 256 MiB).
-constexpr png_uint_32 kMaxSide = 8192;
-
-// The only ancillary chunk whose contents we use; all others are skipped unread.
+// The only ancillary chunk whose contents we use; all others, damaged or not, are skipped
+// unread: side information never changes the stored values.
 constexpr png_byte kTransparencyChunk[] = {'t', 'R', 'N', 'S', '\0'};
 
-using SPngSource = pngsource::SSource;
-using SPngReader = pngsource::SReader;
+struct SSource : pngsource::SSource {
+    bool tooLarge = false;       // refused for its size; `error` says so in our words
+    bool pixelsStarted = false;  // the header was read and the buffer made
+};
 
-// Ask libpng for 8-bit blue, green, red samples, plus alpha when the file has any
-// transparency; answers whether it has.
-bool RequestBgr8(png_structp png, png_infop info) {
+// Ask libpng for 8-bit red, green, blue, alpha; answers whether the file has any
+// transparency.
+bool RequestRgba8(png_structp png, png_infop info) {
     const int colorType = png_get_color_type(png, info);
     const int bitDepth = png_get_bit_depth(png, info);
     const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
-
     // Rounds to the nearest 8-bit value, so a 16-bit file widened from 8 bits (v * 257)
     // gives back exactly v; taking the high byte alone would bias every value down.
     if (bitDepth == 16)
@@ -41,90 +39,87 @@ bool RequestBgr8(png_structp png, png_infop info) {
         png_set_tRNS_to_alpha(png);
     if ((colorType & PNG_COLOR_MASK_COLOR) == 0)
         png_set_gray_to_rgb(png);
-    png_set_bgr(png);
-    return (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
+    const bool hasAlpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
+    if (!hasAlpha)
+        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    return hasAlpha;
 }
 
-// Everything that must survive a longjmp lives in `reader` and `image`, outside this
-// function's frame; after a jump only they are looked at.
-ImageLoadResult DecodeInto(SPngReader& reader, SPngSource& source, CImage& image) {
-    if (setjmp(png_jmpbuf(reader.png))) {
-        // Header errors come before the buffer exists; once it does, the pixel data failed.
-        return image.IsNull() ? ImageLoadResult::Fail : ImageLoadResult::OutOfMemory;
-    }
-
-    png_set_read_fn(reader.png, &source, pngsource::ReadFromSource);
+// Only `reader`, `source` and `out` are looked at after a jump.
+bool Decode(pngsource::SReader& reader, SSource& source, SRgbaPicture& out, bool& hasAlpha) {
+    if (setjmp(png_jmpbuf(reader.png)))
+        return false;
+    png_set_read_fn(reader.png, static_cast<pngsource::SSource*>(&source),
+                    pngsource::ReadFromSource);
     png_set_sig_bytes(reader.png, 8);
-    png_set_user_limits(reader.png, kMaxSide, kMaxSide);
+    // Our own limits are checked below, in our own words.
+    png_set_user_limits(reader.png, 0x7fffffff, 0x7fffffff);
     png_set_keep_unknown_chunks(reader.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_keep_unknown_chunks(reader.png, PNG_HANDLE_CHUNK_AS_DEFAULT, kTransparencyChunk, 1);
     png_read_info(reader.png, reader.info);
-
     const png_uint_32 width = png_get_image_width(reader.png, reader.info);
     const png_uint_32 height = png_get_image_height(reader.png, reader.info);
-    const bool hasAlpha = RequestBgr8(reader.png, reader.info);
+    // No object with a destructor may live where libpng can jump out.
+    source.error = picture::SizeRefusal(width, height);
+    if (!source.error.empty()) {
+        source.tooLarge = true;
+        return false;
+    }
+    hasAlpha = RequestRgba8(reader.png, reader.info);
     const int passes = png_set_interlace_handling(reader.png);
     png_read_update_info(reader.png, reader.info);
-
-    const int bytesPerPixel = hasAlpha ? 4 : 3;
     if (png_get_bit_depth(reader.png, reader.info) != 8 ||
-        png_get_channels(reader.png, reader.info) != bytesPerPixel ||
-        png_get_rowbytes(reader.png, reader.info) != width * bytesPerPixel) {
+        png_get_channels(reader.png, reader.info) != 4 ||
+        png_get_rowbytes(reader.png, reader.info) != static_cast<size_t>(width) * 4) {
         source.error = "a sample layout that cannot be read";
-        return ImageLoadResult::Fail;
+        return false;
     }
-    if (!image.Create(static_cast<int>(width), static_cast<int>(height), bytesPerPixel * 8,
-                      hasAlpha)) {
-        source.error = "too large to be held in memory";
-        return ImageLoadResult::Fail;
-    }
-    // Row y of the picture goes straight to its place in the bottom-up buffer; an
-    // interlaced picture is read in passes, each refining the rows in place.
+    out = SRgbaPicture(static_cast<int>(width), static_cast<int>(height));
+    source.pixelsStarted = true;
+    // An interlaced picture is read in passes, each refining the rows in place.
     for (int pass = 0; pass < passes; ++pass) {
-        for (png_uint_32 y = 0; y < height; ++y) {
-            png_read_row(reader.png, image.PixelAt(0, static_cast<int>(y)), nullptr);
-        }
+        for (png_uint_32 y = 0; y < height; ++y)
+            png_read_row(reader.png, out.Pixel(0, static_cast<int>(y)), nullptr);
     }
     // A file cut short after its pixel data, or with a damaged compressed stream end, is
     // refused like any other damaged file.
     png_read_end(reader.png, nullptr);
-    return ImageLoadResult::Ok;
+    return true;
 }
 
 }  // namespace
 
-ImageLoadResult CImage::Load(const char* path, std::string* why) {
-    Destroy();
-    if (path == nullptr)
-        return ImageLoadResult::Fail;
-    std::vector<uint8_t> bytes;
-    if (!ReadPictureFile(path, bytes, why))
-        return ImageLoadResult::Fail;
-    return LoadFromMemory(bytes.data(), bytes.size(), why);
-}
-
-ImageLoadResult CImage::LoadFromMemory(const uint8_t* data, size_t size, std::string* why) {
-    Destroy();
-    const auto fail = [why](const std::string& reason) {
+EPngDecode DecodePng(const uint8_t* data, size_t size, SRgbaPicture& out, bool* hasAlpha,
+                     std::string* why) {
+    out = SRgbaPicture();
+    const auto fail = [&out, why](EPngDecode result, const std::string& reason) {
+        out = SRgbaPicture();
         if (why != nullptr)
             *why = reason;
-        return ImageLoadResult::Fail;
+        return result;
     };
     // Also turns away empty files.
     if (data == nullptr || size < 8 || png_sig_cmp(data, 0, 8) != 0)
-        return fail("not a PNG picture");
-
-    SPngSource source{data, size, 8, {}};
-    SPngReader reader;
+        return fail(EPngDecode::Refused, "not a PNG picture");
+    SSource source;
+    source.data = data;
+    source.size = size;
+    source.at = 8;
+    pngsource::SReader reader;
     if (!reader.Create(source))
-        return fail("out of memory");
-
-    const ImageLoadResult result = DecodeInto(reader, source, *this);
-    if (result != ImageLoadResult::Ok) {
-        Destroy();
-        if (why != nullptr)
-            *why = "damaged or unreadable PNG data" +
-                   (source.error.empty() ? std::string() : " (" + source.error + ")");
+        return fail(EPngDecode::Refused, "out of memory");
+    bool alpha = false;
+    try {
+        if (Decode(reader, source, out, alpha)) {
+            if (hasAlpha != nullptr)
+                *hasAlpha = alpha;
+            return EPngDecode::Ok;
+        }
+    } catch (const std::bad_alloc&) {
+        return fail(EPngDecode::Refused, "too large to be held in memory");
     }
-    return result;
+    if (source.tooLarge)
+        return fail(EPngDecode::Refused, source.error);
+    return fail(source.pixelsStarted ? EPngDecode::PixelsFailed : EPngDecode::Refused,
+                "damaged or unreadable PNG data (" + source.error + ")");
 }

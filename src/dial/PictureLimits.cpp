@@ -1,6 +1,6 @@
-#include "artwork/PictureLimits.h"
+#include "dial/PictureLimits.h"
 
-namespace artwork {
+namespace picture {
 
 std::string SizeRefusal(uint64_t width, uint64_t height) {
     const std::string size = std::to_string(width) + " x " + std::to_string(height);
@@ -14,4 +14,4 @@ std::string SizeRefusal(uint64_t width, uint64_t height) {
     return {};
 }
 
-}  // namespace artwork
+}  // namespace picture
