@@ -235,7 +235,7 @@ int CDialogWindow::RunModal() {
     if (!m_end.Ended()) {
         // Ended from outside the dialog: the gauge is told, the port closed and the reader
         // thread joined while the window stands, as when the user ends it.
-        m_dialog->AbandonUpload();
+        m_dialog->AbandonUpload(EUploadResult::Interrupted);
         m_end.End();
         m_result = IDCANCEL;
     }
