@@ -44,7 +44,7 @@ bool UploadTogether(const std::string& dial, int count, double* seconds, std::st
         const CGaugeTimes& times = sessions[i]->times;
         if (summaries[i].result != EUploadResult::Completed || !times.violation.empty()) {
             *failure = summaries[i].port + ": " + UploadResultWords(summaries[i].result) + " " +
-                       summaries[i].why + times.violation;
+                       OneLine(summaries[i].why) + times.violation;
             return false;
         }
         first = std::min(first, times.start);

@@ -69,7 +69,7 @@ private:
 
 class CQuietReport : public IUploadReport {
 public:
-    void Message(const std::string& text) override { messages += text + "; "; }
+    void Message(const SMessage& message) override { messages += message.text + "; "; }
     void Status(const std::string&) override {}
     void Progress(int) override {}
     void Verbose(const std::string&) override {}

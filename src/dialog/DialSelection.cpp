@@ -65,7 +65,7 @@ void CTillerbyDlg::SelectDial(const SDialSlot& slot) {
     }
 
     if (refusal != nullptr) {
-        m_host.MessageBoxWithReason(refusal, reason);
+        m_host.MessageBox({refusal, reason});
         slot.upload->Destroy();
         m_host.SetCheck(slot.checkId, 0);
     } else {

@@ -121,13 +121,9 @@ void CHeadlessHost::SetSpinPos(int id, int pos) {
     At(id).spinPos = pos;
 }
 
-void CHeadlessHost::MessageBox(const std::string& text) {
-    MessageBoxWithReason(text, {});
-}
-
-void CHeadlessHost::MessageBoxWithReason(const std::string& text, const std::string& reason) {
-    m_messages.push_back(text);
-    m_reasons.push_back(reason);
+void CHeadlessHost::MessageBox(const SMessage& message) {
+    m_messages.push_back(message.text);
+    m_reasons.push_back(message.reason);
 }
 
 bool CHeadlessHost::AskYesNo(const std::string& text) {

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Message.h"
+
 class CImage;
 
 // Flags of the file dialogs, with the values the dialog resources use.
@@ -54,13 +56,9 @@ public:
     virtual void SetSpinRange(int id, int lower, int upper) = 0;
     virtual void SetSpinPos(int id, int pos) = 0;
 
-    // Modal message box with the application's name as caption and one OK button.
-    virtual void MessageBox(const std::string& text) = 0;
-    // The same box for a failure whose cause the dialog knows. A window shows `text`, the
-    // dialog's own words, alone; a host without a window (the command line) adds `reason`.
-    virtual void MessageBoxWithReason(const std::string& text, const std::string& /*reason*/) {
-        MessageBox(text);
-    }
+    // Modal message box with the application's name as caption and one OK button: the
+    // message's text first, its reason (when there is one) beneath it.
+    virtual void MessageBox(const SMessage& message) = 0;
     // Modal question with the application's name as caption and the buttons Yes and No;
     // true for Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
@@ -85,32 +83,3 @@ public:
     // handler (OnSerialData with wParam 1, lParam 0) once. Called by the reader thread.
     virtual void PostSerialNotification() = 0;
 };
-
-// Declares, inside a host class, its override of every call above that has no default,
-// so that no host's declarations drift from the seam.
-#define KESTRAN_DIALOG_HOST_OVERRIDES                                                  \
-    std::string GetWindowText(int id) const override;                                  \
-    void SetWindowText(int id, const std::string& text) override;                      \
-    bool IsWindowEnabled(int id) const override;                                       \
-    void EnableWindow(int id, bool enable) override;                                   \
-    void SetFocus(int id) override;                                                    \
-    int GetFocus() const override;                                                     \
-    int GetCheck(int id) const override;                                               \
-    void SetCheck(int id, int state) override;                                         \
-    void ResetContent(int id) override;                                                \
-    int AddString(int id, const std::string& text) override;                           \
-    int GetCount(int id) const override;                                               \
-    int GetCurSel(int id) const override;                                              \
-    void SetCurSel(int id, int index) override;                                        \
-    void SetSel(int id, int start, int end) override;                                  \
-    void SetProgressPos(int id, int pos) override;                                     \
-    void SetSpinRange(int id, int lower, int upper) override;                          \
-    void SetSpinPos(int id, int pos) override;                                         \
-    void MessageBox(const std::string& text) override;                                 \
-    bool AskYesNo(const std::string& text) override;                                   \
-    std::optional<std::string> FileDialog(const SFileDialogRequest& request) override; \
-    void RepaintNow() override;                                                        \
-    void DrawImage(const CImage& image, int x, int y) override;                        \
-    void SetTimer(int timerId, unsigned milliseconds) override;                        \
-    void KillTimer(int timerId) override;                                              \
-    void PostSerialNotification() override;

@@ -107,9 +107,14 @@ bool CCommandLineUpload::ReportMessages(CHeadlessHost& host) {
         const std::string& text = messages[m_messagesSeen];
         const std::string& reason = reasons[m_messagesSeen];
         const std::string shown = text == CTillerbyDlg::kLineLostMessage ? kLineLost : text;
-        m_report.Message(reason.empty() ? shown : shown + "\n  " + reason);
+        Tell({shown, reason});
     }
     return any;
+}
+
+void CCommandLineUpload::Tell(const SMessage& message) {
+    m_lastMessage = message;
+    m_report.Message(message);
 }
 
 bool CCommandLineUpload::ListPorts(std::string* lines) {
@@ -156,9 +161,10 @@ bool CCommandLineUpload::CheckInput(const SUploadRequest& request) {
 
 EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
     m_messagesSeen = 0;
+    m_lastMessage = SMessage("");
     const SDialogServices services =
         WithExplicitPort(m_services, request.port,
-                         [this](const std::string& text) { m_report.Message(text); });
+                         [this](const std::string& text) { Tell(text); });
     CHeadlessHost host;
     CTillerbyDlg dlg(host, services);
     host.Attach(&dlg);
@@ -179,7 +185,7 @@ EUploadResult CCommandLineUpload::Upload(CHeadlessHost& host, CTillerbyDlg& dlg,
 
     const int port = FindPort(dlg.PortList(), request.port);
     if (port < 0 || !host.SelectItem(ids::kPortList, port)) {
-        m_report.Message("Port " + request.port + " cannot be chosen");
+        Tell("Port " + request.port + " cannot be chosen");
         return EUploadResult::Refused;
     }
     host.Click(ids::kConnect);
@@ -191,7 +197,7 @@ EUploadResult CCommandLineUpload::Upload(CHeadlessHost& host, CTillerbyDlg& dlg,
     const bool started = host.Click(ids::kUpdate);
     if (ReportMessages(host) || !started) {
         if (!started)
-            m_report.Message("Nothing to upload: choose a dial or a table");
+            Tell("Nothing to upload: choose a dial or a table");
         CloseLine(host, dlg);
         return EUploadResult::Refused;
     }
@@ -213,8 +219,8 @@ void CCommandLineUpload::WarnOfLatency(CTillerbyDlg& dlg, const SUploadRequest& 
     // Every answer of the gauge waits for the adapter's timer.
     const long long replies =
         upload::UploadCost(dials, request.table ? dlg.AngleTableLine() : std::nullopt).replies;
-    if (const std::optional<std::string> warning = LatencyWarning(request.port, *latency, replies))
-        m_report.Message(*warning);
+    if (const std::optional<SMessage> warning = LatencyWarning(request.port, *latency, replies))
+        Tell(*warning);
 }
 
 bool CCommandLineUpload::CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg,
@@ -225,7 +231,7 @@ bool CCommandLineUpload::CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg,
     // here nobody sees them.
     const std::optional<SGacCount> file = CountAngles(*request.table);
     if (file && file->angles < file->entries) {
-        m_report.Message(*request.table + " gives " + std::to_string(file->angles) +
+        Tell(*request.table + " gives " + std::to_string(file->angles) +
                          (file->angles == 1 ? " angle" : " angles") + " for its " +
                          std::to_string(file->entries) + " entries");
         refused = true;
@@ -235,7 +241,7 @@ bool CCommandLineUpload::CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg,
         refused = true;
     }
     if (refused && !request.force) {
-        m_report.Message("the table is refused; --force sends it as it stands");
+        Tell("the table is refused; --force sends it as it stands");
         return false;
     }
     if (request.verbose) {
@@ -285,7 +291,7 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastHeard);
         if (silent >= timeout) {
             const std::string seconds = Seconds(timeout);
-            m_report.Message("No answer from the device for " + seconds +
+            Tell("No answer from the device for " + seconds +
                              (seconds == "1" ? " second" : " seconds") +
                              "; the upload is not complete");
             return EUploadResult::NoAnswer;

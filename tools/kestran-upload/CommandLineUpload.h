@@ -15,7 +15,7 @@ class IUploadReport {
 public:
     virtual ~IUploadReport() = default;
     // A message box of the dialog, or a complaint of the uploader's own.
-    virtual void Message(const std::string& text) = 0;
+    virtual void Message(const SMessage& message) = 0;
     // The status line now reads `text`.
     virtual void Status(const std::string& text) = 0;
     // The progress bar now stands at `percent`.
@@ -50,8 +50,9 @@ public:
     // Opens no port.
     bool CheckInput(const SUploadRequest& request);
 
-    // How many lines the last Run wrote to the port.
+    // How many lines the last Run wrote to the port, and the last thing it told its user.
     int LinesSent() const { return m_linesSent; }
+    const SMessage& LastMessage() const { return m_lastMessage; }
 
     // Asked once the port is open: the adapter's latency timer, to warn of a slow upload.
     void SetLatencyCheck(std::function<std::optional<SAdapterLatency>(const std::string&)> check) {
@@ -72,6 +73,7 @@ private:
     // Passes the dialog's new message boxes on, each with its cause; answers whether there
     // were any.
     bool ReportMessages(CHeadlessHost& host);
+    void Tell(const SMessage& message);
     // Chooses the dials and loads the table as the request says; false on a refusal.
     bool Choose(CHeadlessHost& host, CTillerbyDlg& dlg, const SUploadRequest& request);
     void WarnOfLatency(CTillerbyDlg& dlg, const SUploadRequest& request, const std::string& path);
@@ -91,6 +93,7 @@ private:
     std::function<std::optional<SAdapterLatency>(const std::string&)> m_latencyCheck;
     size_t m_messagesSeen = 0;
     int m_linesSent = 0;
+    SMessage m_lastMessage{""};
 };
 
 // The services with one more port: the explicit path is added to the port list when the

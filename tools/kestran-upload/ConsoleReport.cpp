@@ -4,9 +4,11 @@ namespace {
 constexpr int kBarWidth = 30;
 }  // namespace
 
-void CConsoleReport::Message(const std::string& text) {
+void CConsoleReport::Message(const SMessage& message) {
     Finish();
-    std::fprintf(m_out, "kestran-upload: %s\n", text.c_str());
+    std::fprintf(m_out, "kestran-upload: %s\n", message.text.c_str());
+    if (!message.reason.empty())
+        std::fprintf(m_out, "  %s\n", message.reason.c_str());
     std::fflush(m_out);
 }
 

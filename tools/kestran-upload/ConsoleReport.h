@@ -16,7 +16,7 @@ public:
     CConsoleReport(const CConsoleReport&) = delete;
     CConsoleReport& operator=(const CConsoleReport&) = delete;
 
-    void Message(const std::string& text) override;
+    void Message(const SMessage& message) override;
     void Status(const std::string& text) override;
     void Progress(int percent) override;
     void Verbose(const std::string& lines) override;

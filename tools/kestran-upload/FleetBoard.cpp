@@ -4,16 +4,6 @@
 
 namespace {
 constexpr int kBarWidth = 20;
-
-std::string OneLine(std::string text) {
-    for (size_t at = text.find("\n  "); at != std::string::npos; at = text.find("\n  ", at))
-        text.replace(at, 3, ": ");
-    for (char& c : text) {
-        if (c == '\n')
-            c = ' ';
-    }
-    return text;
-}
 }  // namespace
 
 CFleetBoard::~CFleetBoard() {
@@ -29,33 +19,18 @@ IUploadReport& CFleetBoard::AddGauge(const std::string& port) {
     return *m_reports.back();
 }
 
-std::string CFleetBoard::LastMessage(const IUploadReport& gauge) const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    for (const std::unique_ptr<CGaugeReport>& report : m_reports) {
-        if (report.get() == &gauge)
-            return m_gauges[report->Index()].lastMessage;
-    }
-    return {};
-}
-
 void CFleetBoard::Say(const std::string& text) {
     std::lock_guard<std::mutex> lock(m_mutex);
     PrintAbove(text + "\n");
 }
 
-void CFleetBoard::Message(size_t gauge, const std::string& text) {
+void CFleetBoard::Message(size_t gauge, const SMessage& message) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_gauges[gauge].lastMessage = OneLine(text);
-    std::string lines;
-    // Each line of a message carries the port, so that messages of two gauges never mix.
-    size_t begin = 0;
-    while (begin <= text.size()) {
-        size_t end = text.find('\n', begin);
-        if (end == std::string::npos)
-            end = text.size();
-        lines += m_gauges[gauge].port + ": " + text.substr(begin, end - begin) + "\n";
-        begin = end + 1;
-    }
+    // Each line carries the port, so that messages of two gauges never mix.
+    const std::string& port = m_gauges[gauge].port;
+    std::string lines = port + ": " + message.text + "\n";
+    if (!message.reason.empty())
+        lines += port + ":   " + message.reason + "\n";
     PrintAbove(lines);
 }
 

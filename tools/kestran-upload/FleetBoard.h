@@ -25,8 +25,6 @@ public:
 
     // A new gauge's report; it lives as long as the board.
     IUploadReport& AddGauge(const std::string& port);
-    // The last message the gauge's upload reported, on one line; empty when none.
-    std::string LastMessage(const IUploadReport& gauge) const;
     // A line of the board's own, above the gauges' lines.
     void Say(const std::string& text);
     // Draws the gauges' lines a last time and leaves them; later output goes below.
@@ -36,12 +34,11 @@ private:
     class CGaugeReport : public IUploadReport {
     public:
         CGaugeReport(CFleetBoard& board, size_t index) : m_board(board), m_index(index) {}
-        void Message(const std::string& text) override { m_board.Message(m_index, text); }
+        void Message(const SMessage& message) override { m_board.Message(m_index, message); }
         void Status(const std::string& text) override { m_board.Status(m_index, text); }
         void Progress(int percent) override { m_board.Progress(m_index, percent); }
         // The table is shown once, before the gauges start.
         void Verbose(const std::string&) override {}
-        size_t Index() const { return m_index; }
 
     private:
         CFleetBoard& m_board;
@@ -52,11 +49,10 @@ private:
         std::string status;
         int percent = 0;
         int lastStep = 0;
-        std::string lastMessage;
         bool shown = false;  // still on the terminal's block of lines
     };
 
-    void Message(size_t gauge, const std::string& text);
+    void Message(size_t gauge, const SMessage& message);
     void Status(size_t gauge, const std::string& text);
     void Progress(size_t gauge, int percent);
     // Under the lock: prints lines above the block, then the block again.

@@ -4,7 +4,7 @@
 #include <thread>
 
 SGaugeSummary UploadToGauge(const SFleetServices& services, SUploadRequest request,
-                            const std::string& port, CFleetBoard& board, IUploadReport& report) {
+                            const std::string& port, IUploadReport& report) {
     CCommandLineUpload upload(services.dialog, report);
     upload.SetInterruption(services.pendingSignal);
     upload.SetLatencyCheck(services.latencyCheck);
@@ -18,7 +18,7 @@ SGaugeSummary UploadToGauge(const SFleetServices& services, SUploadRequest reque
     summary.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     summary.lines = upload.LinesSent();
-    summary.why = board.LastMessage(report);
+    summary.why = upload.LastMessage();
     return summary;
 }
 
@@ -33,7 +33,7 @@ std::vector<SGaugeSummary> UploadToAll(const SFleetServices& services,
     threads.reserve(ports.size());
     for (size_t i = 0; i < ports.size(); ++i) {
         threads.emplace_back([&, i] {
-            summaries[i] = UploadToGauge(services, request, ports[i], board, *reports[i]);
+            summaries[i] = UploadToGauge(services, request, ports[i], *reports[i]);
         });
     }
     for (std::thread& thread : threads)

@@ -17,11 +17,11 @@ struct SFleetServices {
     std::function<std::optional<SAdapterLatency>(const std::string&)> latencyCheck;
 };
 
-// One upload of `request` to `port`, reported through `report` (a gauge of the board), with
+// One upload of `request` to `port`, reported through `report` (a gauge of a board), with
 // its own dialog, host, port and reader thread: made to run beside others on a thread of
 // its own.
 SGaugeSummary UploadToGauge(const SFleetServices& services, SUploadRequest request,
-                            const std::string& port, CFleetBoard& board, IUploadReport& report);
+                            const std::string& port, IUploadReport& report);
 
 // The same request to every port at once; one summary per port, in the order given. A port
 // that cannot be opened or a gauge that fails does not stop the others.

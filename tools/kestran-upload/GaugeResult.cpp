@@ -33,6 +33,10 @@ std::string Padded(std::string text, size_t width, bool right = false) {
 
 }  // namespace
 
+std::string OneLine(const SMessage& why) {
+    return why.reason.empty() ? why.text : why.text + ": " + why.reason;
+}
+
 std::string SummaryTable(const std::vector<SGaugeSummary>& gauges) {
     size_t portWidth = 4;
     for (const SGaugeSummary& gauge : gauges)
@@ -44,8 +48,8 @@ std::string SummaryTable(const std::vector<SGaugeSummary>& gauges) {
                           Padded(UploadResultWords(gauge.result), 11) + "  " +
                           Padded(numtext::FormatFixed(gauge.seconds, 1), 7, true) + "  " +
                           Padded(std::to_string(gauge.lines), 5, true);
-        if (gauge.result != EUploadResult::Completed && !gauge.why.empty())
-            row += "  " + gauge.why;
+        if (gauge.result != EUploadResult::Completed && !gauge.why.text.empty())
+            row += "  " + OneLine(gauge.why);
         table += row + "\n";
     }
     return table;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Message.h"
 #include "upload/UploadResult.h"
 
 // One gauge's line of the summary.
@@ -11,11 +12,14 @@ struct SGaugeSummary {
     EUploadResult result = EUploadResult::Refused;
     double seconds = 0;
     int lines = 0;
-    std::string why;  // the last complaint of its upload, empty when none
+    SMessage why{""};  // the last complaint of its upload, empty when none
 };
 
 // "completed", "gauge error", "line lost", "no answer", "refused", "interrupted".
 const char* UploadResultWords(EUploadResult result);
+
+// Why a gauge did not complete, on one line: the message and its reason.
+std::string OneLine(const SMessage& why);
 
 // The summary as a table: a heading, then per gauge its port, result, seconds and lines
 // sent, and why it did not complete.

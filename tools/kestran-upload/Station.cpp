@@ -93,8 +93,8 @@ struct SRunningUpload {
 std::string StationLine(const std::string& clock, const SGaugeSummary& summary) {
     std::string line = clock + "  " + summary.port + "  " + UploadResultWords(summary.result) +
                        "  " + numtext::FormatFixed(summary.seconds, 1) + " s";
-    if (summary.result != EUploadResult::Completed && !summary.why.empty())
-        line += "  " + summary.why;
+    if (summary.result != EUploadResult::Completed && !summary.why.text.empty())
+        line += "  " + OneLine(summary.why);
     return line;
 }
 
@@ -143,8 +143,8 @@ SStationTally RunStation(const SFleetServices& services, const SUploadRequest& r
             upload->clock = LocalClock();
             IUploadReport& report = board.AddGauge(port.name);
             SRunningUpload* u = upload.get();
-            upload->thread = std::thread([&services, &request, &board, &report, u, port] {
-                u->summary = UploadToGauge(services, request, port.path, board, report);
+            upload->thread = std::thread([&services, &request, &report, u, port] {
+                u->summary = UploadToGauge(services, request, port.path, report);
                 u->summary.port = port.name;
                 u->done = true;
             });

@@ -266,8 +266,11 @@ void CDialogWindow::SetSpinPos(int id, int pos) {
 
 // --- modal dialogs -------------------------------------------------------------------
 
-void CDialogWindow::MessageBox(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, Text(res::AppName()), Text(text), QMessageBox::Ok, this);
+void CDialogWindow::MessageBox(const SMessage& message) {
+    QMessageBox box(QMessageBox::NoIcon, Text(res::AppName()), Text(message.text), QMessageBox::Ok,
+                    this);
+    if (!message.reason.empty())
+        box.setInformativeText(Text(message.reason));
     box.exec();
 }
 

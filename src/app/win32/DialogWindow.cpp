@@ -346,7 +346,10 @@ void CDialogWindow::SetSpinPos(int id, int pos) {
 
 // --- modal dialogs -------------------------------------------------------------------
 
-void CDialogWindow::MessageBox(const std::string& text) {
+void CDialogWindow::MessageBox(const SMessage& message) {
+    // The reason as a paragraph of its own beneath the message's text.
+    const std::string text =
+        message.reason.empty() ? message.text : message.text + "\n\n" + message.reason;
     MessageBoxW(m_window, Wide(text).c_str(), Wide(res::AppName()).c_str(), MB_OK);
 }
 

@@ -89,12 +89,12 @@ TEST(PortPatternTest, StarsAndQuestionMarksIgnoringCase) {
 TEST(LatencyWarningTest, WarnsAboveTwoMilliseconds) {
     for (int ms : {0, 1, 2})
         EXPECT_FALSE(LatencyWarning("COM3", {ms, "set it"}, 5000)) << ms;
-    const std::optional<std::string> warning = LatencyWarning("COM3", {16, "set it"}, 5000);
+    const std::optional<SMessage> warning = LatencyWarning("COM3", {16, "set it"}, 5000);
     ASSERT_TRUE(warning);
-    EXPECT_EQ(*warning,
+    EXPECT_EQ(warning->text,
               "the adapter of COM3 holds every reply back for 16 ms (its latency timer): the "
-              "5000 lines of this upload take about 80 seconds longer.\n  Set the timer to 1 "
-              "ms: set it");
+              "5000 lines of this upload take about 80 seconds longer.");
+    EXPECT_EQ(warning->reason, "Set the timer to 1 ms: set it");
 }
 
 }  // namespace
