@@ -64,21 +64,19 @@ std::optional<std::string> CArgumentReader::Operand() {
     return m_current;
 }
 
-std::optional<long long> CArgumentReader::WholeNumber(const std::string& name, long long min,
+std::optional<long long> CArgumentReader::WholeNumber(const std::string& text, long long min,
                                                       long long max) {
-    const std::optional<std::string> text = Value(name);
-    if (!text)
-        return std::nullopt;
     // At most nine digits, so the number always fits and no sign or space slips through.
-    if (text->size() <= 9 && text->find_first_not_of("0123456789") == std::string::npos) {
-        const long long number = std::stoll(*text);
+    if (!text.empty() && text.size() <= 9 &&
+        text.find_first_not_of("0123456789") == std::string::npos) {
+        const long long number = std::stoll(text);
         if (number >= min && number <= max)
             return number;
     }
     std::string range = "from " + std::to_string(min);
     if (max != 999999999)
         range += " to " + std::to_string(max);
-    Refuse(name + " takes a whole number " + range + ", not \"" + *text + "\"");
+    Refuse(m_current + " takes a whole number " + range + ", not \"" + text + "\"");
     return std::nullopt;
 }
 

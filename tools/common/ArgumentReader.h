@@ -37,8 +37,9 @@ public:
     std::optional<std::vector<std::string>> Values(const std::string& name, size_t count);
     // The current argument when it is not an option (a file a command works on), claimed.
     std::optional<std::string> Operand();
-    // Value() read as a whole decimal number from `min` to `max`, refused otherwise.
-    std::optional<long long> WholeNumber(const std::string& name, long long min,
+    // The value `text` of the current option as a whole decimal number from `min` to `max`;
+    // refused otherwise.
+    std::optional<long long> WholeNumber(const std::string& text, long long min,
                                          long long max = 999999999);
     // No option claimed the current argument.
     void RefuseUnknown();

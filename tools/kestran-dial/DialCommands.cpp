@@ -215,54 +215,78 @@ EDialExit Preview(const SPreviewCommand& c, SDialReport& report) {
     return EDialExit::Done;
 }
 
-EDialExit Table(const STableCommand& c, SDialReport& report) {
-    CRun run(report);
-    std::string why;
-    const std::vector<artwork::SMark> marks = artwork::OrderMarks(c.marks, &why);
+namespace {
+
+// What a table command writes, worked out in full before anything is written.
+struct STablePlan {
+    std::string line;                  // the file's line
+    std::vector<std::string> entries;  // its angles, as the file holds them
+    std::vector<double> angles;
+    SRgbaPicture dial;  // the dial of --preview
+};
+
+// The table the marks give, or nothing with the refusal in `why`.
+std::optional<STablePlan> PlanTable(const STableCommand& c, std::string* why) {
+    const auto refuse = [why](const std::string& text) {
+        *why = text;
+        return std::nullopt;
+    };
+    const std::vector<artwork::SMark> marks = artwork::OrderMarks(c.marks, why);
     if (marks.empty())
-        return run.Refuse(why);
+        return std::nullopt;
     const double highest = marks.back().knots;
     int maxKnots = 0;
     if (c.maxKnots) {
         maxKnots = *c.maxKnots;
         if (maxKnots > highest)
-            return run.Refuse("--max " + std::to_string(maxKnots) +
-                              " lies beyond the highest mark, " + SpeedText(highest) +
-                              ": give a mark at the maximum speed");
+            return refuse("--max " + std::to_string(maxKnots) + " lies beyond the highest mark, " +
+                          SpeedText(highest) + ": give a mark at the maximum speed");
     } else {
-        const double tens = highest / 10.0;
+        const double tens = highest / gauge::kKnotsPerEntry;
         if (highest < 100 || highest > 500 || tens != std::floor(tens))
-            return run.Refuse("the highest mark, " + SpeedText(highest) +
-                              ", is no maximum speed (100 to 500 knots in tens): give --max");
+            return refuse("the highest mark, " + SpeedText(highest) +
+                          ", is no maximum speed (100 to 500 knots in tens): give --max");
         maxKnots = static_cast<int>(highest);
     }
+    STablePlan plan;
     // The file holds one decimal: the rule is judged on what it will hold.
-    const std::optional<std::string> line =
-        gacfile::BuildLine(artwork::FillTable(marks, maxKnots));
+    const std::optional<std::string> line = gacfile::BuildLine(artwork::FillTable(marks, maxKnots));
     const auto parsed = line ? gacfile::ParseLine(*line) : std::nullopt;
     if (!parsed)
-        return run.Refuse("the marks give no table that can be saved");
-    const std::vector<double> angles = Degrees(parsed->angles);
-    const int failing = plausibility::FirstFailingEntry(angles);
-    if (failing != 0) {
-        return run.Refuse(plausibility::Message(failing) +
-                          ": with one decimal the marks rise too little there");
+        return refuse("the marks give no table that can be saved");
+    plan.line = *line;
+    plan.entries = parsed->angles;
+    plan.angles = Degrees(plan.entries);
+    const int failing = plausibility::FirstFailingEntry(plan.angles);
+    if (failing != 0)
+        return refuse(plausibility::Message(failing) +
+                      ": with one decimal the marks rise too little there");
+    if (!c.previewDial)
+        return plan;
+    if (!c.force && dialinputs::SameFile(*c.previewDial, *c.previewSheet))
+        return refuse(Refusal(*c.previewSheet, "is the dial itself; --force writes over it"));
+    if (dialinputs::SameFile(*c.previewDial, c.output) ||
+        dialinputs::SameFile(*c.previewSheet, c.output))
+        return refuse(Refusal(c.output, "is also named by --preview"));
+    if (!artwork::LoadArtwork(*c.previewDial, plan.dial, why)) {
+        *why = Refusal(*c.previewDial, *why);
+        return std::nullopt;
     }
+    *why = SheetRefusal(*c.previewDial, plan.dial, c.sheet.options.scale);
+    if (!why->empty())
+        return std::nullopt;
+    return plan;
+}
 
-    SRgbaPicture dial;
-    if (c.previewDial) {
-        if (!c.force && dialinputs::SameFile(*c.previewDial, *c.previewSheet))
-            return run.Refuse(Refusal(*c.previewSheet, "is the dial itself; --force writes over it"));
-        if (dialinputs::SameFile(*c.previewDial, c.output) ||
-            dialinputs::SameFile(*c.previewSheet, c.output))
-            return run.Refuse(Refusal(c.output, "is also named by --preview"));
-        if (!artwork::LoadArtwork(*c.previewDial, dial, &why))
-            return run.Refuse(Refusal(*c.previewDial, why));
-        why = SheetRefusal(*c.previewDial, dial, c.sheet.options.scale);
-        if (!why.empty())
-            return run.Refuse(why);
-    }
-    switch (textfile::ReplaceFile(c.output, *line)) {
+}  // namespace
+
+EDialExit Table(const STableCommand& c, SDialReport& report) {
+    CRun run(report);
+    std::string why;
+    const std::optional<STablePlan> plan = PlanTable(c, &why);
+    if (!plan)
+        return run.Refuse(why);
+    switch (textfile::ReplaceFile(c.output, plan->line)) {
         case textfile::EWriteResult::Ok:
             break;
         case textfile::EWriteResult::OpenFailed:
@@ -270,12 +294,12 @@ EDialExit Table(const STableCommand& c, SDialReport& report) {
         case textfile::EWriteResult::WriteFailed:
             return run.WriteFailed(c.output, "Error writing file.");
     }
-    std::string listing = c.output + ": " + std::to_string(angles.size()) + " entries";
-    for (size_t i = 0; i < parsed->angles.size(); ++i)
-        listing += (i % 10 == 0 ? "\n " : " ") + parsed->angles[i];
+    std::string listing = c.output + ": " + std::to_string(plan->angles.size()) + " entries";
+    for (size_t i = 0; i < plan->entries.size(); ++i)
+        listing += (i % 10 == 0 ? "\n " : " ") + plan->entries[i];
     run.Say(listing);
     if (c.previewDial) {
-        if (!WritePicture(*c.previewSheet, Sheet(dial, angles, c.sheet), &why))
+        if (!WritePicture(*c.previewSheet, Sheet(plan->dial, plan->angles, c.sheet), &why))
             return run.WriteFailed(*c.previewSheet, why);
         run.Say(*c.previewSheet + ": the table's needles on " + *c.previewDial);
     }
@@ -285,15 +309,15 @@ EDialExit Table(const STableCommand& c, SDialReport& report) {
 }  // namespace dialcommands
 
 EDialExit RunDialCommand(const SDialCommand& command, SDialReport& report) {
-    if (command.prepare)
-        return dialcommands::Prepare(*command.prepare, report);
-    if (command.cost)
-        return dialcommands::Cost(*command.cost, report);
-    if (command.preview)
-        return dialcommands::Preview(*command.preview, report);
-    if (command.table)
-        return dialcommands::Table(*command.table, report);
-    if (command.pictureAlone)
-        return dialcommands::PictureAlone(*command.pictureAlone, report);
-    return EDialExit::Refused;
+    struct SRun {
+        SDialReport& report;
+        EDialExit operator()(const SPrepareCommand& c) { return dialcommands::Prepare(c, report); }
+        EDialExit operator()(const SCostCommand& c) { return dialcommands::Cost(c, report); }
+        EDialExit operator()(const SPreviewCommand& c) { return dialcommands::Preview(c, report); }
+        EDialExit operator()(const STableCommand& c) { return dialcommands::Table(c, report); }
+        EDialExit operator()(const SPictureAloneCommand& c) {
+            return dialcommands::PictureAlone(c, report);
+        }
+    };
+    return std::visit(SRun{report}, command.command);
 }

@@ -6,7 +6,7 @@
 
 #include "angles/NumberText.h"
 #include "base/GaugeFacts.h"
-#include "common/ArgumentReader.h"
+#include "common/OptionTable.h"
 
 namespace {
 
@@ -61,73 +61,6 @@ std::optional<std::array<uint8_t, 3>> ParseColour(std::string text) {
     return rgb;
 }
 
-// The options that place and draw the needles, wherever a sheet is made.
-bool ReadSheetOption(CArgumentReader& in, SSheetRequest& sheet) {
-    if (in.Flag("--counter-clockwise")) {
-        sheet.options.geometry.clockwise = false;
-    } else if (auto scale = in.WholeNumber("--scale", 1, artwork::kMaxSheetScale)) {
-        sheet.options.scale = static_cast<int>(*scale);
-    } else if (auto text = in.Value("--pivot")) {
-        const std::vector<std::string> xy = Split(*text, ',');
-        const auto x = xy.size() == 2 ? ParseNumber(xy[0], false) : std::nullopt;
-        const auto y = xy.size() == 2 ? ParseNumber(xy[1], false) : std::nullopt;
-        if (!x || !y || *x > 16384 || *y > 16384)
-            in.Refuse("--pivot takes X,Y in dial pixels, for instance 115,115, not \"" + *text +
-                      "\"");
-        sheet.pivotX = x;
-        sheet.pivotY = y;
-    } else if (auto zero = in.Value("--zero")) {
-        const auto degrees = ParseNumber(*zero, true);
-        if (!degrees || std::fabs(*degrees) > 360)
-            in.Refuse("--zero takes degrees from -360 to 360, not \"" + *zero + "\"");
-        sheet.options.geometry.zeroDegrees = degrees.value_or(0);
-    } else {
-        return false;
-    }
-    return true;
-}
-
-bool ReadPrepareOption(CArgumentReader& in, SPrepareCommand& c) {
-    if (in.Flag("--circle")) {
-        c.options.circle = true;
-    } else if (in.Flag("--force")) {
-        c.force = true;
-    } else if (auto out = in.Value("-o")) {
-        c.output = *out;
-    } else if (auto fit = in.Value("--fit")) {
-        if (*fit == "contain" || *fit == "cover")
-            c.options.fit = *fit == "cover" ? artwork::EFit::Cover : artwork::EFit::Contain;
-        else
-            in.Refuse("--fit takes contain or cover, not \"" + *fit + "\"");
-    } else if (auto crop = in.Value("--crop")) {
-        c.options.crop = ParseCrop(*crop);
-        if (!c.options.crop)
-            in.Refuse("--crop takes X,Y,W,H in pixels of the picture, W and H above 0, not \"" +
-                      *crop + "\"");
-    } else if (auto diameter = in.Value("--circle-diameter")) {
-        const auto d = ParseNumber(*diameter, false);
-        if (!d || !(*d > 0) || *d > gauge::kDialSide)
-            in.Refuse("--circle-diameter takes pixels above 0 and at most " +
-                      std::to_string(gauge::kDialSide) + ", not \"" + *diameter + "\"");
-        c.options.circle = true;
-        c.options.circleDiameter = d;
-    } else if (auto colour = in.Value("--background")) {
-        c.options.background = ParseColour(*colour);
-        if (!c.options.background)
-            in.Refuse("--background takes a colour as RRGGBB, for instance FFFFFF, not \"" +
-                      *colour + "\"");
-    } else if (auto merge = in.WholeNumber("--merge", 0, 255)) {
-        c.options.merge = static_cast<int>(*merge);
-    } else if (auto file = in.Operand()) {
-        if (!c.input.empty())
-            in.Refuse("prepare takes one picture, not also " + *file);
-        c.input = *file;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 std::optional<artwork::SMark> ParseMark(const std::string& text) {
     const std::vector<std::string> parts = Split(text, ':');
     if (parts.size() != 2)
@@ -140,77 +73,188 @@ std::optional<artwork::SMark> ParseMark(const std::string& text) {
     return artwork::SMark{*knots, *degrees};
 }
 
-bool ReadTableOption(CArgumentReader& in, STableCommand& c) {
-    if (in.Flag("--force")) {
-        c.force = true;
-    } else if (auto out = in.Value("-o")) {
-        c.output = *out;
-    } else if (auto mark = in.Value("--mark", CArgumentReader::ERepeat::Allowed)) {
-        const auto parsed = ParseMark(*mark);
-        if (!parsed)
-            in.Refuse("--mark takes KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to " +
-                      numtext::FormatG(gauge::kMaxWireAngle) + ", for instance 100:161, not \"" +
-                      *mark + "\"");
-        else
-            c.marks.push_back(*parsed);
-    } else if (auto max = in.WholeNumber("--max", 100, 500)) {
-        if (*max % 10 != 0)
-            in.Refuse("--max takes a speed from 100 to 500 knots in tens, not " +
-                      std::to_string(*max));
-        c.maxKnots = static_cast<int>(*max);
-    } else if (auto files = in.Values("--preview", 2)) {
-        c.previewDial = (*files)[0];
-        c.previewSheet = (*files)[1];
-    } else {
-        return ReadSheetOption(in, c.sheet);
-    }
-    return true;
+using Values = OptionValues;
+using Reader = CArgumentReader;
+
+// The options that place and draw the needles, wherever a sheet is made.
+const std::vector<SOption<SSheetRequest>>& SheetOptions() {
+    static const std::vector<SOption<SSheetRequest>> table = {
+        {"--scale", "N", "enlargement, 1 to " + std::to_string(artwork::kMaxSheetScale) +
+                             " (default " + std::to_string(artwork::SSheetOptions{}.scale) + ")",
+         [](SSheetRequest& s, const Values& v, Reader& in) {
+             if (const auto scale = in.WholeNumber(v[0], 1, artwork::kMaxSheetScale))
+                 s.options.scale = static_cast<int>(*scale);
+         }},
+        {"--pivot", "X,Y",
+         "the needle's pivot in dial pixels (default: the dial's centre,\n115,115 on a 230 x 230 "
+         "dial)",
+         [](SSheetRequest& s, const Values& v, Reader& in) {
+             const std::vector<std::string> xy = Split(v[0], ',');
+             const auto x = xy.size() == 2 ? ParseNumber(xy[0], false) : std::nullopt;
+             const auto y = xy.size() == 2 ? ParseNumber(xy[1], false) : std::nullopt;
+             if (!x || !y || *x > 16384 || *y > 16384)
+                 in.Refuse("--pivot takes X,Y in dial pixels, for instance 115,115, not \"" + v[0] +
+                           "\"");
+             s.pivotX = x;
+             s.pivotY = y;
+         }},
+        {"--zero", "DEG",
+         "where 0 degrees points, in degrees clockwise from straight up\n(default 0: straight up)",
+         [](SSheetRequest& s, const Values& v, Reader& in) {
+             const auto degrees = ParseNumber(v[0], true);
+             if (!degrees || std::fabs(*degrees) > 360)
+                 in.Refuse("--zero takes degrees from -360 to 360, not \"" + v[0] + "\"");
+             s.options.geometry.zeroDegrees = degrees.value_or(0);
+         }},
+        {"--counter-clockwise", "", "angles grow counter-clockwise (default: clockwise)",
+         [](SSheetRequest& s, const Values&, Reader&) { s.options.geometry.clockwise = false; }},
+    };
+    return table;
 }
 
-bool ReadPreviewOption(CArgumentReader& in, SPreviewCommand& c) {
-    if (in.Flag("--force")) {
-        c.force = true;
-    } else if (auto out = in.Value("-o")) {
-        c.output = *out;
-    } else if (auto dial = in.Value("--dial")) {
-        c.dial = *dial;
-    } else if (auto table = in.Value("--table")) {
-        c.table = *table;
-    } else if (auto at = in.Value("--at")) {
-        c.sheet.options.atKnots = ParseNumber(*at, false);
-        if (!c.sheet.options.atKnots || *c.sheet.options.atKnots > 500)
-            in.Refuse("--at takes a speed from 0 to 500 knots, not \"" + *at + "\"");
-    } else {
-        return ReadSheetOption(in, c.sheet);
-    }
-    return true;
+const std::vector<SOption<SPrepareCommand>>& PrepareOptions() {
+    static const std::vector<SOption<SPrepareCommand>> table = {
+        {"-o", "FILE", "the dial to write",
+         [](SPrepareCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
+        {"--fit", "contain|cover",
+         "the whole picture inside the square with transparent margins\n(contain, the default), "
+         "or the square filled and the overflow\ncropped (cover)",
+         [](SPrepareCommand& c, const Values& v, Reader& in) {
+             if (v[0] == "contain" || v[0] == "cover")
+                 c.options.fit = v[0] == "cover" ? artwork::EFit::Cover : artwork::EFit::Contain;
+             else
+                 in.Refuse("--fit takes contain or cover, not \"" + v[0] + "\"");
+         }},
+        {"--crop", "X,Y,W,H", "take this part of the picture, in its pixels, before fitting",
+         [](SPrepareCommand& c, const Values& v, Reader& in) {
+             c.options.crop = ParseCrop(v[0]);
+             if (!c.options.crop)
+                 in.Refuse("--crop takes X,Y,W,H in pixels of the picture, W and H above 0, not \"" +
+                           v[0] + "\"");
+         }},
+        {"--circle", "", "make what lies outside the inscribed circle transparent",
+         [](SPrepareCommand& c, const Values&, Reader&) { c.options.circle = true; }},
+        {"--circle-diameter", "D", "a smaller circle, D pixels across (implies --circle)",
+         [](SPrepareCommand& c, const Values& v, Reader& in) {
+             const auto d = ParseNumber(v[0], false);
+             if (!d || !(*d > 0) || *d > gauge::kDialSide)
+                 in.Refuse("--circle-diameter takes pixels above 0 and at most " +
+                           std::to_string(gauge::kDialSide) + ", not \"" + v[0] + "\"");
+             c.options.circle = true;
+             c.options.circleDiameter = d;
+         }},
+        {"--background", "RRGGBB", "lay the dial over this colour instead of keeping transparency",
+         [](SPrepareCommand& c, const Values& v, Reader& in) {
+             c.options.background = ParseColour(v[0]);
+             if (!c.options.background)
+                 in.Refuse("--background takes a colour as RRGGBB, for instance FFFFFF, not \"" +
+                           v[0] + "\"");
+         }},
+        {"--merge", "N",
+         "a pixel within N levels in every channel of the pixel last sent\ntakes its value, so "
+         "the upload sends fewer lines (off: 0)",
+         [](SPrepareCommand& c, const Values& v, Reader& in) {
+             if (const auto merge = in.WholeNumber(v[0], 0, 255))
+                 c.options.merge = static_cast<int>(*merge);
+         }},
+        {"--force", "", "write over the picture itself when -o names it",
+         [](SPrepareCommand& c, const Values&, Reader&) { c.force = true; }},
+    };
+    return table;
 }
 
-bool ReadCostOption(CArgumentReader& in, SCostCommand& c) {
-    if (auto table = in.Value("--table")) {
-        c.table = *table;
-    } else if (auto file = in.Operand()) {
-        if (c.dials.size() == 2)
-            in.Refuse("cost takes one or two dials, not also " + *file);
+const std::vector<SOption<SCostCommand>>& CostOptions() {
+    static const std::vector<SOption<SCostCommand>> table = {
+        {"--table", "FILE.gac", "the angle table that goes with the TAS dial",
+         [](SCostCommand& c, const Values& v, Reader&) { c.table = v[0]; }},
+    };
+    return table;
+}
+
+const std::vector<SOption<SPreviewCommand>>& PreviewOptions() {
+    static const std::vector<SOption<SPreviewCommand>> table = {
+        {"--dial", "FILE", "the dial",
+         [](SPreviewCommand& c, const Values& v, Reader&) { c.dial = v[0]; }},
+        {"--table", "FILE.gac", "the table (default: the window's start-up table)",
+         [](SPreviewCommand& c, const Values& v, Reader&) { c.table = v[0]; }},
+        {"-o", "FILE", "the sheet to write",
+         [](SPreviewCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
+        {"--at", "KNOTS", "also one full needle at this speed, linear between entries",
+         [](SPreviewCommand& c, const Values& v, Reader& in) {
+             c.sheet.options.atKnots = ParseNumber(v[0], false);
+             if (!c.sheet.options.atKnots || *c.sheet.options.atKnots > 500)
+                 in.Refuse("--at takes a speed from 0 to 500 knots, not \"" + v[0] + "\"");
+         }},
+        {"--force", "", "write over the dial itself when -o names it",
+         [](SPreviewCommand& c, const Values&, Reader&) { c.force = true; }},
+    };
+    return table;
+}
+
+const std::vector<SOption<STableCommand>>& TableOptions() {
+    static const std::vector<SOption<STableCommand>> table = {
+        {"--mark", "KNOTS:DEGREES", "a needle angle read off the dial; give several",
+         [](STableCommand& c, const Values& v, Reader& in) {
+             const auto parsed = ParseMark(v[0]);
+             if (!parsed)
+                 in.Refuse("--mark takes KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to " +
+                           numtext::FormatG(gauge::kMaxWireAngle) +
+                           ", for instance 100:161, not \"" + v[0] + "\"");
+             else
+                 c.marks.push_back(*parsed);
+         },
+         true},
+        {"--max", "KNOTS",
+         "the maximum speed, 100 to 500 in tens (default: the highest mark)",
+         [](STableCommand& c, const Values& v, Reader& in) {
+             const auto max = in.WholeNumber(v[0], 100, 500);
+             if (max && *max % gauge::kKnotsPerEntry != 0)
+                 in.Refuse("--max takes a speed from 100 to 500 knots in tens, not " +
+                           std::to_string(*max));
+             if (max)
+                 c.maxKnots = static_cast<int>(*max);
+         }},
+        {"-o", "FILE.gac", "the table to write, for the window's Load or kestran-upload",
+         [](STableCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
+        {"--preview", "DIAL SHEET", "also draw the table's sheet on DIAL (with the options of preview)",
+         [](STableCommand& c, const Values& v, Reader&) {
+             c.previewDial = v[0];
+             c.previewSheet = v[1];
+         }},
+        {"--force", "", "write over the dial itself when --preview names it as the sheet",
+         [](STableCommand& c, const Values&, Reader&) { c.force = true; }},
+    };
+    return table;
+}
+
+constexpr size_t kHelpColumn = 23;
+
+// A command's arguments: its own options, the sheet's where it draws one, its operands.
+bool ReadArgument(Reader& in, SPrepareCommand& c) {
+    if (ReadOption(in, PrepareOptions(), c))
+        return true;
+    const auto file = in.Operand();
+    if (file && !c.input.empty())
+        in.Refuse("prepare takes one picture, not also " + *file);
+    if (file)
+        c.input = *file;
+    return file.has_value();
+}
+bool ReadArgument(Reader& in, SCostCommand& c) {
+    if (ReadOption(in, CostOptions(), c))
+        return true;
+    const auto file = in.Operand();
+    if (file && c.dials.size() == 2)
+        in.Refuse("cost takes one or two dials, not also " + *file);
+    if (file)
         c.dials.push_back(*file);
-    } else {
-        return false;
-    }
-    return true;
+    return file.has_value();
 }
-
-template <typename Command, typename Reader>
-std::optional<Command> ReadCommand(CArgumentReader& in, Reader read, bool* help) {
-    Command command;
-    while (in.Next()) {
-        if (in.Flag("--help") || in.Flag("-h"))
-            *help = true;
-        else if (!read(in, command))
-            in.RefuseUnknown();
-    }
-    if (in.Failed())
-        return std::nullopt;
-    return command;
+bool ReadArgument(Reader& in, SPreviewCommand& c) {
+    return ReadOption(in, PreviewOptions(), c) || ReadOption(in, SheetOptions(), c.sheet);
+}
+bool ReadArgument(Reader& in, STableCommand& c) {
+    return ReadOption(in, TableOptions(), c) || ReadOption(in, SheetOptions(), c.sheet);
 }
 
 // The first of a command's required parts that is absent, as the message naming it; empty
@@ -236,59 +280,106 @@ std::string MissingPart(const STableCommand& c) {
     return Missing({{c.marks.empty(), "--mark KNOTS:DEGREES"}, {c.output.empty(), "-o FILE.gac"}});
 }
 
-// Reads a command's options into `into`; answers the first of its required parts it lacks.
-template <typename Command, typename Reader>
-std::string ReadVerb(CArgumentReader& in, Reader read, std::optional<Command>& into, bool* help) {
-    into = ReadCommand<Command>(in, read, help);
-    return into ? MissingPart(*into) : std::string();
+// Reads a command's arguments; a refusal, or the first of its required parts it lacks,
+// ends in nothing.
+template <typename Command>
+std::optional<SDialCommand> ReadCommand(Reader& in, std::string* error) {
+    Command command;
+    bool help = false;
+    while (in.Next()) {
+        if (in.Flag("--help") || in.Flag("-h"))
+            help = true;
+        else if (!ReadArgument(in, command))
+            in.RefuseUnknown();
+    }
+    *error = in.Failed() ? in.Error() : help ? std::string() : MissingPart(command);
+    if (!error->empty())
+        return std::nullopt;
+    return SDialCommand{help, std::move(command)};
 }
+
+// The commands, as the usage lists them.
+struct SVerb {
+    const char* name;
+    std::optional<SDialCommand> (*read)(Reader& in, std::string* error);
+    const char* synopsis;
+    const char* about;
+    std::string (*options)();
+};
+
+const SVerb kVerbs[] = {
+    {"prepare", ReadCommand<SPrepareCommand>, "prepare PICTURE -o DIAL.png [OPTION]...",
+     "prepare: any PNG, JPEG or BMP becomes a 230 x 230 PNG with alpha that Kestran takes.\n",
+     [] { return OptionHelp(PrepareOptions(), kHelpColumn); }},
+    {"cost", ReadCommand<SCostCommand>, "cost DIAL.png [DIAL2.png] [--table FILE.gac]",
+     "cost: the lines and bytes an upload of the dials (and table) sends, and its time on the\n"
+     "wire at 38400 baud 8E1 (11 bits a byte, both ways).\n",
+     [] { return OptionHelp(CostOptions(), kHelpColumn); }},
+    {"preview", ReadCommand<SPreviewCommand>,
+     "preview --dial DIAL.png [--table FILE.gac] -o SHEET.png [OPTION]...",
+     "preview: a calibration sheet, the dial enlarged with a thin needle line for every entry\n"
+     "of the table, labelled in knots. Entries that fail the table's check are drawn in blue\n"
+     "and listed.\n",
+     [] {
+         return OptionHelp(PreviewOptions(), kHelpColumn) +
+                OptionHelp(SheetOptions(), kHelpColumn);
+     }},
+    {"table", ReadCommand<STableCommand>,
+     "table --mark KNOTS:DEGREES... [--max KNOTS] -o FILE.gac [OPTION]...",
+     "table: every 10-knot entry up to the maximum speed, by monotone piecewise-cubic\n"
+     "interpolation through the marks (0 knots is 0 degrees unless a mark says otherwise).\n",
+     [] { return OptionHelp(TableOptions(), kHelpColumn); }},
+};
 
 }  // namespace
 
+std::string DialUsage() {
+    std::string usage;
+    for (const SVerb& verb : kVerbs)
+        usage += std::string(usage.empty() ? "Usage: " : "  or:  ") + "kestran-dial " +
+                 verb.synopsis + "\n";
+    usage +=
+        "  or:  kestran-dial PICTURE...\n"
+        "Makes dials for the gauge out of artwork, draws the needle of an angle table on a dial,\n"
+        "fills a table from a few marks, and tells an upload's time before it starts.\n";
+    for (const SVerb& verb : kVerbs)
+        usage += std::string("\n") + verb.about + verb.options();
+    return usage +
+           "\n"
+           "PICTURE alone: prepared with the defaults into PICTURE-dial.png beside it (never over a\n"
+           "file: PICTURE-dial-2.png and so on), its sheet with the start-up table as\n"
+           "PICTURE-dial-needles.png, and its cost printed.\n"
+           "\n"
+           "Exit status: 0 done, 1 an output could not be written, 2 input refused (nothing "
+           "written).\n";
+}
+
 std::optional<SDialCommand> ParseDialCommand(const std::vector<std::string>& args,
                                              std::string* error) {
-    SDialCommand result;
     if (args.empty()) {
         *error = "a command or a picture is missing";
         return std::nullopt;
     }
     const std::string& verb = args[0];
-    CArgumentReader in(std::vector<std::string>(args.begin() + 1, args.end()));
-    std::string missing;
-    if (verb == "--help" || verb == "-h") {
-        result.help = true;
-        return result;
-    } else if (verb == "prepare") {
-        missing = ReadVerb(in, ReadPrepareOption, result.prepare, &result.help);
-    } else if (verb == "cost") {
-        missing = ReadVerb(in, ReadCostOption, result.cost, &result.help);
-    } else if (verb == "preview") {
-        missing = ReadVerb(in, ReadPreviewOption, result.preview, &result.help);
-    } else if (verb == "table") {
-        missing = ReadVerb(in, ReadTableOption, result.table, &result.help);
-    } else if (!verb.empty() && verb[0] != '-') {
-        result.pictureAlone = SPictureAloneCommand{};
-        for (const std::string& picture : args) {
-            if (picture.empty() || picture[0] == '-') {
-                *error = "pictures given alone take no options: " + picture;
-                return std::nullopt;
-            }
-            result.pictureAlone->pictures.push_back(picture);
+    if (verb == "--help" || verb == "-h")
+        return SDialCommand{true, {}};
+    for (const SVerb& known : kVerbs) {
+        if (verb == known.name) {
+            CArgumentReader in(std::vector<std::string>(args.begin() + 1, args.end()));
+            return known.read(in, error);
         }
-        return result;
-    } else {
+    }
+    if (verb.empty() || verb[0] == '-') {
         *error = "unknown option " + verb;
         return std::nullopt;
     }
-    if (in.Failed()) {
-        *error = in.Error();
-        return std::nullopt;
+    SPictureAloneCommand alone;
+    for (const std::string& picture : args) {
+        if (picture.empty() || picture[0] == '-') {
+            *error = "pictures given alone take no options: " + picture;
+            return std::nullopt;
+        }
+        alone.pictures.push_back(picture);
     }
-    if (result.help)
-        return result;
-    if (!missing.empty()) {
-        *error = missing;
-        return std::nullopt;
-    }
-    return result;
+    return SDialCommand{false, std::move(alone)};
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "artwork/MonotoneTable.h"
@@ -51,17 +52,18 @@ struct SPictureAloneCommand {
     std::vector<std::string> pictures;
 };
 
+// One of kestran-dial's commands, as its arguments asked for it.
+using DialCommand = std::variant<SPrepareCommand, SCostCommand, SPreviewCommand, STableCommand,
+                                 SPictureAloneCommand>;
+
 struct SDialCommand {
-    bool help = false;
-    std::optional<SPrepareCommand> prepare;
-    std::optional<SCostCommand> cost;
-    std::optional<SPreviewCommand> preview;
-    std::optional<STableCommand> table;
-    std::optional<SPictureAloneCommand> pictureAlone;
+    bool help = false;  // --help: the usage, and nothing else
+    DialCommand command;
 };
 
 // Nothing, with the refusal in `error`, when the arguments do not make a command.
 std::optional<SDialCommand> ParseDialCommand(const std::vector<std::string>& args,
                                              std::string* error);
 
-extern const char* const kDialUsage;
+// The --help text, made from the commands' and options' own definitions.
+std::string DialUsage();

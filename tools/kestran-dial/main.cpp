@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
                      error.c_str());
         status = static_cast<int>(EDialExit::Refused);
     } else if (command->help) {
-        status = std::fputs(kDialUsage, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+        status = std::fputs(DialUsage().c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
     } else {
         SDialReport report;
         status = static_cast<int>(RunDialCommand(*command, report));
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     }
     // Explorer opens a console for a dropped picture and closes it at once otherwise.
-    if (command && command->pictureAlone)
+    if (command && std::holds_alternative<SPictureAloneCommand>(command->command))
         console::HoldOwnConsole();
     return status;
 }

@@ -19,4 +19,5 @@ struct SGaugeOptions {
 std::optional<SGaugeOptions> ParseGaugeOptions(const std::vector<std::string>& args,
                                                std::string* error);
 
-extern const char* const kGaugeUsage;
+// The --help text, made from the options' own definitions.
+std::string GaugeUsage();

@@ -46,11 +46,11 @@ int main(int argc, char** argv) {
     std::string error;
     const std::optional<SGaugeOptions> options = ParseGaugeOptions(args, &error);
     if (!options) {
-        std::fprintf(stderr, "kestran-gauge: %s\n%s", error.c_str(), kGaugeUsage);
+        std::fprintf(stderr, "kestran-gauge: %s\n%s", error.c_str(), GaugeUsage().c_str());
         return 2;
     }
     if (options->help) {
-        std::fputs(kGaugeUsage, stdout);
+        std::fputs(GaugeUsage().c_str(), stdout);
         return 0;
     }
     const sigset_t waitMask = TakeOverTerminationSignals();

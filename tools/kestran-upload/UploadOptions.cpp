@@ -1,5 +1,6 @@
 #include "kestran-upload/UploadOptions.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <filesystem>
@@ -7,37 +8,8 @@
 
 #include "angles/NumberText.h"
 #include "base/Utf8Path.h"
-#include "common/ArgumentReader.h"
+#include "common/OptionTable.h"
 #include "serial/PortNames.h"
-
-const char* const kUploadUsage =
-    "Usage: kestran-upload --port PATH [--port PATH]... [OPTION]...\n"
-    "  or:  kestran-upload --station [--include-present] [--ports PATTERN] [OPTION]...\n"
-    "  or:  kestran-upload --list\n"
-    "Uploads dial pictures (230 x 230 PNG with alpha) and an angle table to the gauge on\n"
-    "PATH, following the same rules as the Kestran window; the angle table goes only\n"
-    "together with the TAS dial. Several ports are loaded at the same time.\n"
-    "\n"
-    "  --port PATH        the serial port of a gauge, e.g. /dev/ttyUSB0; may be repeated\n"
-    "  --station          wait for gauge ports to appear and load each one, until Ctrl-C\n"
-    "  --include-present  the station also loads the ports present when it starts\n"
-    "  --ports PATTERN    the station loads only ports that match, e.g. '/dev/ttyUSB*'\n"
-    "  --ias FILE         the IAS dial\n"
-    "  --tas FILE         the TAS dial\n"
-    "  --table FILE.gac   the angle table, from a gauge configuration file\n"
-    "  --timeout SECONDS  give up when the gauge has not acknowledged anything for this\n"
-    "                     long, more than 0 and at most 86400 (default 10)\n"
-    "  --force            send a table that gives fewer angles than its count, or whose\n"
-    "                     angles do not rise, instead of refusing it\n"
-    "  --verbose          show the knots and angles of the table that will be sent\n"
-    "  --list             list the serial ports: path and name, one per line\n"
-    "  --help             show this text\n"
-    "\n"
-    "Exit status: 0 upload completed, 1 the upload ended in an error (the gauge reported\n"
-    "one, or the line to it was lost), 2 input refused, 3 the gauge stopped acknowledging,\n"
-    "128 + the signal's number when interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP).\n"
-    "With several ports or --station: 0 every gauge completed, 2 input refused before any\n"
-    "port was opened, 4 not every gauge completed (the summary says which and why).\n";
 
 namespace {
 
@@ -55,6 +27,8 @@ std::optional<double> ParseSeconds(const std::string& text) {
     return seconds;
 }
 
+const std::string kMaxTimeoutText = numtext::FormatG(kMaxTimeoutSeconds);
+
 // Whether two --port values name the same port: the same text, the same COM port in any
 // spelling, or the same device through a link.
 bool SamePort(const std::string& a, const std::string& b) {
@@ -70,57 +44,86 @@ bool SamePort(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(utf8path::ToPath(a), utf8path::ToPath(b), ec);
 }
 
+using Values = OptionValues;
+
+const std::vector<SOption<SUploadOptions>>& OptionTable() {
+    static const std::vector<SOption<SUploadOptions>> table = {
+        {"--port", "PATH", "the serial port of a gauge, e.g. /dev/ttyUSB0; may be repeated",
+         [](SUploadOptions& o, const Values& v, CArgumentReader& in) {
+             for (const std::string& given : o.ports) {
+                 if (SamePort(given, v[0]))
+                     in.Refuse("--port " + v[0] + " names the same port as --port " + given);
+             }
+             o.ports.push_back(v[0]);
+         },
+         true},
+        {"--station", "", "wait for gauge ports to appear and load each one, until Ctrl-C",
+         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.station = true; }},
+        {"--include-present", "", "the station also loads the ports present when it starts",
+         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.includePresent = true; }},
+        {"--ports", "PATTERN", "the station loads only ports that match, e.g. '/dev/ttyUSB*'",
+         [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.pattern = v[0]; }},
+        {"--ias", "FILE", "the IAS dial",
+         [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.ias = v[0]; }},
+        {"--tas", "FILE", "the TAS dial",
+         [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.tas = v[0]; }},
+        {"--table", "FILE.gac", "the angle table, from a gauge configuration file",
+         [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.table = v[0]; }},
+        {"--timeout", "SECONDS",
+         "give up when the gauge has not acknowledged anything for this\nlong, more than 0 and "
+         "at most " + kMaxTimeoutText + " (default " +
+             std::to_string(SUploadRequest{}.timeout.count() / 1000) + ")",
+         [](SUploadOptions& o, const Values& v, CArgumentReader& in) {
+             const std::optional<double> seconds = ParseSeconds(v[0]);
+             if (!seconds) {
+                 in.Refuse("--timeout takes a number of seconds more than 0 and at most " +
+                           kMaxTimeoutText + ", not \"" + v[0] + "\"");
+                 return;
+             }
+             o.request.timeout =
+                 std::chrono::milliseconds(static_cast<long long>(std::ceil(*seconds * 1000)));
+         }},
+        {"--force", "",
+         "send a table that gives fewer angles than its count, or whose\nangles do not rise, "
+         "instead of refusing it",
+         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.request.force = true; }},
+        {"--verbose", "", "show the knots and angles of the table that will be sent",
+         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.request.verbose = true; }},
+        {"--list", "", "list the serial ports: path and name, one per line",
+         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.list = true; }},
+        {"--help", "", "show this text",
+         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.help = true; }},
+        {"-h", "", "", [](SUploadOptions& o, const Values&, CArgumentReader&) { o.help = true; }},
+    };
+    return table;
+}
+
 }  // namespace
+
+std::string UploadUsage() {
+    return "Usage: kestran-upload --port PATH [--port PATH]... [OPTION]...\n"
+           "  or:  kestran-upload --station [--include-present] [--ports PATTERN] [OPTION]...\n"
+           "  or:  kestran-upload --list\n"
+           "Uploads dial pictures (230 x 230 PNG with alpha) and an angle table to the gauge on\n"
+           "PATH, following the same rules as the Kestran window; the angle table goes only\n"
+           "together with the TAS dial. Several ports are loaded at the same time.\n"
+           "\n" +
+           OptionHelp(OptionTable(), 21) +
+           "\n"
+           "Exit status: 0 upload completed, 1 the upload ended in an error (the gauge reported\n"
+           "one, or the line to it was lost), 2 input refused, 3 the gauge stopped acknowledging,\n"
+           "128 + the signal's number when interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP).\n"
+           "With several ports or --station: 0 every gauge completed, 2 input refused before any\n"
+           "port was opened, 4 not every gauge completed (the summary says which and why).\n";
+}
 
 std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>& args,
                                                  std::string* error) {
     SUploadOptions options;
-    bool anyUploadOption = false;
     CArgumentReader in(args);
     while (in.Next()) {
-        if (in.Flag("--help") || in.Flag("-h")) {
-            options.help = true;
-            continue;
-        }
-        if (in.Flag("--list")) {
-            options.list = true;
-            continue;
-        }
-        if (in.Flag("--force")) {
-            options.request.force = true;
-        } else if (in.Flag("--verbose")) {
-            options.request.verbose = true;
-        } else if (auto path = in.Value("--port", CArgumentReader::ERepeat::Allowed)) {
-            for (const std::string& given : options.ports) {
-                if (SamePort(given, *path))
-                    in.Refuse("--port " + *path + " names the same port as --port " + given);
-            }
-            options.ports.push_back(*path);
-        } else if (in.Flag("--station")) {
-            options.station = true;
-        } else if (in.Flag("--include-present")) {
-            options.includePresent = true;
-        } else if (auto pattern = in.Value("--ports")) {
-            options.pattern = *pattern;
-        } else if (auto text = in.Value("--timeout")) {
-            const std::optional<double> seconds = ParseSeconds(*text);
-            if (!seconds) {
-                in.Refuse("--timeout takes a number of seconds more than 0 and at most 86400, "
-                          "not \"" + *text + "\"");
-                break;
-            }
-            options.request.timeout =
-                std::chrono::milliseconds(static_cast<long long>(std::ceil(*seconds * 1000)));
-        } else if (auto ias = in.Value("--ias")) {
-            options.request.ias = *ias;
-        } else if (auto tas = in.Value("--tas")) {
-            options.request.tas = *tas;
-        } else if (auto table = in.Value("--table")) {
-            options.request.table = *table;
-        } else {
+        if (!ReadOption(in, OptionTable(), options))
             in.RefuseUnknown();
-        }
-        anyUploadOption = true;
     }
     if (in.Failed()) {
         *error = in.Error();
@@ -129,7 +132,7 @@ std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>&
     if (options.help)
         return options;
     if (options.list) {
-        if (anyUploadOption) {
+        if (std::any_of(args.begin(), args.end(), [](const std::string& a) { return a != "--list"; })) {
             *error = "--list goes alone";
             return std::nullopt;
         }

@@ -22,4 +22,5 @@ struct SUploadOptions {
 std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>& args,
                                                  std::string* error);
 
-extern const char* const kUploadUsage;
+// The --help text, made from the options' own definitions.
+std::string UploadUsage();

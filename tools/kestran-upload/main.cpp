@@ -65,11 +65,11 @@ int main(int argc, char** argv) {
     std::string error;
     const std::optional<SUploadOptions> options = ParseUploadOptions(args, &error);
     if (!options) {
-        std::fprintf(stderr, "kestran-upload: %s\n%s", error.c_str(), kUploadUsage);
+        std::fprintf(stderr, "kestran-upload: %s\n%s", error.c_str(), UploadUsage().c_str());
         return ExitStatus(EUploadResult::Refused, 0);
     }
     if (options->help)
-        return WriteOut(kUploadUsage) ? 0 : 1;
+        return WriteOut(UploadUsage()) ? 0 : 1;
 
     CInterruptWatch interrupts;
     if (options->station || options->ports.size() > 1) {

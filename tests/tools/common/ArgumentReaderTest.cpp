@@ -3,31 +3,41 @@
 #include <string>
 #include <vector>
 
-#include "common/ArgumentReader.h"
+#include "common/OptionTable.h"
 
 namespace {
 
-// A tool with a flag, a value once, a value that repeats and a bounded number; answers what
-// it read, or the refusal.
+// A tool with a flag, a value once, a value that repeats, a bounded number and a pair, all
+// from one option table; answers what it read, or the refusal.
+const std::vector<SOption<std::string>> kOptions = {
+    {"--force", "", "force it", [](std::string& read, const OptionValues&, CArgumentReader&) {
+         read += "force;";
+     }},
+    {"--port", "PATH", "a port; may be repeated",
+     [](std::string& read, const OptionValues& v, CArgumentReader&) { read += "port=" + v[0] + ";"; },
+     true},
+    {"--name", "NAME", "", [](std::string& read, const OptionValues& v, CArgumentReader&) {
+         read += "name=" + v[0] + ";";
+     }},
+    {"--stage", "S", "the stage,\n1 to 3", [](std::string& read, const OptionValues& v, CArgumentReader& in) {
+         if (auto stage = in.WholeNumber(v[0], 1, 3))
+             read += "stage=" + std::to_string(*stage) + ";";
+     }},
+    {"--a-rather-long-pair", "A B", "two", [](std::string& read, const OptionValues& v, CArgumentReader&) {
+         read += "pair=" + v[0] + "," + v[1] + ";";
+     }},
+};
+
 std::string Read(const std::vector<std::string>& args) {
     CArgumentReader in(args);
     std::string read;
     while (in.Next()) {
-        if (in.Flag("--force")) {
-            read += "force;";
-        } else if (auto port = in.Value("--port", CArgumentReader::ERepeat::Allowed)) {
-            read += "port=" + *port + ";";
-        } else if (auto name = in.Value("--name")) {
-            read += "name=" + *name + ";";
-        } else if (auto stage = in.WholeNumber("--stage", 1, 3)) {
-            read += "stage=" + std::to_string(*stage) + ";";
-        } else if (auto pair = in.Values("--pair", 2)) {
-            read += "pair=" + (*pair)[0] + "," + (*pair)[1] + ";";
-        } else if (auto file = in.Operand()) {
+        if (ReadOption(in, kOptions, read))
+            continue;
+        if (auto file = in.Operand())
             read += "file=" + *file + ";";
-        } else {
+        else
             in.RefuseUnknown();
-        }
     }
     return in.Failed() ? "refused: " + in.Error() : read;
 }
@@ -53,12 +63,23 @@ TEST(ArgumentReaderTest, EveryToolReadsItsArgumentsByTheSameRules) {
         {{"--what", "--name"}, "refused: unknown option --what"},
         {{"-x"}, "refused: unknown option -x"},
         {{"a.png", "--force", "b.png"}, "file=a.png;force;file=b.png;"},
-        {{"--pair", "a", "b", "c"}, "pair=a,b;file=c;"},
-        {{"--pair", "a"}, "refused: the value of --pair is missing"},
-        {{"--pair", "a", "--force"}, "refused: the value of --pair is missing"},
+        {{"--a-rather-long-pair", "a", "b", "c"}, "pair=a,b;file=c;"},
+        {{"--a-rather-long-pair", "a"}, "refused: the value of --a-rather-long-pair is missing"},
+        {{"--a-rather-long-pair", "a", "--force"},
+         "refused: the value of --a-rather-long-pair is missing"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Read(c.args), c.expected) << testing::PrintToString(c.args);
+
+    // The usage lists the same table: aligned, continued beneath, an option without help left
+    // out, one too long for the column on a line of its own.
+    EXPECT_EQ(OptionHelp(kOptions, 16),
+              "  --force       force it\n"
+              "  --port PATH   a port; may be repeated\n"
+              "  --stage S     the stage,\n"
+              "                1 to 3\n"
+              "  --a-rather-long-pair A B\n"
+              "                two\n");
 }
 
 }  // namespace
