@@ -26,14 +26,8 @@ public:
     // the notification is consumed (false: the dialog sees it too).
     bool OnDeltaPosReflect(int iDelta, long* result);
 
-    int SpinId() const { return m_spinId; }
-    int BuddyId() const { return m_buddyId; }
     double MinValue() const { return m_minValue; }
-    double MaxValue() const { return m_maxValue; }
-    double Step() const { return m_step; }
     int StepCount() const { return m_stepCount; }
-    int Decimals() const { return m_decimals; }
-    bool TrimZeros() const { return m_trimZeros; }
 
 private:
     int NativePosition(double value) const;
