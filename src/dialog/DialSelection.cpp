@@ -1,7 +1,7 @@
 // Choosing the two dial pictures: file dialog, validation, previews and the check boxes.
 #include <vector>
 
-#include "base/GaugeFacts.h"
+#include "dial/DialRule.h"
 #include "dial/PictureFile.h"
 #include "dial/PixelOps.h"
 #include "dialog/CTillerbyDlg.h"
@@ -50,22 +50,8 @@ void CTillerbyDlg::SelectDial(const SDialSlot& slot) {
     if (ReadPictureFile(*path, bytes, &why))
         slot.upload->LoadFromMemory(bytes.data(), bytes.size(), &why);
 
-    const char* refusal = nullptr;
-    std::string reason = *path;
-    if (slot.upload->IsNull()) {
-        refusal = "Image load error";
-        reason += ": " + why;
-    } else if (slot.upload->GetWidth() != gauge::kDialSide || slot.upload->GetHeight() != gauge::kDialSide) {
-        refusal = "Image resolution must be 230 x 230 pixels";
-        reason += " is " + std::to_string(slot.upload->GetWidth()) + " x " +
-                  std::to_string(slot.upload->GetHeight()) + " pixels";
-    } else if (slot.upload->GetBPP() != 32) {
-        refusal = "Image must has a color depth of 32bit per pixel(has an alpha channel)";
-        reason += " has no alpha channel";
-    }
-
-    if (refusal != nullptr) {
-        m_host.MessageBox({refusal, reason});
+    if (const std::optional<SMessage> refusal = DialRefusal(*path, *slot.upload, why)) {
+        m_host.MessageBox(*refusal);
         slot.upload->Destroy();
         m_host.SetCheck(slot.checkId, 0);
     } else {

@@ -8,29 +8,19 @@
 #include "angles/TextFile.h"
 #include "base/Utf8Path.h"
 #include "dial/CImage.h"
-#include "base/GaugeFacts.h"
+#include "dial/DialRule.h"
 
 namespace dialinputs {
 
 bool LoadDial(const std::string& path, CImage& dial, std::string* why) {
     std::string reason;
-    if (dial.Load(path.c_str(), &reason) != ImageLoadResult::Ok) {
-        *why = path + ": Image load error (" + reason + ")";
-        return false;
+    dial.Load(path.c_str(), &reason);
+    const std::optional<SMessage> refusal = DialRefusal(path, dial, reason);
+    if (refusal) {
+        *why = refusal->text + ": " + refusal->reason +
+               (dial.IsNull() ? "" : " (kestran-dial prepare makes it so)");
     }
-    if (dial.GetWidth() != gauge::kDialSide || dial.GetHeight() != gauge::kDialSide) {
-        *why = path + ": Image resolution must be 230 x 230 pixels (it is " +
-               std::to_string(dial.GetWidth()) + " x " + std::to_string(dial.GetHeight()) +
-               "; kestran-dial prepare makes it so)";
-        return false;
-    }
-    if (dial.GetBPP() != 32) {
-        *why = path +
-               ": Image must has a color depth of 32bit per pixel(has an alpha channel) "
-               "(kestran-dial prepare makes it so)";
-        return false;
-    }
-    return true;
+    return !refusal;
 }
 
 std::optional<std::vector<std::string>> LoadTable(const std::string& path, std::string* why) {
