@@ -44,32 +44,7 @@ public:
     // Where repaints and drawn pictures land from now on; nullptr drops them again.
     void AttachCanvas(CHeadlessCanvas* canvas) { m_canvas = canvas; }
 
-    // IDialogHost
-    std::string GetWindowText(int id) const override;
-    void SetWindowText(int id, const std::string& text) override;
-    bool IsWindowEnabled(int id) const override;
-    void EnableWindow(int id, bool enable) override;
-    void SetFocus(int id) override;
-    int GetFocus() const override;
-    int GetCheck(int id) const override;
-    void SetCheck(int id, int state) override;
-    void ResetContent(int id) override;
-    int AddString(int id, const std::string& text) override;
-    int GetCount(int id) const override;
-    int GetCurSel(int id) const override;
-    void SetCurSel(int id, int index) override;
-    void SetSel(int id, int start, int end) override;
-    void SetProgressPos(int id, int pos) override;
-    void SetSpinRange(int id, int lower, int upper) override;
-    void SetSpinPos(int id, int pos) override;
-    void MessageBox(const SMessage& message) override;
-    bool AskYesNo(const std::string& text) override;
-    std::optional<std::string> FileDialog(const SFileDialogRequest& request) override;
-    void RepaintNow() override;
-    void DrawImage(const CImage& image, int x, int y) override;
-    void SetTimer(int timerId, unsigned milliseconds) override;
-    void KillTimer(int timerId) override;
-    void PostSerialNotification() override;
+    KESTRAN_DIALOG_HOST_OVERRIDES
 
     // Simulated user -------------------------------------------------------------------
     // Click a button or check box (an automatic check box toggles first). False when the

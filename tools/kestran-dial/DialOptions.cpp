@@ -77,161 +77,146 @@ using Values = OptionValues;
 using Reader = CArgumentReader;
 
 // The options that place and draw the needles, wherever a sheet is made.
-const std::vector<SOption<SSheetRequest>>& SheetOptions() {
-    static const std::vector<SOption<SSheetRequest>> table = {
-        {"--scale", "N", "enlargement, 1 to " + std::to_string(artwork::kMaxSheetScale) +
-                             " (default " + std::to_string(artwork::SSheetOptions{}.scale) + ")",
-         [](SSheetRequest& s, const Values& v, Reader& in) {
-             if (const auto scale = in.WholeNumber(v[0], 1, artwork::kMaxSheetScale))
-                 s.options.scale = static_cast<int>(*scale);
-         }},
-        {"--pivot", "X,Y",
-         "the needle's pivot in dial pixels (default: the dial's centre,\n115,115 on a 230 x 230 "
-         "dial)",
-         [](SSheetRequest& s, const Values& v, Reader& in) {
-             const std::vector<std::string> xy = Split(v[0], ',');
-             const auto x = xy.size() == 2 ? ParseNumber(xy[0], false) : std::nullopt;
-             const auto y = xy.size() == 2 ? ParseNumber(xy[1], false) : std::nullopt;
-             if (!x || !y || *x > 16384 || *y > 16384)
-                 in.Refuse("--pivot takes X,Y in dial pixels, for instance 115,115, not \"" + v[0] +
-                           "\"");
-             s.pivotX = x;
-             s.pivotY = y;
-         }},
-        {"--zero", "DEG",
-         "where 0 degrees points, in degrees clockwise from straight up\n(default 0: straight up)",
-         [](SSheetRequest& s, const Values& v, Reader& in) {
-             const auto degrees = ParseNumber(v[0], true);
-             if (!degrees || std::fabs(*degrees) > 360)
-                 in.Refuse("--zero takes degrees from -360 to 360, not \"" + v[0] + "\"");
-             s.options.geometry.zeroDegrees = degrees.value_or(0);
-         }},
-        {"--counter-clockwise", "", "angles grow counter-clockwise (default: clockwise)",
-         [](SSheetRequest& s, const Values&, Reader&) { s.options.geometry.clockwise = false; }},
-    };
-    return table;
-}
+const std::vector<SOption<SSheetRequest>> kSheetOptions = {
+    {"--scale", "N", "enlargement, 1 to " + std::to_string(artwork::kMaxSheetScale) +
+                         " (default " + std::to_string(artwork::SSheetOptions{}.scale) + ")",
+     [](SSheetRequest& s, const Values& v, Reader& in) {
+         if (const auto scale = in.WholeNumber(v[0], 1, artwork::kMaxSheetScale))
+             s.options.scale = static_cast<int>(*scale);
+     }},
+    {"--pivot", "X,Y",
+     "the needle's pivot in dial pixels (default: the dial's centre,\n115,115 on a 230 x 230 "
+     "dial)",
+     [](SSheetRequest& s, const Values& v, Reader& in) {
+         const std::vector<std::string> xy = Split(v[0], ',');
+         const auto x = xy.size() == 2 ? ParseNumber(xy[0], false) : std::nullopt;
+         const auto y = xy.size() == 2 ? ParseNumber(xy[1], false) : std::nullopt;
+         if (!x || !y || *x > 16384 || *y > 16384)
+             in.Refuse("--pivot takes X,Y in dial pixels, for instance 115,115, not \"" + v[0] +
+                       "\"");
+         s.pivotX = x;
+         s.pivotY = y;
+     }},
+    {"--zero", "DEG",
+     "where 0 degrees points, in degrees clockwise from straight up\n(default 0: straight up)",
+     [](SSheetRequest& s, const Values& v, Reader& in) {
+         const auto degrees = ParseNumber(v[0], true);
+         if (!degrees || std::fabs(*degrees) > 360)
+             in.Refuse("--zero takes degrees from -360 to 360, not \"" + v[0] + "\"");
+         s.options.geometry.zeroDegrees = degrees.value_or(0);
+     }},
+    {"--counter-clockwise", "", "angles grow counter-clockwise (default: clockwise)",
+     [](SSheetRequest& s, const Values&, Reader&) { s.options.geometry.clockwise = false; }},
+};
 
-const std::vector<SOption<SPrepareCommand>>& PrepareOptions() {
-    static const std::vector<SOption<SPrepareCommand>> table = {
-        {"-o", "FILE", "the dial to write",
-         [](SPrepareCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
-        {"--fit", "contain|cover",
-         "the whole picture inside the square with transparent margins\n(contain, the default), "
-         "or the square filled and the overflow\ncropped (cover)",
-         [](SPrepareCommand& c, const Values& v, Reader& in) {
-             if (v[0] == "contain" || v[0] == "cover")
-                 c.options.fit = v[0] == "cover" ? artwork::EFit::Cover : artwork::EFit::Contain;
-             else
-                 in.Refuse("--fit takes contain or cover, not \"" + v[0] + "\"");
-         }},
-        {"--crop", "X,Y,W,H", "take this part of the picture, in its pixels, before fitting",
-         [](SPrepareCommand& c, const Values& v, Reader& in) {
-             c.options.crop = ParseCrop(v[0]);
-             if (!c.options.crop)
-                 in.Refuse("--crop takes X,Y,W,H in pixels of the picture, W and H above 0, not \"" +
-                           v[0] + "\"");
-         }},
-        {"--circle", "", "make what lies outside the inscribed circle transparent",
-         [](SPrepareCommand& c, const Values&, Reader&) { c.options.circle = true; }},
-        {"--circle-diameter", "D", "a smaller circle, D pixels across (implies --circle)",
-         [](SPrepareCommand& c, const Values& v, Reader& in) {
-             const auto d = ParseNumber(v[0], false);
-             if (!d || !(*d > 0) || *d > gauge::kDialSide)
-                 in.Refuse("--circle-diameter takes pixels above 0 and at most " +
-                           std::to_string(gauge::kDialSide) + ", not \"" + v[0] + "\"");
-             c.options.circle = true;
-             c.options.circleDiameter = d;
-         }},
-        {"--background", "RRGGBB", "lay the dial over this colour instead of keeping transparency",
-         [](SPrepareCommand& c, const Values& v, Reader& in) {
-             c.options.background = ParseColour(v[0]);
-             if (!c.options.background)
-                 in.Refuse("--background takes a colour as RRGGBB, for instance FFFFFF, not \"" +
-                           v[0] + "\"");
-         }},
-        {"--merge", "N",
-         "a pixel within N levels in every channel of the pixel last sent\ntakes its value, so "
-         "the upload sends fewer lines (off: 0)",
-         [](SPrepareCommand& c, const Values& v, Reader& in) {
-             if (const auto merge = in.WholeNumber(v[0], 0, 255))
-                 c.options.merge = static_cast<int>(*merge);
-         }},
-        {"--force", "", "write over the picture itself when -o names it",
-         [](SPrepareCommand& c, const Values&, Reader&) { c.force = true; }},
-    };
-    return table;
-}
+const std::vector<SOption<SPrepareCommand>> kPrepareOptions = {
+    {"-o", "FILE", "the dial to write",
+     [](SPrepareCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
+    {"--fit", "contain|cover",
+     "the whole picture inside the square with transparent margins\n(contain, the default), "
+     "or the square filled and the overflow\ncropped (cover)",
+     [](SPrepareCommand& c, const Values& v, Reader& in) {
+         if (v[0] == "contain" || v[0] == "cover")
+             c.options.fit = v[0] == "cover" ? artwork::EFit::Cover : artwork::EFit::Contain;
+         else
+             in.Refuse("--fit takes contain or cover, not \"" + v[0] + "\"");
+     }},
+    {"--crop", "X,Y,W,H", "take this part of the picture, in its pixels, before fitting",
+     [](SPrepareCommand& c, const Values& v, Reader& in) {
+         c.options.crop = ParseCrop(v[0]);
+         if (!c.options.crop)
+             in.Refuse("--crop takes X,Y,W,H in pixels of the picture, W and H above 0, not \"" +
+                       v[0] + "\"");
+     }},
+    {"--circle", "", "make what lies outside the inscribed circle transparent",
+     [](SPrepareCommand& c, const Values&, Reader&) { c.options.circle = true; }},
+    {"--circle-diameter", "D", "a smaller circle, D pixels across (implies --circle)",
+     [](SPrepareCommand& c, const Values& v, Reader& in) {
+         const auto d = ParseNumber(v[0], false);
+         if (!d || !(*d > 0) || *d > gauge::kDialSide)
+             in.Refuse("--circle-diameter takes pixels above 0 and at most " +
+                       std::to_string(gauge::kDialSide) + ", not \"" + v[0] + "\"");
+         c.options.circle = true;
+         c.options.circleDiameter = d;
+     }},
+    {"--background", "RRGGBB", "lay the dial over this colour instead of keeping transparency",
+     [](SPrepareCommand& c, const Values& v, Reader& in) {
+         c.options.background = ParseColour(v[0]);
+         if (!c.options.background)
+             in.Refuse("--background takes a colour as RRGGBB, for instance FFFFFF, not \"" +
+                       v[0] + "\"");
+     }},
+    {"--merge", "N",
+     "a pixel within N levels in every channel of the pixel last sent\ntakes its value, so "
+     "the upload sends fewer lines (off: 0)",
+     [](SPrepareCommand& c, const Values& v, Reader& in) {
+         if (const auto merge = in.WholeNumber(v[0], 0, 255))
+             c.options.merge = static_cast<int>(*merge);
+     }},
+    {"--force", "", "write over the picture itself when -o names it",
+     [](SPrepareCommand& c, const Values&, Reader&) { c.force = true; }},
+};
 
-const std::vector<SOption<SCostCommand>>& CostOptions() {
-    static const std::vector<SOption<SCostCommand>> table = {
-        {"--table", "FILE.gac", "the angle table that goes with the TAS dial",
-         [](SCostCommand& c, const Values& v, Reader&) { c.table = v[0]; }},
-    };
-    return table;
-}
+const std::vector<SOption<SCostCommand>> kCostOptions = {
+    {"--table", "FILE.gac", "the angle table that goes with the TAS dial",
+     [](SCostCommand& c, const Values& v, Reader&) { c.table = v[0]; }},
+};
 
-const std::vector<SOption<SPreviewCommand>>& PreviewOptions() {
-    static const std::vector<SOption<SPreviewCommand>> table = {
-        {"--dial", "FILE", "the dial",
-         [](SPreviewCommand& c, const Values& v, Reader&) { c.dial = v[0]; }},
-        {"--table", "FILE.gac", "the table (default: the window's start-up table)",
-         [](SPreviewCommand& c, const Values& v, Reader&) { c.table = v[0]; }},
-        {"-o", "FILE", "the sheet to write",
-         [](SPreviewCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
-        {"--at", "KNOTS", "also one full needle at this speed, linear between entries",
-         [](SPreviewCommand& c, const Values& v, Reader& in) {
-             c.sheet.options.atKnots = ParseNumber(v[0], false);
-             if (!c.sheet.options.atKnots || *c.sheet.options.atKnots > 500)
-                 in.Refuse("--at takes a speed from 0 to 500 knots, not \"" + v[0] + "\"");
-         }},
-        {"--force", "", "write over the dial itself when -o names it",
-         [](SPreviewCommand& c, const Values&, Reader&) { c.force = true; }},
-    };
-    return table;
-}
+const std::vector<SOption<SPreviewCommand>> kPreviewOptions = {
+    {"--dial", "FILE", "the dial",
+     [](SPreviewCommand& c, const Values& v, Reader&) { c.dial = v[0]; }},
+    {"--table", "FILE.gac", "the table (default: the window's start-up table)",
+     [](SPreviewCommand& c, const Values& v, Reader&) { c.table = v[0]; }},
+    {"-o", "FILE", "the sheet to write",
+     [](SPreviewCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
+    {"--at", "KNOTS", "also one full needle at this speed, linear between entries",
+     [](SPreviewCommand& c, const Values& v, Reader& in) {
+         c.sheet.options.atKnots = ParseNumber(v[0], false);
+         if (!c.sheet.options.atKnots || *c.sheet.options.atKnots > 500)
+             in.Refuse("--at takes a speed from 0 to 500 knots, not \"" + v[0] + "\"");
+     }},
+    {"--force", "", "write over the dial itself when -o names it",
+     [](SPreviewCommand& c, const Values&, Reader&) { c.force = true; }},
+};
 
-const std::vector<SOption<STableCommand>>& TableOptions() {
-    static const std::vector<SOption<STableCommand>> table = {
-        {"--mark", "KNOTS:DEGREES", "a needle angle read off the dial; give several",
-         [](STableCommand& c, const Values& v, Reader& in) {
-             const auto parsed = ParseMark(v[0]);
-             if (!parsed)
-                 in.Refuse("--mark takes KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to " +
-                           numtext::FormatG(gauge::kMaxWireAngle) +
-                           ", for instance 100:161, not \"" + v[0] + "\"");
-             else
-                 c.marks.push_back(*parsed);
-         },
-         true},
-        {"--max", "KNOTS",
-         "the maximum speed, 100 to 500 in tens (default: the highest mark)",
-         [](STableCommand& c, const Values& v, Reader& in) {
-             const auto max = in.WholeNumber(v[0], 100, 500);
-             if (max && *max % gauge::kKnotsPerEntry != 0)
-                 in.Refuse("--max takes a speed from 100 to 500 knots in tens, not " +
-                           std::to_string(*max));
-             if (max)
-                 c.maxKnots = static_cast<int>(*max);
-         }},
-        {"-o", "FILE.gac", "the table to write, for the window's Load or kestran-upload",
-         [](STableCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
-        {"--preview", "DIAL SHEET", "also draw the table's sheet on DIAL (with the options of preview)",
-         [](STableCommand& c, const Values& v, Reader&) {
-             c.previewDial = v[0];
-             c.previewSheet = v[1];
-         }},
-        {"--force", "", "write over the dial itself when --preview names it as the sheet",
-         [](STableCommand& c, const Values&, Reader&) { c.force = true; }},
-    };
-    return table;
-}
+const std::vector<SOption<STableCommand>> kTableOptions = {
+    {"--mark", "KNOTS:DEGREES", "a needle angle read off the dial; give several",
+     [](STableCommand& c, const Values& v, Reader& in) {
+         const auto parsed = ParseMark(v[0]);
+         if (!parsed)
+             in.Refuse("--mark takes KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to " +
+                       numtext::FormatG(gauge::kMaxWireAngle) +
+                       ", for instance 100:161, not \"" + v[0] + "\"");
+         else
+             c.marks.push_back(*parsed);
+     },
+     true},
+    {"--max", "KNOTS",
+     "the maximum speed, 100 to 500 in tens (default: the highest mark)",
+     [](STableCommand& c, const Values& v, Reader& in) {
+         const auto max = in.WholeNumber(v[0], 100, 500);
+         if (max && *max % gauge::kKnotsPerEntry != 0)
+             in.Refuse("--max takes a speed from 100 to 500 knots in tens, not " +
+                       std::to_string(*max));
+         if (max)
+             c.maxKnots = static_cast<int>(*max);
+     }},
+    {"-o", "FILE.gac", "the table to write, for the window's Load or kestran-upload",
+     [](STableCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
+    {"--preview", "DIAL SHEET", "also draw the table's sheet on DIAL (with the options of preview)",
+     [](STableCommand& c, const Values& v, Reader&) {
+         c.previewDial = v[0];
+         c.previewSheet = v[1];
+     }},
+    {"--force", "", "write over the dial itself when --preview names it as the sheet",
+     [](STableCommand& c, const Values&, Reader&) { c.force = true; }},
+};
 
 constexpr size_t kHelpColumn = 23;
 
 // A command's arguments: its own options, the sheet's where it draws one, its operands.
 bool ReadArgument(Reader& in, SPrepareCommand& c) {
-    if (ReadOption(in, PrepareOptions(), c))
+    if (ReadOption(in, kPrepareOptions, c))
         return true;
     const auto file = in.Operand();
     if (file && !c.input.empty())
@@ -241,7 +226,7 @@ bool ReadArgument(Reader& in, SPrepareCommand& c) {
     return file.has_value();
 }
 bool ReadArgument(Reader& in, SCostCommand& c) {
-    if (ReadOption(in, CostOptions(), c))
+    if (ReadOption(in, kCostOptions, c))
         return true;
     const auto file = in.Operand();
     if (file && c.dials.size() == 2)
@@ -251,10 +236,10 @@ bool ReadArgument(Reader& in, SCostCommand& c) {
     return file.has_value();
 }
 bool ReadArgument(Reader& in, SPreviewCommand& c) {
-    return ReadOption(in, PreviewOptions(), c) || ReadOption(in, SheetOptions(), c.sheet);
+    return ReadOption(in, kPreviewOptions, c) || ReadOption(in, kSheetOptions, c.sheet);
 }
 bool ReadArgument(Reader& in, STableCommand& c) {
-    return ReadOption(in, TableOptions(), c) || ReadOption(in, SheetOptions(), c.sheet);
+    return ReadOption(in, kTableOptions, c) || ReadOption(in, kSheetOptions, c.sheet);
 }
 
 // The first of a command's required parts that is absent, as the message naming it; empty
@@ -310,25 +295,25 @@ struct SVerb {
 const SVerb kVerbs[] = {
     {"prepare", ReadCommand<SPrepareCommand>, "prepare PICTURE -o DIAL.png [OPTION]...",
      "prepare: any PNG, JPEG or BMP becomes a 230 x 230 PNG with alpha that Kestran takes.\n",
-     [] { return OptionHelp(PrepareOptions(), kHelpColumn); }},
+     [] { return OptionHelp(kPrepareOptions, kHelpColumn); }},
     {"cost", ReadCommand<SCostCommand>, "cost DIAL.png [DIAL2.png] [--table FILE.gac]",
      "cost: the lines and bytes an upload of the dials (and table) sends, and its time on the\n"
      "wire at 38400 baud 8E1 (11 bits a byte, both ways).\n",
-     [] { return OptionHelp(CostOptions(), kHelpColumn); }},
+     [] { return OptionHelp(kCostOptions, kHelpColumn); }},
     {"preview", ReadCommand<SPreviewCommand>,
      "preview --dial DIAL.png [--table FILE.gac] -o SHEET.png [OPTION]...",
      "preview: a calibration sheet, the dial enlarged with a thin needle line for every entry\n"
      "of the table, labelled in knots. Entries that fail the table's check are drawn in blue\n"
      "and listed.\n",
      [] {
-         return OptionHelp(PreviewOptions(), kHelpColumn) +
-                OptionHelp(SheetOptions(), kHelpColumn);
+         return OptionHelp(kPreviewOptions, kHelpColumn) +
+                OptionHelp(kSheetOptions, kHelpColumn);
      }},
     {"table", ReadCommand<STableCommand>,
      "table --mark KNOTS:DEGREES... [--max KNOTS] -o FILE.gac [OPTION]...",
      "table: every 10-knot entry up to the maximum speed, by monotone piecewise-cubic\n"
      "interpolation through the marks (0 knots is 0 degrees unless a mark says otherwise).\n",
-     [] { return OptionHelp(TableOptions(), kHelpColumn); }},
+     [] { return OptionHelp(kTableOptions, kHelpColumn); }},
 };
 
 }  // namespace

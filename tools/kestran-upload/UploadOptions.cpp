@@ -46,57 +46,54 @@ bool SamePort(const std::string& a, const std::string& b) {
 
 using Values = OptionValues;
 
-const std::vector<SOption<SUploadOptions>>& OptionTable() {
-    static const std::vector<SOption<SUploadOptions>> table = {
-        {"--port", "PATH", "the serial port of a gauge, e.g. /dev/ttyUSB0; may be repeated",
-         [](SUploadOptions& o, const Values& v, CArgumentReader& in) {
-             for (const std::string& given : o.ports) {
-                 if (SamePort(given, v[0]))
-                     in.Refuse("--port " + v[0] + " names the same port as --port " + given);
-             }
-             o.ports.push_back(v[0]);
-         },
-         true},
-        {"--station", "", "wait for gauge ports to appear and load each one, until Ctrl-C",
-         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.station = true; }},
-        {"--include-present", "", "the station also loads the ports present when it starts",
-         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.includePresent = true; }},
-        {"--ports", "PATTERN", "the station loads only ports that match, e.g. '/dev/ttyUSB*'",
-         [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.pattern = v[0]; }},
-        {"--ias", "FILE", "the IAS dial",
-         [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.ias = v[0]; }},
-        {"--tas", "FILE", "the TAS dial",
-         [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.tas = v[0]; }},
-        {"--table", "FILE.gac", "the angle table, from a gauge configuration file",
-         [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.table = v[0]; }},
-        {"--timeout", "SECONDS",
-         "give up when the gauge has not acknowledged anything for this\nlong, more than 0 and "
-         "at most " + kMaxTimeoutText + " (default " +
-             std::to_string(SUploadRequest{}.timeout.count() / 1000) + ")",
-         [](SUploadOptions& o, const Values& v, CArgumentReader& in) {
-             const std::optional<double> seconds = ParseSeconds(v[0]);
-             if (!seconds) {
-                 in.Refuse("--timeout takes a number of seconds more than 0 and at most " +
-                           kMaxTimeoutText + ", not \"" + v[0] + "\"");
-                 return;
-             }
-             o.request.timeout =
-                 std::chrono::milliseconds(static_cast<long long>(std::ceil(*seconds * 1000)));
-         }},
-        {"--force", "",
-         "send a table that gives fewer angles than its count, or whose\nangles do not rise, "
-         "instead of refusing it",
-         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.request.force = true; }},
-        {"--verbose", "", "show the knots and angles of the table that will be sent",
-         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.request.verbose = true; }},
-        {"--list", "", "list the serial ports: path and name, one per line",
-         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.list = true; }},
-        {"--help", "", "show this text",
-         [](SUploadOptions& o, const Values&, CArgumentReader&) { o.help = true; }},
-        {"-h", "", "", [](SUploadOptions& o, const Values&, CArgumentReader&) { o.help = true; }},
-    };
-    return table;
-}
+const std::vector<SOption<SUploadOptions>> kOptions = {
+    {"--port", "PATH", "the serial port of a gauge, e.g. /dev/ttyUSB0; may be repeated",
+     [](SUploadOptions& o, const Values& v, CArgumentReader& in) {
+         for (const std::string& given : o.ports) {
+             if (SamePort(given, v[0]))
+                 in.Refuse("--port " + v[0] + " names the same port as --port " + given);
+         }
+         o.ports.push_back(v[0]);
+     },
+     true},
+    {"--station", "", "wait for gauge ports to appear and load each one, until Ctrl-C",
+     [](SUploadOptions& o, const Values&, CArgumentReader&) { o.station = true; }},
+    {"--include-present", "", "the station also loads the ports present when it starts",
+     [](SUploadOptions& o, const Values&, CArgumentReader&) { o.includePresent = true; }},
+    {"--ports", "PATTERN", "the station loads only ports that match, e.g. '/dev/ttyUSB*'",
+     [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.pattern = v[0]; }},
+    {"--ias", "FILE", "the IAS dial",
+     [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.ias = v[0]; }},
+    {"--tas", "FILE", "the TAS dial",
+     [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.tas = v[0]; }},
+    {"--table", "FILE.gac", "the angle table, from a gauge configuration file",
+     [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.table = v[0]; }},
+    {"--timeout", "SECONDS",
+     "give up when the gauge has not acknowledged anything for this\nlong, more than 0 and "
+     "at most " + kMaxTimeoutText + " (default " +
+         std::to_string(SUploadRequest{}.timeout.count() / 1000) + ")",
+     [](SUploadOptions& o, const Values& v, CArgumentReader& in) {
+         const std::optional<double> seconds = ParseSeconds(v[0]);
+         if (!seconds) {
+             in.Refuse("--timeout takes a number of seconds more than 0 and at most " +
+                       kMaxTimeoutText + ", not \"" + v[0] + "\"");
+             return;
+         }
+         o.request.timeout =
+             std::chrono::milliseconds(static_cast<long long>(std::ceil(*seconds * 1000)));
+     }},
+    {"--force", "",
+     "send a table that gives fewer angles than its count, or whose\nangles do not rise, "
+     "instead of refusing it",
+     [](SUploadOptions& o, const Values&, CArgumentReader&) { o.request.force = true; }},
+    {"--verbose", "", "show the knots and angles of the table that will be sent",
+     [](SUploadOptions& o, const Values&, CArgumentReader&) { o.request.verbose = true; }},
+    {"--list", "", "list the serial ports: path and name, one per line",
+     [](SUploadOptions& o, const Values&, CArgumentReader&) { o.list = true; }},
+    {"--help", "", "show this text",
+     [](SUploadOptions& o, const Values&, CArgumentReader&) { o.help = true; }},
+    {"-h", "", "", [](SUploadOptions& o, const Values&, CArgumentReader&) { o.help = true; }},
+};
 
 }  // namespace
 
@@ -108,7 +105,7 @@ std::string UploadUsage() {
            "PATH, following the same rules as the Kestran window; the angle table goes only\n"
            "together with the TAS dial. Several ports are loaded at the same time.\n"
            "\n" +
-           OptionHelp(OptionTable(), 21) +
+           OptionHelp(kOptions, 21) +
            "\n"
            "Exit status: 0 upload completed, 1 the upload ended in an error (the gauge reported\n"
            "one, or the line to it was lost), 2 input refused, 3 the gauge stopped acknowledging,\n"
@@ -122,7 +119,7 @@ std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>&
     SUploadOptions options;
     CArgumentReader in(args);
     while (in.Next()) {
-        if (!ReadOption(in, OptionTable(), options))
+        if (!ReadOption(in, kOptions, options))
             in.RefuseUnknown();
     }
     if (in.Failed()) {
