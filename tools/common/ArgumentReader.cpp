@@ -76,13 +76,17 @@ std::optional<long long> CArgumentReader::WholeNumber(const std::string& text, l
     std::string range = "from " + std::to_string(min);
     if (max != 999999999)
         range += " to " + std::to_string(max);
-    Refuse(m_current + " takes a whole number " + range + ", not \"" + text + "\"");
+    RefuseValue("a whole number " + range, text);
     return std::nullopt;
 }
 
 void CArgumentReader::RefuseUnknown() {
     if (!Failed() && !m_claimed)
         Refuse("unknown option " + m_current);
+}
+
+void CArgumentReader::RefuseValue(const std::string& takes, const std::string& value) {
+    Refuse(m_current + " takes " + takes + ", not \"" + value + "\"");
 }
 
 void CArgumentReader::Refuse(const std::string& why) {

@@ -45,6 +45,8 @@ public:
     void RefuseUnknown();
     // Refuses with a text of the caller's own (a value that does not make sense).
     void Refuse(const std::string& why);
+    // Refuses the current option's `value`: "--option takes <what it takes>, not "value"".
+    void RefuseValue(const std::string& takes, const std::string& value);
 
     bool Failed() const { return !m_error.empty(); }
     const std::string& Error() const { return m_error; }

@@ -92,8 +92,7 @@ const std::vector<SOption<SSheetRequest>> kSheetOptions = {
          const auto x = xy.size() == 2 ? ParseNumber(xy[0], false) : std::nullopt;
          const auto y = xy.size() == 2 ? ParseNumber(xy[1], false) : std::nullopt;
          if (!x || !y || *x > 16384 || *y > 16384)
-             in.Refuse("--pivot takes X,Y in dial pixels, for instance 115,115, not \"" + v[0] +
-                       "\"");
+             in.RefuseValue("X,Y in dial pixels, for instance 115,115", v[0]);
          s.pivotX = x;
          s.pivotY = y;
      }},
@@ -102,7 +101,7 @@ const std::vector<SOption<SSheetRequest>> kSheetOptions = {
      [](SSheetRequest& s, const Values& v, Reader& in) {
          const auto degrees = ParseNumber(v[0], true);
          if (!degrees || std::fabs(*degrees) > 360)
-             in.Refuse("--zero takes degrees from -360 to 360, not \"" + v[0] + "\"");
+             in.RefuseValue("degrees from -360 to 360", v[0]);
          s.options.geometry.zeroDegrees = degrees.value_or(0);
      }},
     {"--counter-clockwise", "", "angles grow counter-clockwise (default: clockwise)",
@@ -119,14 +118,13 @@ const std::vector<SOption<SPrepareCommand>> kPrepareOptions = {
          if (v[0] == "contain" || v[0] == "cover")
              c.options.fit = v[0] == "cover" ? artwork::EFit::Cover : artwork::EFit::Contain;
          else
-             in.Refuse("--fit takes contain or cover, not \"" + v[0] + "\"");
+             in.RefuseValue("contain or cover", v[0]);
      }},
     {"--crop", "X,Y,W,H", "take this part of the picture, in its pixels, before fitting",
      [](SPrepareCommand& c, const Values& v, Reader& in) {
          c.options.crop = ParseCrop(v[0]);
          if (!c.options.crop)
-             in.Refuse("--crop takes X,Y,W,H in pixels of the picture, W and H above 0, not \"" +
-                       v[0] + "\"");
+             in.RefuseValue("X,Y,W,H in pixels of the picture, W and H above 0", v[0]);
      }},
     {"--circle", "", "make what lies outside the inscribed circle transparent",
      [](SPrepareCommand& c, const Values&, Reader&) { c.options.circle = true; }},
@@ -134,8 +132,7 @@ const std::vector<SOption<SPrepareCommand>> kPrepareOptions = {
      [](SPrepareCommand& c, const Values& v, Reader& in) {
          const auto d = ParseNumber(v[0], false);
          if (!d || !(*d > 0) || *d > gauge::kDialSide)
-             in.Refuse("--circle-diameter takes pixels above 0 and at most " +
-                       std::to_string(gauge::kDialSide) + ", not \"" + v[0] + "\"");
+             in.RefuseValue("pixels above 0 and at most " + std::to_string(gauge::kDialSide), v[0]);
          c.options.circle = true;
          c.options.circleDiameter = d;
      }},
@@ -143,8 +140,7 @@ const std::vector<SOption<SPrepareCommand>> kPrepareOptions = {
      [](SPrepareCommand& c, const Values& v, Reader& in) {
          c.options.background = ParseColour(v[0]);
          if (!c.options.background)
-             in.Refuse("--background takes a colour as RRGGBB, for instance FFFFFF, not \"" +
-                       v[0] + "\"");
+             in.RefuseValue("a colour as RRGGBB, for instance FFFFFF", v[0]);
      }},
     {"--merge", "N",
      "a pixel within N levels in every channel of the pixel last sent\ntakes its value, so "
@@ -173,7 +169,7 @@ const std::vector<SOption<SPreviewCommand>> kPreviewOptions = {
      [](SPreviewCommand& c, const Values& v, Reader& in) {
          c.sheet.options.atKnots = ParseNumber(v[0], false);
          if (!c.sheet.options.atKnots || *c.sheet.options.atKnots > 500)
-             in.Refuse("--at takes a speed from 0 to 500 knots, not \"" + v[0] + "\"");
+             in.RefuseValue("a speed from 0 to 500 knots", v[0]);
      }},
     {"--force", "", "write over the dial itself when -o names it",
      [](SPreviewCommand& c, const Values&, Reader&) { c.force = true; }},
@@ -184,9 +180,9 @@ const std::vector<SOption<STableCommand>> kTableOptions = {
      [](STableCommand& c, const Values& v, Reader& in) {
          const auto parsed = ParseMark(v[0]);
          if (!parsed)
-             in.Refuse("--mark takes KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to " +
-                       numtext::FormatG(gauge::kMaxWireAngle) +
-                       ", for instance 100:161, not \"" + v[0] + "\"");
+             in.RefuseValue("KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to " +
+                                numtext::FormatG(gauge::kMaxWireAngle) + ", for instance 100:161",
+                            v[0]);
          else
              c.marks.push_back(*parsed);
      },
@@ -329,13 +325,12 @@ std::string DialUsage() {
         "fills a table from a few marks, and tells an upload's time before it starts.\n";
     for (const SVerb& verb : kVerbs)
         usage += std::string("\n") + verb.about + verb.options();
-    return usage +
-           "\n"
-           "PICTURE alone: prepared with the defaults into PICTURE-dial.png beside it (never over a\n"
-           "file: PICTURE-dial-2.png and so on), its sheet with the start-up table as\n"
-           "PICTURE-dial-needles.png, and its cost printed.\n"
-           "\n"
-           "Exit status: 0 done, 1 an output could not be written, 2 input refused (nothing "
+    const char* const alone =
+        "PICTURE alone: prepared with the defaults into PICTURE-dial.png beside it (never over a\n"
+        "file: PICTURE-dial-2.png and so on), its sheet with the start-up table as\n"
+        "PICTURE-dial-needles.png, and its cost printed.\n";
+    return usage + "\n" + alone +
+           "\nExit status: 0 done, 1 an output could not be written, 2 input refused (nothing "
            "written).\n";
 }
 

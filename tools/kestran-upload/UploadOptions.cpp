@@ -75,8 +75,7 @@ const std::vector<SOption<SUploadOptions>> kOptions = {
      [](SUploadOptions& o, const Values& v, CArgumentReader& in) {
          const std::optional<double> seconds = ParseSeconds(v[0]);
          if (!seconds) {
-             in.Refuse("--timeout takes a number of seconds more than 0 and at most " +
-                       kMaxTimeoutText + ", not \"" + v[0] + "\"");
+             in.RefuseValue("a number of seconds more than 0 and at most " + kMaxTimeoutText, v[0]);
              return;
          }
          o.request.timeout =
