@@ -4,6 +4,7 @@
 
 #include "angles/GacFields.h"
 #include "angles/NumberText.h"
+#include "angles/TextFile.h"
 #include "base/GaugeFacts.h"
 
 namespace gacfile {
@@ -34,6 +35,24 @@ std::optional<SGacTable> ParseLine(std::string_view line) {
     table.count = n;
     for (size_t k = 1; k < fields.size() && k <= static_cast<size_t>(gauge::kMaxEntries); ++k)
         table.angles.push_back(std::move(fields[k]));
+    return table;
+}
+
+std::optional<SGacTable> ReadTable(const std::string& path, std::string* refusal) {
+    std::string line;
+    switch (textfile::ReadFirstLine(path, gacfile::kMaxLineChars, line)) {
+        case textfile::EReadResult::Ok:
+            break;
+        case textfile::EReadResult::OpenFailed:
+            *refusal = "Error open file.";
+            return std::nullopt;
+        case textfile::EReadResult::ReadFailed:
+            *refusal = "Error reading file.";
+            return std::nullopt;
+    }
+    std::optional<SGacTable> table = ParseLine(line);
+    if (!table)
+        *refusal = kNotATable;
     return table;
 }
 

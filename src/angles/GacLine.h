@@ -21,6 +21,10 @@ struct SGacTable {
 // Nothing when the line does not begin with an entry count from 10 to 50.
 std::optional<SGacTable> ParseLine(std::string_view line);
 
+// The line of the file at `path`, read as loading reads it; nothing with what loading says
+// ("Error open file.", "Error reading file.", kNotATable) in `refusal`.
+std::optional<SGacTable> ReadTable(const std::string& path, std::string* refusal);
+
 // What loading says of a line that ParseLine refuses.
 inline const char* const kNotATable =
     "Not a gauge configuration file: it must begin with an entry count from 10 to 50.";

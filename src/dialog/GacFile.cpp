@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "angles/AngleEntryFlag.h"
-#include "angles/GacFields.h"
 #include "angles/GacLine.h"
 #include "angles/NumberText.h"
 #include "angles/TextFile.h"
@@ -15,8 +14,6 @@
 #include "res/ControlIds.h"
 
 namespace {
-
-using gacfile::kMaxLineChars;
 
 SFileDialogRequest GacFileDialog(bool open) {
     SFileDialogRequest request;
@@ -67,21 +64,10 @@ void CTillerbyDlg::OnLoad() {
     const std::optional<std::string> path = m_host.FileDialog(GacFileDialog(true));
     if (!path)
         return;
-    std::string line;
-    switch (textfile::ReadFirstLine(*path, kMaxLineChars, line)) {
-        case textfile::EReadResult::Ok:
-            break;
-        case textfile::EReadResult::OpenFailed:
-            m_host.MessageBox("Error open file.");
-            return;
-        case textfile::EReadResult::ReadFailed:
-            m_host.MessageBox("Error reading file.");
-            return;
-    }
-
-    const std::optional<gacfile::SGacTable> table = gacfile::ParseLine(line);
+    std::string refusal;
+    const std::optional<gacfile::SGacTable> table = gacfile::ReadTable(*path, &refusal);
     if (!table) {
-        m_host.MessageBox(gacfile::kNotATable);
+        m_host.MessageBox(refusal);
         return;
     }
 

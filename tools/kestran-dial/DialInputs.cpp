@@ -3,9 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "angles/GacFields.h"
 #include "angles/GacLine.h"
-#include "angles/TextFile.h"
 #include "base/Utf8Path.h"
 #include "dial/CImage.h"
 #include "dial/DialRule.h"
@@ -24,20 +22,9 @@ bool LoadDial(const std::string& path, CImage& dial, std::string* why) {
 }
 
 std::optional<std::vector<std::string>> LoadTable(const std::string& path, std::string* why) {
-    std::string line;
-    switch (textfile::ReadFirstLine(path, gacfile::kMaxLineChars, line)) {
-        case textfile::EReadResult::Ok:
-            break;
-        case textfile::EReadResult::OpenFailed:
-            *why = path + ": Error open file.";
-            return std::nullopt;
-        case textfile::EReadResult::ReadFailed:
-            *why = path + ": Error reading file.";
-            return std::nullopt;
-    }
-    std::optional<gacfile::SGacTable> table = gacfile::ParseLine(line);
+    std::optional<gacfile::SGacTable> table = gacfile::ReadTable(path, why);
     if (!table) {
-        *why = path + ": " + gacfile::kNotATable;
+        *why = path + ": " + *why;
         return std::nullopt;
     }
     if (static_cast<int>(table->angles.size()) < table->count) {

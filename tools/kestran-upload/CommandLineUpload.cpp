@@ -5,9 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "angles/GacFields.h"
+#include "angles/GacLine.h"
 #include "angles/NumberText.h"
-#include "angles/TextFile.h"
 #include "base/Utf8Path.h"
 #include "kestran-upload/LatencyWarning.h"
 #include "res/ControlIds.h"
@@ -38,22 +37,6 @@ std::string Seconds(std::chrono::milliseconds time) {
             text.pop_back();
     }
     return text;
-}
-
-// How many angles a gauge configuration file gives, and for how many entries; nothing when
-// the file cannot be read (the dialog's Load says so itself).
-struct SGacCount {
-    int entries = 0;
-    int angles = 0;
-};
-std::optional<SGacCount> CountAngles(const std::string& path) {
-    std::string line;
-    if (textfile::ReadFirstLine(path, gacfile::kMaxLineChars, line) != textfile::EReadResult::Ok)
-        return std::nullopt;
-    const std::vector<std::string> fields = gacfile::SplitFields(line);
-    if (fields.empty())
-        return std::nullopt;
-    return SGacCount{numtext::AtoI(fields[0]), static_cast<int>(fields.size()) - 1};
 }
 
 }  // namespace
@@ -229,11 +212,13 @@ bool CCommandLineUpload::CheckTable(CHeadlessHost& host, CTillerbyDlg& dlg,
     bool refused = false;
     // The window would show the entries the file leaves out with what they held before;
     // here nobody sees them.
-    const std::optional<SGacCount> file = CountAngles(*request.table);
-    if (file && file->angles < file->entries) {
-        Tell(*request.table + " gives " + std::to_string(file->angles) +
-                         (file->angles == 1 ? " angle" : " angles") + " for its " +
-                         std::to_string(file->entries) + " entries");
+    std::string ignored;  // the dialog's Load has said it
+    const std::optional<gacfile::SGacTable> file = gacfile::ReadTable(*request.table, &ignored);
+    const int angles = file ? static_cast<int>(file->angles.size()) : 0;
+    if (file && angles < file->count) {
+        Tell(*request.table + " gives " + std::to_string(angles) +
+             (angles == 1 ? " angle" : " angles") + " for its " + std::to_string(file->count) +
+             " entries");
         refused = true;
     }
     if (!dlg.CheckPlausibility()) {
