@@ -5,10 +5,10 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstring>
 #include <new>
 
 #include "dial/PictureLimits.h"
-#include "dial/PngSource.h"
 
 namespace {
 
@@ -16,9 +16,47 @@ namespace {
 // unread: side information never changes the stored values.
 constexpr png_byte kTransparencyChunk[] = {'t', 'R', 'N', 'S', '\0'};
 
-struct SSource : pngsource::SSource {
+// The bytes being decoded, and libpng's complaint when it gives up.
+struct SSource {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    size_t at = 0;
+    std::string error;
     bool tooLarge = false;       // refused for its size; `error` says so in our words
     bool pixelsStarted = false;  // the header was read and the buffer made
+};
+
+void RaiseError(png_structp png, png_const_charp message) {
+    auto* source = static_cast<SSource*>(png_get_error_ptr(png));
+    if (source != nullptr && message != nullptr)
+        source->error = message;
+    png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+void ReadFromSource(png_structp png, png_bytep out, png_size_t length) {
+    auto* source = static_cast<SSource*>(png_get_io_ptr(png));
+    if (length > source->size - source->at)
+        png_error(png, "the file ends too early");
+    std::memcpy(out, source->data + source->at, length);
+    source->at += length;
+}
+
+struct SReader {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    // A reader for `source`, its bytes read from source->at on; false without memory.
+    bool Create(SSource& source) {
+        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, RaiseError, IgnoreWarning);
+        if (png != nullptr)
+            info = png_create_info_struct(png);
+        return info != nullptr;
+    }
+    ~SReader() {
+        if (png != nullptr)
+            png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
+    }
 };
 
 // Ask libpng for 8-bit red, green, blue, alpha; answers whether the file has any
@@ -46,11 +84,11 @@ bool RequestRgba8(png_structp png, png_infop info) {
 }
 
 // Only `reader`, `source` and `out` are looked at after a jump.
-bool Decode(pngsource::SReader& reader, SSource& source, SRgbaPicture& out, bool& hasAlpha) {
+bool Decode(SReader& reader, SSource& source, SRgbaPicture& out, bool& hasAlpha) {
     if (setjmp(png_jmpbuf(reader.png)))
         return false;
-    png_set_read_fn(reader.png, static_cast<pngsource::SSource*>(&source),
-                    pngsource::ReadFromSource);
+    png_set_read_fn(reader.png, &source,
+                    ReadFromSource);
     png_set_sig_bytes(reader.png, 8);
     // Our own limits are checked below, in our own words.
     png_set_user_limits(reader.png, 0x7fffffff, 0x7fffffff);
@@ -105,7 +143,7 @@ EPngDecode DecodePng(const uint8_t* data, size_t size, SRgbaPicture& out, bool* 
     source.data = data;
     source.size = size;
     source.at = 8;
-    pngsource::SReader reader;
+    SReader reader;
     if (!reader.Create(source))
         return fail(EPngDecode::Refused, "out of memory");
     bool alpha = false;

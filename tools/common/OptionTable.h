@@ -9,17 +9,8 @@
 
 // A tool's options, each defined once: its name, what it takes, its help and what it does.
 // The parser and the usage text are both made from the table, so that no option is written
-// in two places. A value's words in `argument` say how many values it takes
-// ("--preview DIAL SHEET" takes two); an option without help is not listed (an alias).
-//
-//     const std::vector<SOption<SOptions>> kOptions = {
-//         {"--force", "", "write over the picture", [](SOptions& o, const Values&, auto&) {
-//              o.force = true; }},
-//         {"--port", "PATH", "a gauge's port; may be repeated",
-//          [](SOptions& o, const Values& v, auto&) { o.ports.push_back(v[0]); }, true},
-//     };
-//     while (in.Next())
-//         if (!ReadOption(in, kOptions, options)) in.RefuseUnknown();
+// in two places. The words of `argument` say how many values an option takes ("--preview
+// DIAL SHEET" takes two); an option without help is not listed (an alias such as -h).
 using OptionValues = std::vector<std::string>;
 
 template <class Options>
