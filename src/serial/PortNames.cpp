@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
+#include "base/Utf8Path.h"
 #include "serial/NaturalOrder.h"
 
 namespace portnames {
@@ -46,6 +49,18 @@ std::string PortNameOf(const SSerInfo& info) {
 
 bool SamePortName(const std::string& a, const std::string& b) {
     return !a.empty() && Upper(a) == Upper(b);
+}
+
+bool NamesPort(const SSerInfo& port, const std::string& given) {
+    if (port.devicePath == given)
+        return true;
+    const std::string name =
+        IsComName(given) ? given : PortNameOf(SSerInfo{given, "", "", false, ""});
+    if (SamePortName(PortNameOf(port), name))
+        return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(utf8path::ToPath(port.devicePath), utf8path::ToPath(given),
+                                       ec);
 }
 
 void AddListedPorts(SerInfoList& list, std::vector<std::string> names) {

@@ -23,6 +23,10 @@ std::string PortNameOf(const SSerInfo& info);
 // Whether two port names are the same port: Windows ignores the letter case.
 bool SamePortName(const std::string& a, const std::string& b);
 
+// Whether a port as a user gives it ("COM3", "\\.\com3", "/dev/ttyUSB0", a link to it) is
+// this record's: the same path, the same port name in any spelling, or the same device.
+bool NamesPort(const SSerInfo& port, const std::string& given);
+
 // Appends a record for each port name not listed yet ("\\.\" and the name as device path,
 // the name as port name, friendly name and description), in natural order: COM2 before
 // COM10.

@@ -2,12 +2,9 @@
 
 #include <cstdio>
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 #include "angles/GacLine.h"
 #include "angles/NumberText.h"
-#include "base/Utf8Path.h"
 #include "kestran-upload/LatencyWarning.h"
 #include "res/ControlIds.h"
 #include "serial/PortNames.h"
@@ -42,23 +39,12 @@ std::string Seconds(std::chrono::milliseconds time) {
 }  // namespace
 
 int FindPort(const SerInfoList& list, const std::string& path) {
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i].devicePath == path)
-            return static_cast<int>(i);
-    }
-    // A port name (COM3) or its path (\\.\COM3) for a port listed under a path of its own.
-    const std::string name = portnames::IsComName(path)
-                                 ? path
-                                 : portnames::PortNameOf(SSerInfo{path, "", "", false, ""});
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (portnames::SamePortName(portnames::PortNameOf(list[i]), name))
-            return static_cast<int>(i);
-    }
-    for (size_t i = 0; i < list.size(); ++i) {
-        std::error_code ec;
-        if (std::filesystem::equivalent(utf8path::ToPath(list[i].devicePath),
-                                        utf8path::ToPath(path), ec))
-            return static_cast<int>(i);
+    // The record with this very path before one that names the same port otherwise.
+    for (const bool exact : {true, false}) {
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (exact ? list[i].devicePath == path : portnames::NamesPort(list[i], path))
+                return static_cast<int>(i);
+        }
     }
     return -1;
 }

@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include <filesystem>
-#include <system_error>
-
 #include "angles/NumberText.h"
-#include "base/Utf8Path.h"
 #include "common/OptionTable.h"
 #include "serial/PortNames.h"
 
@@ -29,20 +25,6 @@ std::optional<double> ParseSeconds(const std::string& text) {
 
 const std::string kMaxTimeoutText = numtext::FormatG(kMaxTimeoutSeconds);
 
-// Whether two --port values name the same port: the same text, the same COM port in any
-// spelling, or the same device through a link.
-bool SamePort(const std::string& a, const std::string& b) {
-    if (a == b)
-        return true;
-    const auto name = [](const std::string& port) {
-        return portnames::IsComName(port) ? port
-                                          : portnames::PortNameOf(SSerInfo{port, "", "", false, ""});
-    };
-    if (portnames::IsComName(name(a)) && portnames::SamePortName(name(a), name(b)))
-        return true;
-    std::error_code ec;
-    return std::filesystem::equivalent(utf8path::ToPath(a), utf8path::ToPath(b), ec);
-}
 
 using Values = OptionValues;
 
@@ -50,7 +32,7 @@ const std::vector<SOption<SUploadOptions>> kOptions = {
     {"--port", "PATH", "the serial port of a gauge, e.g. /dev/ttyUSB0; may be repeated",
      [](SUploadOptions& o, const Values& v, CArgumentReader& in) {
          for (const std::string& given : o.ports) {
-             if (SamePort(given, v[0]))
+             if (portnames::NamesPort({portnames::DevicePathOf(given), "", "", false, ""}, v[0]))
                  in.Refuse("--port " + v[0] + " names the same port as --port " + given);
          }
          o.ports.push_back(v[0]);
