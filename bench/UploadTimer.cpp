@@ -240,9 +240,9 @@ SUploadFigures TimeWindowsUploader(const std::string& exe, const std::string& di
     // The server takes port mappings as it starts, and remakes the device links a moment
     // after the first program of the prefix starts.
     const std::string ports = "HKLM\\Software\\Wine\\Ports";
-    RunOffscreen("/usr/bin/env",
-                 {"wine", "reg", "add", ports, "/v", port, "/t", "REG_SZ", "/d", gauge.Port(), "/f"},
-                 log);
+    RunOffscreen(
+        "/usr/bin/env",
+        {"wine", "reg", "add", ports, "/v", port, "/t", "REG_SZ", "/d", gauge.Port(), "/f"}, log);
     RunOffscreen("/usr/bin/env", {"wineserver", "-k"}, log);
     RunOffscreen("/usr/bin/env", {"wineserver", "-w"}, log);
     RunOffscreen("/usr/bin/env", {"wine", "cmd", "/c", "exit"}, log);
@@ -252,7 +252,8 @@ SUploadFigures TimeWindowsUploader(const std::string& exe, const std::string& di
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    const int status = RunOffscreen("/usr/bin/env", {"wine", exe, "--port", port, "--ias", "Z:" + dial}, log);
+    const int status =
+        RunOffscreen("/usr/bin/env", {"wine", exe, "--port", port, "--ias", "Z:" + dial}, log);
     RunOffscreen("/usr/bin/env", {"wine", "reg", "delete", ports, "/v", port, "/f"}, log);
     gauge.Stop();
     SUploadFigures figures = Figures(gauge.times, SToolTimes());

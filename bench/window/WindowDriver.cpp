@@ -128,8 +128,7 @@ private:
         const auto took = Clock::now() - m_started;
         if (!m_window.Dialog().IsUploadRunning()) {
             m_result.uploadSeconds = std::chrono::duration<double>(took).count();
-            m_result.completed =
-                m_window.Dialog().LastUploadResult() == EUploadResult::Completed;
+            m_result.completed = m_window.Dialog().LastUploadResult() == EUploadResult::Completed;
             End(m_result.completed ? "" : m_window.GetWindowText(ids::kStatus));
         } else if (took > m_run.timeout) {
             End("no end of the upload within the time-out");

@@ -28,8 +28,8 @@ void WriteBytes(const std::string& path, const uint8_t* data, size_t size) {
 
 void CheckShape(const CImage& image) {
     FuzzCheck(!image.IsNull() && image.GetBits() != nullptr, "a loaded picture is empty");
-    FuzzCheck(image.GetWidth() >= 1 && image.GetWidth() <= picture::kMaxSide && image.GetHeight() >= 1 &&
-                  image.GetHeight() <= picture::kMaxSide,
+    FuzzCheck(image.GetWidth() >= 1 && image.GetWidth() <= picture::kMaxSide &&
+                  image.GetHeight() >= 1 && image.GetHeight() <= picture::kMaxSide,
               "a loaded picture has a size outside 1..8192");
     FuzzCheck(image.GetBPP() == 24 || image.GetBPP() == 32, "bits per pixel not 24 or 32");
     FuzzCheck(image.HasAlpha() == (image.GetBPP() == 32), "alpha flag does not match the depth");

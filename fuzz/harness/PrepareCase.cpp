@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "artwork/DecodeArtwork.h"
-#include "dial/PictureLimits.h"
 #include "artwork/PrepareDial.h"
-#include "upload/UploadCost.h"
 #include "dial/CImage.h"
+#include "dial/PictureLimits.h"
 #include "harness/FuzzCheck.h"
+#include "upload/UploadCost.h"
 
 namespace fuzzcase {
 namespace {
@@ -44,24 +44,27 @@ void RunPrepare(const uint8_t* data, size_t size) {
                   static_cast<uint64_t>(art.width) * static_cast<uint64_t>(art.height) * 4 <=
                       picture::kMaxDecodedBytes,
               "a decoded picture lies outside the limits");
-    FuzzCheck(art.rgba.size() == static_cast<size_t>(art.width) * static_cast<size_t>(art.height) * 4,
-              "a decoded picture's pixels do not match its size");
+    FuzzCheck(
+        art.rgba.size() == static_cast<size_t>(art.width) * static_cast<size_t>(art.height) * 4,
+        "a decoded picture's pixels do not match its size");
     if (static_cast<long long>(art.width) * art.height > kMaxPreparedPixels)
         return;
     artwork::SPreparedDial prepared;
-    FuzzCheck(artwork::PrepareDial(art, options, prepared, &why), "a decoded picture cannot be prepared");
+    FuzzCheck(artwork::PrepareDial(art, options, prepared, &why),
+              "a decoded picture cannot be prepared");
     const SRgbaPicture& dial = prepared.dial;
     FuzzCheck(dial.width == 230 && dial.height == 230, "a dial is not 230 x 230");
     for (size_t i = 0; i < dial.rgba.size(); i += 4) {
         static const uint8_t kClear[4] = {0, 0, 0, 0};
         FuzzCheck(dial.rgba[i + 3] != 0 || std::memcmp(&dial.rgba[i], kClear, 4) == 0,
                   "a transparent pixel keeps a colour");
-        FuzzCheck(!options.background || dial.rgba[i + 3] == 255, "a flattened pixel is not opaque");
+        FuzzCheck(!options.background || dial.rgba[i + 3] == 255,
+                  "a flattened pixel is not opaque");
     }
     const upload::SUploadCost cost = upload::UploadCost({dial.View()}, std::nullopt);
-    FuzzCheck(cost.dials.size() == 1 && cost.dials[0].lines >= 1 &&
-                  cost.dials[0].lines <= 230 * 230,
-              "the walk sends no line or more lines than pixels");
+    FuzzCheck(
+        cost.dials.size() == 1 && cost.dials[0].lines >= 1 && cost.dials[0].lines <= 230 * 230,
+        "the walk sends no line or more lines than pixels");
 }
 
 }  // namespace fuzzcase

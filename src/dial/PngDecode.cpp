@@ -87,8 +87,7 @@ bool RequestRgba8(png_structp png, png_infop info) {
 bool Decode(SReader& reader, SSource& source, SRgbaPicture& out, bool& hasAlpha) {
     if (setjmp(png_jmpbuf(reader.png)))
         return false;
-    png_set_read_fn(reader.png, &source,
-                    ReadFromSource);
+    png_set_read_fn(reader.png, &source, ReadFromSource);
     png_set_sig_bytes(reader.png, 8);
     // Our own limits are checked below, in our own words.
     png_set_user_limits(reader.png, 0x7fffffff, 0x7fffffff);

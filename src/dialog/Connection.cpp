@@ -31,7 +31,8 @@ void CTillerbyDlg::Connect() {
     const std::string& path = m_portList[static_cast<size_t>(selection)].devicePath;
     if (!port || !port->Open(path)) {
         const std::string reason = port ? port->FailureReason() : std::string();
-        m_host.MessageBox({"Failed to open COM port!", reason.empty() ? path : path + ": " + reason});
+        m_host.MessageBox(
+            {"Failed to open COM port!", reason.empty() ? path : path + ": " + reason});
         return;
     }
     port->ApplyLineSettings();

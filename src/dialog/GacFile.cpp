@@ -39,8 +39,8 @@ void CTillerbyDlg::OnSave() {
     const std::optional<std::string> line = gacfile::BuildLine(angles, &badEntry);
     if (!line) {
         char message[128];
-        std::snprintf(message, sizeof message,
-                      "Needle angle for %d knots is too large to be saved", 10 * badEntry);
+        std::snprintf(message, sizeof message, "Needle angle for %d knots is too large to be saved",
+                      10 * badEntry);
         FlagAngleEntry(m_host, badEntry, message);
         return;
     }

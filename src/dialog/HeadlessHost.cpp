@@ -168,7 +168,8 @@ void CHeadlessHost::AdvanceClock(std::chrono::milliseconds elapsed) {
         // The earliest timer due by the end; a handler may set or kill any of them.
         auto next = m_timers.end();
         for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
-            if (it->second.due <= end && (next == m_timers.end() || it->second.due < next->second.due))
+            if (it->second.due <= end &&
+                (next == m_timers.end() || it->second.due < next->second.due))
                 next = it;
         }
         if (next == m_timers.end())

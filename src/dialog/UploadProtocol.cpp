@@ -129,6 +129,5 @@ std::optional<std::string> CTillerbyDlg::TableLine() const {
 
 std::optional<std::string> CTillerbyDlg::AngleTableLine(int* badEntry) const {
     return wire::AngleTableLine(
-        EntryCount(), [this](int k) { return m_host.GetWindowText(ids::EntryBoxId(k)); },
-        badEntry);
+        EntryCount(), [this](int k) { return m_host.GetWindowText(ids::EntryBoxId(k)); }, badEntry);
 }

@@ -43,13 +43,13 @@ SUploadStep CUploadEngine::Reply(const char* bytes, int count, const IUploadChoi
         // data never went out, and the counters left by the previous stage would report
         // it as done.
         if (acknowledgement && !m_state.readyHeard) {
-            ErrorEnd(step);
+            End(step, EUploadResult::GaugeError);
         } else if (reply == wire::kPixelTaken) {
             Acknowledge(step, choices);
         } else if (reply == wire::kTableTaken && m_state.UploadStage == wire::kTableStage) {
-            SuccessfulEnd(step);
+            End(step, EUploadResult::Completed);
         } else {
-            ErrorEnd(step);
+            End(step, EUploadResult::GaugeError);
         }
         return step;
     }
@@ -64,7 +64,7 @@ SUploadStep CUploadEngine::Reply(const char* bytes, int count, const IUploadChoi
 SUploadStep CUploadEngine::Abandon(EUploadResult why) {
     SUploadStep step;
     if (m_running)
-        ErrorEnd(step, why);
+        End(step, why);
     return step;
 }
 
@@ -77,7 +77,7 @@ void CUploadEngine::StartStage(SUploadStep& step, const IUploadChoices& choices)
         if (line) {
             Write(step, *line);
         } else {
-            ErrorEnd(step);
+            End(step, EUploadResult::GaugeError);
         }
         return;
     }
@@ -102,23 +102,23 @@ void CUploadEngine::Acknowledge(SUploadStep& step, const IUploadChoices& choices
     SUploadState& u = m_state;
     // No dial has been started yet in this program run: there is nothing to acknowledge.
     if (u.walk.totalBytes <= 0) {
-        ErrorEnd(step);
+        End(step, EUploadResult::GaugeError);
         return;
     }
     u.walk.Acknowledge();
     // The dial count is at least 1 during an upload; guard against boxes cleared since.
     const int dials = u.dialCount > 0 ? u.dialCount : 1;
-    step.progress = static_cast<int>((static_cast<long long>(u.walk.bytesCovered) * 100 /
-                                      u.walk.totalBytes) /
-                                     dials) +
-                    u.currentStep * 50 - 50;
+    step.progress =
+        static_cast<int>((static_cast<long long>(u.walk.bytesCovered) * 100 / u.walk.totalBytes) /
+                         dials) +
+        u.currentStep * 50 - 50;
     if (u.walk.Complete() || u.UploadStage >= wire::kTableStage) {
         EndStage(step, choices);
         return;
     }
     const SPixelView dial = choices.StageDial(u.UploadStage);
     if (!IsDial(dial)) {
-        ErrorEnd(step);
+        End(step, EUploadResult::GaugeError);
         return;
     }
     // Position and bytes covered move together, so the walk cannot run out first; it keeps
@@ -139,7 +139,7 @@ void CUploadEngine::EndStage(SUploadStep& step, const IUploadChoices& choices) {
     } else if (u.UploadStage == wire::kTasStage && choices.TableChosen()) {
         next = wire::kTableStage;
     } else {
-        SuccessfulEnd(step);
+        End(step, EUploadResult::Completed);
         return;
     }
     Write(step, wire::kContinue);
@@ -148,20 +148,13 @@ void CUploadEngine::EndStage(SUploadStep& step, const IUploadChoices& choices) {
     step.lines.push_back(LoadLine(choices));
 }
 
-void CUploadEngine::SuccessfulEnd(SUploadStep& step) {
-    Write(step, wire::kEnd);
-    step.status = "Update completed.";
+void CUploadEngine::End(SUploadStep& step, EUploadResult result) {
+    const bool completed = result == EUploadResult::Completed;
+    Write(step, completed ? wire::kEnd : wire::kError);
+    step.status = completed ? "Update completed." : "Error occurred.  Please try again.";
     step.ended = true;
     m_running = false;
-    m_result = EUploadResult::Completed;
-}
-
-void CUploadEngine::ErrorEnd(SUploadStep& step, EUploadResult why) {
-    Write(step, wire::kError);
-    step.status = "Error occurred.  Please try again.";
-    step.ended = true;
-    m_running = false;
-    m_result = why;
+    m_result = result;
 }
 
 }  // namespace upload

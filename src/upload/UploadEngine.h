@@ -74,8 +74,8 @@ private:
     void StartStage(SUploadStep& step, const IUploadChoices& choices);
     void Acknowledge(SUploadStep& step, const IUploadChoices& choices);
     void EndStage(SUploadStep& step, const IUploadChoices& choices);
-    void SuccessfulEnd(SUploadStep& step);
-    void ErrorEnd(SUploadStep& step, EUploadResult why = EUploadResult::GaugeError);
+    // The successful end (END) when `result` is Completed, otherwise an error end (ERR).
+    void End(SUploadStep& step, EUploadResult result);
 
     SUploadState m_state;
     bool m_running = false;

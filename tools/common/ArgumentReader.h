@@ -9,8 +9,8 @@
 // option's value is the next argument, unless there is none, it is empty or it is an option
 // itself; an option that takes a value may be given once unless it is meant to repeat; an
 // argument no option claims is refused. An operand (an argument that does not begin with
-// "-") is taken only where the tool asks for one. The first refusal ends the walk and is kept as the
-// text to show.
+// "-") is taken only where the tool asks for one. The first refusal ends the walk and is kept as
+// the text to show.
 //
 //     CArgumentReader in(args);
 //     while (in.Next()) {

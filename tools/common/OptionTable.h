@@ -36,11 +36,12 @@ bool ReadOption(CArgumentReader& in, const std::vector<SOption<Options>>& table,
             continue;
         }
         const size_t count = 1 + static_cast<size_t>(std::count(option.argument.begin(),
-                                                                  option.argument.end(), ' '));
+                                                                option.argument.end(), ' '));
         std::optional<OptionValues> values;
         if (count == 1) {
-            if (auto value = in.Value(option.name, option.repeats ? CArgumentReader::ERepeat::Allowed
-                                                                  : CArgumentReader::ERepeat::Once))
+            if (auto value =
+                    in.Value(option.name, option.repeats ? CArgumentReader::ERepeat::Allowed
+                                                         : CArgumentReader::ERepeat::Once))
                 values = OptionValues{*value};
         } else {
             values = in.Values(option.name, count);
@@ -61,7 +62,8 @@ std::string OptionHelp(const std::vector<SOption<Options>>& table, size_t column
     for (const SOption<Options>& option : table) {
         if (option.help.empty())
             continue;
-        std::string line = "  " + option.name + (option.argument.empty() ? "" : " " + option.argument);
+        std::string line =
+            "  " + option.name + (option.argument.empty() ? "" : " " + option.argument);
         line += line.size() + 1 > column ? "\n" + std::string(column, ' ')
                                          : std::string(column - line.size(), ' ');
         for (const char c : option.help)

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "dial/CImage.h"
 #include "base/GaugeFacts.h"
+#include "dial/CImage.h"
 
 // Rebuilds one dial from its pixel lines, in raster order: top row first, each row from
 // left to right, a run going on across row ends.

@@ -160,14 +160,14 @@ EDialExit Cost(const SCostCommand& c, SDialReport& report) {
         if (!texts)
             return run.Refuse(why);
         int bad = 0;
-        tableLine = wire::AngleTableLine(static_cast<int>(texts->size()),
-                                         [&texts](int k) { return (*texts)[static_cast<size_t>(k - 1)]; },
-                                         &bad);
+        tableLine = wire::AngleTableLine(
+            static_cast<int>(texts->size()),
+            [&texts](int k) { return (*texts)[static_cast<size_t>(k - 1)]; }, &bad);
         if (!tableLine)
-            return run.Refuse(Refusal(*c.table, "the angle for " + std::to_string(gauge::kKnotsPerEntry * bad) +
-                                                    " knots cannot be sent (0 to " +
-                                                    numtext::FormatG(gauge::kMaxWireAngle) +
-                                                    " degrees)"));
+            return run.Refuse(
+                Refusal(*c.table, "the angle for " + std::to_string(gauge::kKnotsPerEntry * bad) +
+                                      " knots cannot be sent (0 to " +
+                                      numtext::FormatG(gauge::kMaxWireAngle) + " degrees)"));
     }
     const upload::SUploadCost cost = upload::UploadCost(dials, tableLine);
     for (size_t i = 0; i < c.dials.size(); ++i) {
@@ -196,10 +196,9 @@ EDialExit Preview(const SPreviewCommand& c, SDialReport& report) {
             return run.Refuse(why);
         angles = Degrees(*texts);
     }
-    if (c.sheet.options.atKnots &&
-        !artwork::AngleAtSpeed(angles, *c.sheet.options.atKnots)) {
-        return run.Refuse("--at " + SpeedText(*c.sheet.options.atKnots) + " lies beyond " +
-                          source + ", which ends at " + SpeedText(10.0 * angles.size()));
+    if (c.sheet.options.atKnots && !artwork::AngleAtSpeed(angles, *c.sheet.options.atKnots)) {
+        return run.Refuse("--at " + SpeedText(*c.sheet.options.atKnots) + " lies beyond " + source +
+                          ", which ends at " + SpeedText(10.0 * angles.size()));
     }
     const SRgbaPicture sheet = Sheet(dial, angles, c.sheet);
     if (!WritePicture(c.output, sheet, &why))

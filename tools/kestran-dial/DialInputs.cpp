@@ -40,7 +40,8 @@ bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     const auto pa = utf8path::ToPath(a);
     const auto pb = utf8path::ToPath(b);
-    return pa.lexically_normal() == pb.lexically_normal() || std::filesystem::equivalent(pa, pb, ec);
+    return pa.lexically_normal() == pb.lexically_normal() ||
+           std::filesystem::equivalent(pa, pb, ec);
 }
 
 }  // namespace dialinputs

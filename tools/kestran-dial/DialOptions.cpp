@@ -78,8 +78,9 @@ using Reader = CArgumentReader;
 
 // The options that place and draw the needles, wherever a sheet is made.
 const std::vector<SOption<SSheetRequest>> kSheetOptions = {
-    {"--scale", "N", "enlargement, 1 to " + std::to_string(artwork::kMaxSheetScale) +
-                         " (default " + std::to_string(artwork::SSheetOptions{}.scale) + ")",
+    {"--scale", "N",
+     "enlargement, 1 to " + std::to_string(artwork::kMaxSheetScale) + " (default " +
+         std::to_string(artwork::SSheetOptions{}.scale) + ")",
      [](SSheetRequest& s, const Values& v, Reader& in) {
          if (const auto scale = in.WholeNumber(v[0], 1, artwork::kMaxSheetScale))
              s.options.scale = static_cast<int>(*scale);
@@ -187,8 +188,7 @@ const std::vector<SOption<STableCommand>> kTableOptions = {
              c.marks.push_back(*parsed);
      },
      true},
-    {"--max", "KNOTS",
-     "the maximum speed, 100 to 500 in tens (default: the highest mark)",
+    {"--max", "KNOTS", "the maximum speed, 100 to 500 in tens (default: the highest mark)",
      [](STableCommand& c, const Values& v, Reader& in) {
          const auto max = in.WholeNumber(v[0], 100, 500);
          if (max && *max % gauge::kKnotsPerEntry != 0)
@@ -302,8 +302,7 @@ const SVerb kVerbs[] = {
      "of the table, labelled in knots. Entries that fail the table's check are drawn in blue\n"
      "and listed.\n",
      [] {
-         return OptionHelp(kPreviewOptions, kHelpColumn) +
-                OptionHelp(kSheetOptions, kHelpColumn);
+         return OptionHelp(kPreviewOptions, kHelpColumn) + OptionHelp(kSheetOptions, kHelpColumn);
      }},
     {"table", ReadCommand<STableCommand>,
      "table --mark KNOTS:DEGREES... [--max KNOTS] -o FILE.gac [OPTION]...",

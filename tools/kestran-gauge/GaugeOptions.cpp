@@ -36,8 +36,7 @@ const std::vector<SOption<SGaugeOptions>> kOptions = {
 const std::vector<SOption<SGaugeOptions>> kFaults = {
     {"--silent-after-load", "", "never answer a LOAD line",
      [](SGaugeOptions& o, const Values&, Reader&) { o.server.faults.silentAfterLoad = true; }},
-    {"--unexpected-byte-at", "N",
-     "answer line N (1 = the first line received) with \"?\"",
+    {"--unexpected-byte-at", "N", "answer line N (1 = the first line received) with \"?\"",
      FaultAt<&SGaugeFaults::unexpectedByteAtLine>},
     {"--ready-with-line-end", "", "answer LOAD lines with \"READY\" CR LF",
      [](SGaugeOptions& o, const Values&, Reader&) { o.server.faults.readyWithLineEnd = true; }},

@@ -48,8 +48,8 @@ SWrittenFiles WriteReceivedFiles(const CVirtualGauge& gauge, const fs::path& dir
     }
     const CImage* tas = gauge.Dial(2);
     if (tas != nullptr && !gauge.TableTenths().empty()) {
-        const SRgbaPicture sheet = artwork::DrawNeedleSheet(SRgbaPicture::CopyOf(tas->View()),
-                                                            gauge.TableDegrees(), {});
+        const SRgbaPicture sheet =
+            artwork::DrawNeedleSheet(SRgbaPicture::CopyOf(tas->View()), gauge.TableDegrees(), {});
         note("needles.png", draftfile::Replace(dir / "needles.png", [&sheet](const fs::path& path) {
                  return WritePng(path.c_str(), sheet.View());
              }));

@@ -132,8 +132,7 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
     m_messagesSeen = 0;
     m_lastMessage = SMessage("");
     const SDialogServices services =
-        WithExplicitPort(m_services, request.port,
-                         [this](const std::string& text) { Tell(text); });
+        WithExplicitPort(m_services, request.port, [this](const std::string& text) { Tell(text); });
     CHeadlessHost host;
     CTillerbyDlg dlg(host, services);
     host.Attach(&dlg);
@@ -146,7 +145,6 @@ EUploadResult CCommandLineUpload::Run(const SUploadRequest& request) {
 
 EUploadResult CCommandLineUpload::Upload(CHeadlessHost& host, CTillerbyDlg& dlg,
                                          const SUploadRequest& request) {
-
     if (!Choose(host, dlg, request))
         return EUploadResult::Refused;
     if (Interrupted())
@@ -263,8 +261,7 @@ EUploadResult CCommandLineUpload::Serve(CHeadlessHost& host, CTillerbyDlg& dlg,
         if (silent >= timeout) {
             const std::string seconds = Seconds(timeout);
             Tell("No answer from the device for " + seconds +
-                             (seconds == "1" ? " second" : " seconds") +
-                             "; the upload is not complete");
+                 (seconds == "1" ? " second" : " seconds") + "; the upload is not complete");
             return EUploadResult::NoAnswer;
         }
         host.RunNotification(std::min(timeout - silent, kCheckInterval));

@@ -32,9 +32,8 @@ std::vector<SGaugeSummary> UploadToAll(const SFleetServices& services,
     std::vector<std::thread> threads;
     threads.reserve(ports.size());
     for (size_t i = 0; i < ports.size(); ++i) {
-        threads.emplace_back([&, i] {
-            summaries[i] = UploadToGauge(services, request, ports[i], *reports[i]);
-        });
+        threads.emplace_back(
+            [&, i] { summaries[i] = UploadToGauge(services, request, ports[i], *reports[i]); });
     }
     for (std::thread& thread : threads)
         thread.join();

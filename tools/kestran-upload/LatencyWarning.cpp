@@ -7,7 +7,7 @@ constexpr int kMaxHarmlessMs = 2;
 }  // namespace
 
 std::optional<SMessage> LatencyWarning(const std::string& port, const SAdapterLatency& latency,
-                                          long long replies) {
+                                       long long replies) {
     if (latency.milliseconds <= kMaxHarmlessMs)
         return std::nullopt;
     const double seconds = static_cast<double>(replies) * latency.milliseconds / 1000.0;

@@ -25,7 +25,6 @@ std::optional<double> ParseSeconds(const std::string& text) {
 
 const std::string kMaxTimeoutText = numtext::FormatG(kMaxTimeoutSeconds);
 
-
 using Values = OptionValues;
 
 const std::vector<SOption<SUploadOptions>> kOptions = {
@@ -52,8 +51,9 @@ const std::vector<SOption<SUploadOptions>> kOptions = {
      [](SUploadOptions& o, const Values& v, CArgumentReader&) { o.request.table = v[0]; }},
     {"--timeout", "SECONDS",
      "give up when the gauge has not acknowledged anything for this\nlong, more than 0 and "
-     "at most " + kMaxTimeoutText + " (default " +
-         std::to_string(SUploadRequest{}.timeout.count() / 1000) + ")",
+     "at most " +
+         kMaxTimeoutText + " (default " + std::to_string(SUploadRequest{}.timeout.count() / 1000) +
+         ")",
      [](SUploadOptions& o, const Values& v, CArgumentReader& in) {
          const std::optional<double> seconds = ParseSeconds(v[0]);
          if (!seconds) {
@@ -110,7 +110,8 @@ std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>&
     if (options.help)
         return options;
     if (options.list) {
-        if (std::any_of(args.begin(), args.end(), [](const std::string& a) { return a != "--list"; })) {
+        if (std::any_of(args.begin(), args.end(),
+                        [](const std::string& a) { return a != "--list"; })) {
             *error = "--list goes alone";
             return std::nullopt;
         }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "kestran-upload/CommandLineUpload.h"
 #include "common/Console.h"
+#include "kestran-upload/CommandLineUpload.h"
 #include "kestran-upload/ConsoleReport.h"
 #include "kestran-upload/FleetUpload.h"
 #include "kestran-upload/InterruptWatch.h"

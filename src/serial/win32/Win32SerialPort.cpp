@@ -13,8 +13,8 @@ const COMMTIMEOUTS kTimeouts = {50, 10, 50, 10, 50};
 
 // The write time-outs' own figure for n bytes, which a driver may not keep to.
 DWORD WriteTimeoutMs(uint32_t n) {
-    const uint64_t ms = kTimeouts.WriteTotalTimeoutConstant +
-                        uint64_t{kTimeouts.WriteTotalTimeoutMultiplier} * n;
+    const uint64_t ms =
+        kTimeouts.WriteTotalTimeoutConstant + uint64_t{kTimeouts.WriteTotalTimeoutMultiplier} * n;
     return static_cast<DWORD>(std::min<uint64_t>(ms, INFINITE - 1));
 }
 
@@ -43,8 +43,7 @@ std::string OpenFailureText(DWORD error) {
 
 }  // namespace
 
-CWin32SerialPort::SOverlap::SOverlap()
-    : event(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+CWin32SerialPort::SOverlap::SOverlap() : event(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
 OVERLAPPED* CWin32SerialPort::SOverlap::Fresh() {
     record = OVERLAPPED{};
@@ -67,8 +66,8 @@ bool CWin32SerialPort::Open(const std::string& devicePath) {
     // then this keeps out a second Kestran at least.
     CUniqueHandle claim(CreateMutexW(nullptr, FALSE, ClaimName(devicePath).c_str()));
     if (!claim || GetLastError() == ERROR_ALREADY_EXISTS) {
-        m_failure = wintext::SystemMessage(ERROR_SHARING_VIOLATION) +
-                    ": another Kestran holds the port";
+        m_failure =
+            wintext::SystemMessage(ERROR_SHARING_VIOLATION) + ": another Kestran holds the port";
         return false;
     }
     CUniqueHandle port = OwnFileHandle(CreateFileA(wintext::AnsiFromUtf8(devicePath).c_str(),
