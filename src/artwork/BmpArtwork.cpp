@@ -23,17 +23,15 @@ bool DecodeBmp(const uint8_t* data, size_t size, SRgbaPicture& out, std::string*
         return fail(std::string("damaged or unreadable BMP data (") +
                     (reason != nullptr ? reason : "unknown") + ")");
     }
-    const std::string refusal =
-        picture::SizeRefusal(static_cast<uint64_t>(width), static_cast<uint64_t>(height));
+    const std::string refusal = picture::SizeRefusal(static_cast<uint64_t>(width), static_cast<uint64_t>(height));
     if (!refusal.empty())
         return fail(refusal);
     // The reader takes no compressed BMP, so the file holds every row; one cut short would
     // otherwise decode with rows of nothing.
     if (size >= 30) {
         const uint64_t bits = static_cast<uint64_t>(data[28] | data[29] << 8);
-        const uint64_t offset =
-            static_cast<uint64_t>(data[10]) | static_cast<uint64_t>(data[11]) << 8 |
-            static_cast<uint64_t>(data[12]) << 16 | static_cast<uint64_t>(data[13]) << 24;
+        const uint64_t offset = static_cast<uint64_t>(data[10]) | static_cast<uint64_t>(data[11]) << 8 |
+                                static_cast<uint64_t>(data[12]) << 16 | static_cast<uint64_t>(data[13]) << 24;
         const uint64_t rowBytes = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
         if (offset + rowBytes * static_cast<uint64_t>(height) > size)
             return fail("damaged or unreadable BMP data (the file ends before its last row)");

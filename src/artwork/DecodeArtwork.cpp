@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "dial/PictureFile.h"
 #include "dial/PictureLimits.h"
+#include "dial/PictureFile.h"
 #include "dial/PngDecode.h"
 
 namespace artwork {

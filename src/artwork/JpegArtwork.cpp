@@ -1,8 +1,8 @@
 // JPEG artwork through libjpeg-turbo: greyscale, colour and CMYK pictures become RGBA,
 // turned upright by their EXIF orientation. Data the library calls corrupt is refused rather
 // than shown with the grey it would fill in.
-#include <jpeglib.h>
 #include <cstdio>
+#include <jpeglib.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -69,8 +69,7 @@ void CmykToRgba(const jpeg_decompress_struct& info, uint8_t* row) {
 unsigned Reduction(const jpeg_decompress_struct& info, int minSide) {
     const JDIMENSION shorter = std::min(info.image_width, info.image_height);
     unsigned denominator = 1;
-    while (minSide > 0 && denominator < 8 &&
-           shorter / (denominator * 2) >= static_cast<JDIMENSION>(minSide))
+    while (minSide > 0 && denominator < 8 && shorter / (denominator * 2) >= static_cast<JDIMENSION>(minSide))
         denominator *= 2;
     return denominator;
 }
@@ -88,8 +87,8 @@ int OrientationOf(const jpeg_decompress_struct& info) {
 }
 
 // Only `d`, `errors` and `out` are looked at after a jump.
-bool Decode(SDecompressor& d, SErrorManager& errors, const uint8_t* data, size_t size, int minSide,
-            SRgbaPicture& out) {
+bool Decode(SDecompressor& d, SErrorManager& errors, const uint8_t* data, size_t size,
+            int minSide, SRgbaPicture& out) {
     if (setjmp(errors.jump))
         return false;
     jpeg_create_decompress(&d.info);
@@ -109,8 +108,8 @@ bool Decode(SDecompressor& d, SErrorManager& errors, const uint8_t* data, size_t
     d.info.scale_num = 1;
     d.info.scale_denom = Reduction(d.info, minSide);
     jpeg_start_decompress(&d.info);
-    out =
-        SRgbaPicture(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
+    out = SRgbaPicture(static_cast<int>(d.info.output_width),
+                       static_cast<int>(d.info.output_height));
     while (d.info.output_scanline < d.info.output_height) {
         const int y = static_cast<int>(d.info.output_scanline);
         JSAMPROW rows[1] = {out.Pixel(0, y)};
@@ -141,8 +140,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, SRgbaPicture& out, std::string
         return true;
     out = SRgbaPicture();
     if (why != nullptr)
-        *why = errors.tooLarge ? errors.error
-                               : "damaged or unreadable JPEG data (" + errors.error + ")";
+        *why = errors.tooLarge ? errors.error : "damaged or unreadable JPEG data (" + errors.error + ")";
     return false;
 }
 

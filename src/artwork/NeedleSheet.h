@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "base/GaugeFacts.h"
 #include "dial/RgbaPicture.h"
+#include "base/GaugeFacts.h"
 
 // The calibration sheet: a dial drawn enlarged with a thin needle line for every entry of
 // an angle table, labelled with its speed, so the table can be checked against the dial's

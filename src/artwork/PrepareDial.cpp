@@ -18,8 +18,8 @@ bool PrepareDial(const SRgbaPicture& art, const SPrepareOptions& options, SPrepa
         if (!InsidePicture(r, art)) {
             return fail("the crop " + std::to_string(r.x) + "," + std::to_string(r.y) + "," +
                         std::to_string(r.width) + "," + std::to_string(r.height) +
-                        " does not lie inside the picture (" + std::to_string(art.width) + " x " +
-                        std::to_string(art.height) + ")");
+                        " does not lie inside the picture (" + std::to_string(art.width) +
+                        " x " + std::to_string(art.height) + ")");
         }
         cropped = Crop(art, r);
         source = &cropped;
