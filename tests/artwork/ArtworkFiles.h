@@ -1,8 +1,10 @@
 #pragma once
 
-// Artwork files made by the tests: JPEG in every colour space (with an EXIF orientation when
-// asked) and BMP, from a picture of known content.
+// Artwork files made by the tests from a picture of known content: JPEG in every colour
+// space (with an EXIF orientation when asked) and BMP of every header, depth and compression.
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -77,39 +79,183 @@ inline void PutLe(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int le
         bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// A bottom-up BMP of 24 bits (opaque) or 32 bits (with the picture's alpha).
-inline std::vector<uint8_t> EncodeBmp(const SRgbaPicture& picture, int bits) {
-    const size_t rowBytes =
-        (static_cast<size_t>(picture.width) * static_cast<size_t>(bits) / 8 + 3) & ~size_t{3};
-    const size_t header = bits == 32 ? 14 + 108 : 14 + 40;
-    std::vector<uint8_t> bytes(header + rowBytes * static_cast<size_t>(picture.height), 0);
+struct SBmpKind {
+    uint32_t header = 40;  // 12 (OS/2 1.x), 40, 56 (V3), 64 (OS/2 2.x), 108 (V4), 124 (V5)
+    int bits = 24;
+    uint32_t compression = 0;  // 0 none, 1 RLE8, 2 RLE4, 3 bit fields, 6 bit fields with alpha
+    std::array<uint32_t, 4> masks{};  // red, green, blue, alpha, for bit fields
+    bool topDown = false;
+    // Written for any depth; pictures of up to 8 bits are stored as indices into it.
+    std::vector<std::array<uint8_t, 3>> palette{};
+    bool junkFourthByte = false;  // 32 bits without masks: noise in the unused byte
+};
+
+namespace bmpfile {
+
+inline uint32_t Scaled(uint8_t value, uint32_t mask) {
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const uint32_t max = mask >> shift;
+    return static_cast<uint32_t>((value * max + 127) / 255) << shift;
+}
+
+inline unsigned IndexOf(const SBmpKind& kind, const uint8_t* p) {
+    for (size_t i = 0; i < kind.palette.size(); ++i) {
+        if (p[0] == kind.palette[i][0] && p[1] == kind.palette[i][1] && p[2] == kind.palette[i][2])
+            return static_cast<unsigned>(i);
+    }
+    return 0;
+}
+
+// Row after row as stored, each padded to four bytes.
+inline void PutRows(const SRgbaPicture& picture, const SBmpKind& kind, std::vector<uint8_t>& out) {
+    const size_t rowBytes = (static_cast<size_t>(picture.width) * kind.bits + 31) / 32 * 4;
+    std::array<uint32_t, 4> masks = kind.masks;
+    if (kind.compression == 0 && kind.bits == 16)
+        masks = {0x7C00, 0x03E0, 0x001F, 0};
+    if (kind.compression == 0 && kind.bits == 32)
+        masks = {0xFF0000, 0xFF00, 0xFF, 0};
+    for (int r = 0; r < picture.height; ++r) {
+        std::vector<uint8_t> row(rowBytes, 0);
+        const int y = kind.topDown ? r : picture.height - 1 - r;
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t* p = picture.Pixel(x, y);
+            if (kind.bits <= 8) {
+                const size_t bit = static_cast<size_t>(x) * kind.bits;
+                row[bit / 8] |= static_cast<uint8_t>(IndexOf(kind, p) << (8 - kind.bits - bit % 8));
+            } else if (kind.bits == 24) {
+                row[3 * x] = p[2];
+                row[3 * x + 1] = p[1];
+                row[3 * x + 2] = p[0];
+            } else {
+                uint32_t v = 0;
+                for (size_t c = 0; c < 4; ++c)
+                    v |= Scaled(p[c], masks[c]);
+                if (kind.junkFourthByte)
+                    v |= static_cast<uint32_t>(x * 37 + r * 11 + 1) << 24;
+                for (int i = 0; i < kind.bits / 8; ++i)
+                    row[static_cast<size_t>(x * kind.bits / 8 + i)] =
+                        static_cast<uint8_t>(v >> (8 * i));
+            }
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+}
+
+// Run-length encoding as writers do it: runs of one index, stretches of differing indices
+// as they are, and transparent pixels skipped with a delta, an early end of the row (or a
+// wholly transparent row skipped upward) and an early end of the picture.
+inline void PutRunLengths(const SRgbaPicture& picture, const SBmpKind& kind,
+                          std::vector<uint8_t>& out) {
+    const bool rle4 = kind.compression == 2;
+    const auto clear = [&](int x, int y) { return picture.Pixel(x, y)[3] == 0; };
+    const auto index = [&](int x, int y) { return IndexOf(kind, picture.Pixel(x, y)); };
+    const auto rowClear = [&](int y) {
+        for (int x = 0; x < picture.width; ++x) {
+            if (!clear(x, y))
+                return false;
+        }
+        return true;
+    };
+    for (int r = 0; r < picture.height; ++r) {
+        const int y = kind.topDown ? r : picture.height - 1 - r;
+        bool restClear = true;
+        for (int later = r; later < picture.height; ++later)
+            restClear = restClear && rowClear(kind.topDown ? later : picture.height - 1 - later);
+        if (restClear)
+            break;
+        if (rowClear(y)) {
+            out.insert(out.end(), {0, 2, 0, 1});
+            continue;
+        }
+        int x = 0;
+        while (x < picture.width) {
+            int n = 0;
+            if (clear(x, y)) {
+                while (x + n < picture.width && clear(x + n, y))
+                    ++n;
+                if (x + n == picture.width)
+                    break;
+                out.insert(out.end(), {0, 2, static_cast<uint8_t>(n), 0});
+                x += n;
+                continue;
+            }
+            while (x + n < picture.width && n < 255 && !clear(x + n, y) &&
+                   index(x + n, y) == index(x, y))
+                ++n;
+            int k = 0;
+            while (x + k < picture.width && k < 255 && !clear(x + k, y) &&
+                   (x + k + 1 >= picture.width || index(x + k + 1, y) != index(x + k, y)))
+                ++k;
+            if (n >= 2 || k < 3) {
+                const unsigned i = index(x, y);
+                out.push_back(static_cast<uint8_t>(n));
+                out.push_back(static_cast<uint8_t>(rle4 ? i << 4 | i : i));
+                x += n;
+                continue;
+            }
+            out.push_back(0);
+            out.push_back(static_cast<uint8_t>(k));
+            const size_t at = out.size();
+            for (int i = 0; i < k; ++i) {
+                if (!rle4)
+                    out.push_back(static_cast<uint8_t>(index(x + i, y)));
+                else if (i % 2 == 0)
+                    out.push_back(static_cast<uint8_t>(index(x + i, y) << 4));
+                else
+                    out.back() |= static_cast<uint8_t>(index(x + i, y));
+            }
+            if ((out.size() - at) % 2 != 0)
+                out.push_back(0);
+            x += k;
+        }
+        out.insert(out.end(), {0, 0});
+    }
+    out.insert(out.end(), {0, 1});
+}
+
+}  // namespace bmpfile
+
+inline std::vector<uint8_t> EncodeBmp(const SRgbaPicture& picture, const SBmpKind& kind) {
+    const bool core = kind.header == 12;
+    const bool bitFields = kind.compression == 3 || kind.compression == 6;
+    const size_t masks = bitFields && kind.header == 40 ? (kind.compression == 6 ? 16 : 12) : 0;
+    const size_t entrySize = core ? 3 : 4;
+    const size_t paletteAt = 14 + kind.header + masks;
+    const size_t offset = paletteAt + kind.palette.size() * entrySize;
+    std::vector<uint8_t> bytes(offset, 0);
     bytes[0] = 'B';
     bytes[1] = 'M';
+    PutLe(bytes, 10, static_cast<uint32_t>(offset), 4);
+    PutLe(bytes, 14, kind.header, 4);
+    if (core) {
+        PutLe(bytes, 18, static_cast<uint32_t>(picture.width), 2);
+        PutLe(bytes, 20, static_cast<uint32_t>(picture.height), 2);
+        PutLe(bytes, 22, 1, 2);
+        PutLe(bytes, 24, static_cast<uint32_t>(kind.bits), 2);
+    } else {
+        PutLe(bytes, 18, static_cast<uint32_t>(picture.width), 4);
+        PutLe(bytes, 22, static_cast<uint32_t>(kind.topDown ? -picture.height : picture.height), 4);
+        PutLe(bytes, 26, 1, 2);
+        PutLe(bytes, 28, static_cast<uint32_t>(kind.bits), 2);
+        PutLe(bytes, 30, kind.compression, 4);
+        PutLe(bytes, 46, static_cast<uint32_t>(kind.palette.size()), 4);
+    }
+    if (bitFields) {
+        for (size_t i = 0; i < (kind.compression == 6 || kind.header >= 56 ? 4u : 3u); ++i)
+            PutLe(bytes, 54 + 4 * i, kind.masks[i], 4);
+    }
+    for (size_t i = 0; i < kind.palette.size(); ++i) {
+        for (size_t c = 0; c < 3; ++c)
+            bytes[paletteAt + i * entrySize + c] = kind.palette[i][2 - c];
+    }
+    if (kind.compression == 1 || kind.compression == 2)
+        bmpfile::PutRunLengths(picture, kind, bytes);
+    else
+        bmpfile::PutRows(picture, kind, bytes);
     PutLe(bytes, 2, static_cast<uint32_t>(bytes.size()), 4);
-    PutLe(bytes, 10, static_cast<uint32_t>(header), 4);
-    PutLe(bytes, 14, static_cast<uint32_t>(header - 14), 4);
-    PutLe(bytes, 18, static_cast<uint32_t>(picture.width), 4);
-    PutLe(bytes, 22, static_cast<uint32_t>(picture.height), 4);
-    PutLe(bytes, 26, 1, 2);
-    PutLe(bytes, 28, static_cast<uint32_t>(bits), 2);
-    if (bits == 32) {
-        PutLe(bytes, 30, 3, 4);  // bit fields: the masks follow
-        PutLe(bytes, 54, 0x00FF0000, 4);
-        PutLe(bytes, 58, 0x0000FF00, 4);
-        PutLe(bytes, 62, 0x000000FF, 4);
-        PutLe(bytes, 66, 0xFF000000, 4);
-    }
-    for (int y = 0; y < picture.height; ++y) {
-        uint8_t* out =
-            bytes.data() + header + rowBytes * static_cast<size_t>(picture.height - 1 - y);
-        for (int x = 0; x < picture.width; ++x, out += bits / 8) {
-            const uint8_t* p = picture.Pixel(x, y);
-            out[0] = p[2];
-            out[1] = p[1];
-            out[2] = p[0];
-            if (bits == 32)
-                out[3] = p[3];
-        }
-    }
+    if (!core)
+        PutLe(bytes, 34, static_cast<uint32_t>(bytes.size() - offset), 4);
     return bytes;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <functional>
 
@@ -80,8 +82,7 @@ TEST(DecodeArtworkTest, EveryFormatAndKindGivesTheSamePicture) {
         {"JPEG progressive", EncodeJpeg(picture, {JCS_RGB, true, 0}), 16, false},
         {"JPEG greyscale", EncodeJpeg(picture, {JCS_GRAYSCALE, false, 0}), 6, true},
         {"JPEG CMYK", EncodeJpeg(picture, {JCS_CMYK, false, 0}), 16, false},
-        {"BMP 24", EncodeBmp(picture, 24), 0, false},
-        {"BMP 32", EncodeBmp(picture, 32), 0, false},
+        {"BMP 24", EncodeBmp(picture, {}), 0, false},
     };
     for (const auto& c : cases) {
         SRgbaPicture out;
@@ -95,6 +96,136 @@ TEST(DecodeArtworkTest, EveryFormatAndKindGivesTheSamePicture) {
         EXPECT_TRUE(Near(out.Pixel(4, 12), red, c.tolerance)) << c.name;
         EXPECT_TRUE(Near(out.Pixel(27, 12), blue, c.tolerance)) << c.name;
         EXPECT_TRUE(Near(out.Pixel(16, 1), {255, 255, 255}, c.tolerance)) << c.name;
+    }
+}
+
+// Four colours that 5- and 6-bit channels hold exactly.
+constexpr std::array<std::array<uint8_t, 3>, 4> kSwatches = {
+    {{255, 255, 255}, {206, 16, 49}, {16, 49, 206}, {49, 206, 8}}};
+
+// 13 x 7 (odd, so that rows need padding) in `colours` of the swatches: runs of three on
+// even rows, every pixel another colour on odd ones. With `holes`, transparent pixels of
+// every kind a run-length encoder skips: the top row, row 2 whole, a gap inside row 3 and
+// the end of row 4.
+SRgbaPicture Swatches(size_t colours, bool holes = false) {
+    SRgbaPicture picture(13, 7);
+    for (int y = 0; y < 7; ++y) {
+        for (int x = 0; x < 13; ++x) {
+            uint8_t* p = picture.Pixel(x, y);
+            const bool hole = y == 0 || y == 2 || (y == 3 && x >= 4 && x < 8) || (y == 4 && x >= 9);
+            if (holes && hole)
+                continue;
+            const size_t index = static_cast<size_t>(y % 2 == 1 ? x + y : x / 3 + y) % colours;
+            std::copy_n(kSwatches[index].begin(), 3, p);
+            p[3] = 255;
+        }
+    }
+    return picture;
+}
+
+// The swatches at four levels of alpha, transparent ones included.
+SRgbaPicture Translucent() {
+    SRgbaPicture picture = Swatches(4);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            uint8_t* p = picture.Pixel(x, y);
+            p[3] = std::array<uint8_t, 4>{255, 192, 128, 0}[static_cast<size_t>(x + y) % 4];
+            if (p[3] == 0)
+                std::fill_n(p, 3, 0);
+        }
+    }
+    return picture;
+}
+
+std::vector<std::array<uint8_t, 3>> Palette(size_t entries) {
+    std::vector<std::array<uint8_t, 3>> palette(kSwatches.begin(), kSwatches.end());
+    for (size_t i = palette.size(); i < entries; ++i)
+        palette.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(i), 7});
+    palette.resize(entries);
+    return palette;
+}
+
+// Every pixel within `tolerance` in every channel; under no alpha, the colour is no one's.
+::testing::AssertionResult MatchesPicture(const SRgbaPicture& got, const SRgbaPicture& want,
+                                          int tolerance) {
+    if (got.width != want.width || got.height != want.height)
+        return ::testing::AssertionFailure() << got.width << " x " << got.height;
+    for (int y = 0; y < want.height; ++y) {
+        for (int x = 0; x < want.width; ++x) {
+            const uint8_t* g = got.Pixel(x, y);
+            const uint8_t* w = want.Pixel(x, y);
+            const size_t first = w[3] == 0 ? 3 : 0;
+            for (size_t c = first; c < 4; ++c) {
+                if (std::abs(g[c] - w[c]) > tolerance) {
+                    return ::testing::AssertionFailure()
+                           << "(" << x << ", " << y << ") channel " << c << " is " << int{g[c]}
+                           << ", not " << int{w[c]};
+                }
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(DecodeArtworkTest, EveryBmpKindGivesBackThePictureItWasMadeFrom) {
+    const SRgbaPicture two = Swatches(2), four = Swatches(4), holed = Swatches(4, true);
+    const SRgbaPicture translucent = Translucent();
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const SRgbaPicture& picture;
+        int tolerance;
+    } cases[] = {
+        {"BMP OS/2 1.x 1 bit", EncodeBmp(two, {.header = 12, .bits = 1, .palette = Palette(2)}),
+         two, 0},
+        {"BMP OS/2 2.x 4 bits", EncodeBmp(four, {.header = 64, .bits = 4, .palette = Palette(4)}),
+         four, 0},
+        {"BMP 8 bits top-down",
+         EncodeBmp(four, {.bits = 8, .topDown = true, .palette = Palette(4)}), four, 0},
+        {"BMP RLE8 with skips",
+         EncodeBmp(holed, {.bits = 8, .compression = 1, .palette = Palette(4)}), holed, 0},
+        {"BMP RLE4 with skips",
+         EncodeBmp(holed, {.bits = 4, .compression = 2, .palette = Palette(16)}), holed, 0},
+        {"BMP 16 bits 5-5-5", EncodeBmp(four, {.bits = 16}), four, 0},
+        {"BMP 16 bits 5-6-5 masks after the header",
+         EncodeBmp(four, {.bits = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F, 0}}),
+         four, 0},
+        {"BMP V4 16 bits 1-5-5-5 with alpha",
+         EncodeBmp(holed, {.header = 108,
+                           .bits = 16,
+                           .compression = 3,
+                           .masks = {0x7C00, 0x03E0, 0x001F, 0x8000}}),
+         holed, 0},
+        {"BMP 24 bits with a palette of 256", EncodeBmp(four, {.palette = Palette(256)}), four, 0},
+        {"BMP V5 24 bits top-down", EncodeBmp(four, {.header = 124, .topDown = true}), four, 0},
+        {"BMP 32 bits, junk in the unused byte",
+         EncodeBmp(four, {.bits = 32, .junkFourthByte = true}), four, 0},
+        {"BMP 32 bits 10-10-10 masks after the header",
+         EncodeBmp(four, {.bits = 32, .compression = 3, .masks = {0x3FF00000, 0xFFC00, 0x3FF, 0}}),
+         four, 0},
+        {"BMP V3 32 bits, alpha masks in reverse",
+         EncodeBmp(translucent, {.header = 56,
+                                 .bits = 32,
+                                 .compression = 3,
+                                 .masks = {0xFF, 0xFF00, 0xFF0000, 0xFF000000}}),
+         translucent, 0},
+        {"BMP V5 32 bits, alpha masks",
+         EncodeBmp(translucent, {.header = 124,
+                                 .bits = 32,
+                                 .compression = 3,
+                                 .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}),
+         translucent, 0},
+        {"BMP 32 bits, alpha masks after the header",
+         EncodeBmp(translucent,
+                   {.bits = 32, .compression = 6, .masks = {0xFF000000, 0xFF0000, 0xFF00, 0xFF}}),
+         translucent, 0},
+    };
+    for (const auto& c : cases) {
+        SRgbaPicture out;
+        std::string why;
+        ASSERT_TRUE(artwork::DecodeArtwork(c.bytes.data(), c.bytes.size(), out, &why))
+            << c.name << ": " << why;
+        EXPECT_TRUE(MatchesPicture(out, c.picture, c.tolerance)) << c.name;
     }
 }
 
@@ -170,7 +301,12 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
     const SRgbaPicture picture = HalfAndHalf();
     const std::vector<uint8_t> png = HalfAndHalfPng(PNG_COLOR_TYPE_RGB, 8);
     const std::vector<uint8_t> jpeg = EncodeJpeg(picture, {JCS_RGB, false, 0});
-    const std::vector<uint8_t> bmp = EncodeBmp(picture, 24);
+    const std::vector<uint8_t> bmp = EncodeBmp(picture, {});
+    const std::vector<uint8_t> rle =
+        EncodeBmp(Swatches(4), {.bits = 8, .compression = 1, .palette = Palette(4)});
+    const auto cut = [](const std::vector<uint8_t>& bytes, size_t less) {
+        return std::vector<uint8_t>(bytes.begin(), bytes.end() - static_cast<long>(less));
+    };
     auto changed = [](std::vector<uint8_t> bytes,
                       const std::function<void(std::vector<uint8_t>&)>& change) {
         change(bytes);
@@ -188,13 +324,25 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
         {"JPEG cut short",
          std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2)),
          "damaged or unreadable JPEG data ("},
-        {"BMP cut short", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 20),
-         "damaged or unreadable BMP data ("},
+        {"BMP cut in its header", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 20),
+         "damaged BMP data (the file ends inside its header)"},
+        {"BMP cut in its rows", cut(bmp, 10),
+         "damaged BMP data (the file ends before its last row)"},
+        {"BMP RLE cut short", cut(rle, 9), "damaged BMP data (the file ends before its last row)"},
+        {"BMP pixels inside its header", changed(bmp, [](auto& b) { PutLe(b, 10, 30, 4); }),
+         "damaged BMP data (its pixels said to begin inside its header)"},
+        {"BMP RLE4 of 24-bit pixels", changed(bmp, [](auto& b) { PutLe(b, 30, 2, 4); }),
+         "damaged BMP data (RLE4 data of 24-bit pixels)"},
+        {"BMP 64 bits", changed(bmp, [](auto& b) { PutLe(b, 28, 64, 2); }),
+         "not supported: 64-bit BMP"},
         {"PNG too wide", changed(png, [](auto& b) { SetPngSize(b, 16385, 1); }),
          "16385 x 1 pixels is more than 16384 pixels a side"},
         {"JPEG too large decoded", changed(jpeg, [](auto& b) { SetJpegSize(b, 9000, 9000); }),
          "9000 x 9000 pixels would take more than 256 MiB decoded"},
         {"BMP too tall", changed(bmp, [](auto& b) { PutLe(b, 22, 20000, 4); }),
+         "32 x 20000 pixels is more than 16384 pixels a side"},
+        {"BMP top-down too tall",
+         changed(bmp, [](auto& b) { PutLe(b, 22, static_cast<uint32_t>(-20000), 4); }),
          "32 x 20000 pixels is more than 16384 pixels a side"},
     };
     for (const auto& c : cases) {
