@@ -285,9 +285,13 @@ TEST(DecodeArtworkTest, ExifOrientationTurnsAJpegUpright) {
     }
 }
 
-void SetJpegSize(std::vector<uint8_t>& jpeg, uint16_t width, uint16_t height) {
+// Changes the baseline frame header: its marker, sample precision and size.
+void SetJpegFrame(std::vector<uint8_t>& jpeg, uint8_t marker, uint8_t precision, uint16_t width,
+                  uint16_t height) {
     for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
         if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 1] = marker;
+            jpeg[i + 4] = precision;
             jpeg[i + 5] = static_cast<uint8_t>(height >> 8);
             jpeg[i + 6] = static_cast<uint8_t>(height);
             jpeg[i + 7] = static_cast<uint8_t>(width >> 8);
@@ -335,9 +339,14 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
          "damaged BMP data (RLE4 data of 24-bit pixels)"},
         {"BMP 64 bits", changed(bmp, [](auto& b) { PutLe(b, 28, 64, 2); }),
          "not supported: 64-bit BMP"},
+        {"JPEG 12 bits", changed(jpeg, [](auto& b) { SetJpegFrame(b, 0xC1, 12, 32, 16); }),
+         "not supported: 12-bit JPEG"},
+        {"JPEG lossless", changed(jpeg, [](auto& b) { SetJpegFrame(b, 0xC3, 8, 32, 16); }),
+         "not supported: lossless JPEG"},
         {"PNG too wide", changed(png, [](auto& b) { SetPngSize(b, 16385, 1); }),
          "16385 x 1 pixels is more than 16384 pixels a side"},
-        {"JPEG too large decoded", changed(jpeg, [](auto& b) { SetJpegSize(b, 9000, 9000); }),
+        {"JPEG too large decoded",
+         changed(jpeg, [](auto& b) { SetJpegFrame(b, 0xC0, 8, 9000, 9000); }),
          "9000 x 9000 pixels would take more than 256 MiB decoded"},
         {"BMP too tall", changed(bmp, [](auto& b) { PutLe(b, 22, 20000, 4); }),
          "32 x 20000 pixels is more than 16384 pixels a side"},
