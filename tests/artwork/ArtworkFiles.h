@@ -1,7 +1,11 @@
 #pragma once
 
 // Artwork files made by the tests from a picture of known content: JPEG in every colour
-// space (with an EXIF orientation when asked) and BMP of every header, depth and compression.
+// space (with an EXIF orientation when asked), BMP of every header, depth and compression,
+// TIFF and WebP through their libraries' own writers.
+#include <tiffio.h>
+#include <webp/encode.h>
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -12,6 +16,8 @@
 
 #include <jpeglib.h>  // after <cstdio>: it needs FILE
 #include "artwork/RgbaPicture.h"
+#include "support/FileBytes.h"
+#include "support/UniqueFolder.h"
 
 struct SJpegKind {
     J_COLOR_SPACE space = JCS_RGB;  // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
@@ -257,5 +263,97 @@ inline std::vector<uint8_t> EncodeBmp(const SRgbaPicture& picture, const SBmpKin
     PutLe(bytes, 2, static_cast<uint32_t>(bytes.size()), 4);
     if (!core)
         PutLe(bytes, 34, static_cast<uint32_t>(bytes.size() - offset), 4);
+    return bytes;
+}
+
+struct STiffKind {
+    uint16_t compression = COMPRESSION_LZW;
+    int bits = 8;                // a sample
+    bool alpha = false;          // an unassociated alpha sample after the colour
+    bool palette = false;        // 8-bit indices into a colour map of the picture's colours
+    bool floatingPoint = false;  // one 32-bit floating-point sample (grey)
+    uint16_t orientation = ORIENTATION_TOPLEFT;
+};
+
+// Written by libtiff itself, through a file, with the picture's rows as stored.
+inline std::vector<uint8_t> EncodeTiff(const SRgbaPicture& picture, const STiffKind& kind) {
+    CTempDir dir;
+    const std::string path = dir.File("picture.tif");
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    const auto w = static_cast<uint32_t>(picture.width);
+    const uint16_t samples = kind.palette || kind.floatingPoint ? 1 : kind.alpha ? 4 : 3;
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, w);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(picture.height));
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, kind.floatingPoint ? 32 : kind.bits);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, kind.compression);
+    TIFFSetField(tiff, TIFFTAG_ORIENTATION, kind.orientation);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 4);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC,
+                 kind.palette         ? PHOTOMETRIC_PALETTE
+                 : kind.floatingPoint ? PHOTOMETRIC_MINISBLACK
+                                      : PHOTOMETRIC_RGB);
+    if (kind.floatingPoint)
+        TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
+    if (kind.alpha) {
+        const uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
+        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra);
+    }
+    std::vector<std::array<uint8_t, 3>> colours;
+    const auto indexOf = [&colours](const uint8_t* p) {
+        const std::array<uint8_t, 3> rgb = {p[0], p[1], p[2]};
+        const auto at = std::find(colours.begin(), colours.end(), rgb);
+        if (at != colours.end())
+            return static_cast<uint8_t>(at - colours.begin());
+        colours.push_back(rgb);
+        return static_cast<uint8_t>(colours.size() - 1);
+    };
+    std::vector<uint8_t> rows;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t* p = picture.Pixel(x, y);
+            if (kind.palette) {
+                rows.push_back(indexOf(p));
+            } else if (kind.floatingPoint) {
+                const float grey = p[0] / 255.0f;
+                const auto* bytes = reinterpret_cast<const uint8_t*>(&grey);
+                rows.insert(rows.end(), bytes, bytes + 4);
+            } else {
+                for (size_t c = 0; c < samples; ++c) {
+                    rows.push_back(p[c]);
+                    if (kind.bits == 16)  // the same value, little-endian: v * 257
+                        rows.push_back(p[c]);
+                }
+            }
+        }
+    }
+    if (kind.palette) {
+        std::array<std::vector<uint16_t>, 3> map;
+        for (size_t c = 0; c < 3; ++c) {
+            map[c].assign(256, 0);
+            for (size_t i = 0; i < colours.size(); ++i)
+                map[c][i] = static_cast<uint16_t>(colours[i][c] * 257);
+        }
+        TIFFSetField(tiff, TIFFTAG_COLORMAP, map[0].data(), map[1].data(), map[2].data());
+    }
+    const size_t rowBytes = rows.size() / static_cast<size_t>(picture.height);
+    for (int y = 0; y < picture.height; ++y)
+        TIFFWriteScanline(tiff, rows.data() + rowBytes * static_cast<size_t>(y),
+                          static_cast<uint32_t>(y), 0);
+    TIFFClose(tiff);
+    const std::string bytes = ReadFileBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+inline std::vector<uint8_t> EncodeWebp(const SRgbaPicture& picture, bool lossless) {
+    uint8_t* output = nullptr;
+    const int stride = picture.width * 4;
+    const size_t size = lossless ? WebPEncodeLosslessRGBA(picture.rgba.data(), picture.width,
+                                                          picture.height, stride, &output)
+                                 : WebPEncodeRGBA(picture.rgba.data(), picture.width,
+                                                  picture.height, stride, 90, &output);
+    std::vector<uint8_t> bytes(output, output + size);
+    WebPFree(output);
     return bytes;
 }

@@ -83,6 +83,8 @@ TEST(DecodeArtworkTest, EveryFormatAndKindGivesTheSamePicture) {
         {"JPEG greyscale", EncodeJpeg(picture, {JCS_GRAYSCALE, false, 0}), 6, true},
         {"JPEG CMYK", EncodeJpeg(picture, {JCS_CMYK, false, 0}), 16, false},
         {"BMP 24", EncodeBmp(picture, {}), 0, false},
+        {"TIFF", EncodeTiff(picture, {}), 0, false},
+        {"WebP lossy", EncodeWebp(picture, false), 16, false},
     };
     for (const auto& c : cases) {
         SRgbaPicture out;
@@ -167,7 +169,7 @@ std::vector<std::array<uint8_t, 3>> Palette(size_t entries) {
     return ::testing::AssertionSuccess();
 }
 
-TEST(DecodeArtworkTest, EveryBmpKindGivesBackThePictureItWasMadeFrom) {
+TEST(DecodeArtworkTest, BmpTiffAndWebpGiveBackThePictureTheyWereMadeFrom) {
     const SRgbaPicture two = Swatches(2), four = Swatches(4), holed = Swatches(4, true);
     const SRgbaPicture translucent = Translucent();
     const struct {
@@ -219,6 +221,15 @@ TEST(DecodeArtworkTest, EveryBmpKindGivesBackThePictureItWasMadeFrom) {
          EncodeBmp(translucent,
                    {.bits = 32, .compression = 6, .masks = {0xFF000000, 0xFF0000, 0xFF00, 0xFF}}),
          translucent, 0},
+        {"TIFF RGB LZW", EncodeTiff(four, {}), four, 0},
+        {"TIFF palette PackBits",
+         EncodeTiff(four, {.compression = COMPRESSION_PACKBITS, .palette = true}), four, 0},
+        // Premultiplied inside the reader, so a level off at half alpha.
+        {"TIFF RGBA 16 bits deflate",
+         EncodeTiff(translucent,
+                    {.compression = COMPRESSION_ADOBE_DEFLATE, .bits = 16, .alpha = true}),
+         translucent, 1},
+        {"WebP lossless with alpha", EncodeWebp(translucent, true), translucent, 0},
     };
     for (const auto& c : cases) {
         SRgbaPicture out;
@@ -247,7 +258,7 @@ TEST(DecodeArtworkTest, ALargeJpegComesOutReducedNoSmallerThanAsked) {
 // Where a marked corner of the stored picture shows once the orientation is applied.
 enum ECorner { TopLeft, TopRight, BottomLeft, BottomRight };
 
-TEST(DecodeArtworkTest, ExifOrientationTurnsAJpegUpright) {
+TEST(DecodeArtworkTest, TheOrientationTagTurnsJpegAndTiffUpright) {
     // Stored 40 x 24: red block in the stored top-left corner, green in the top-right.
     SRgbaPicture stored(40, 24);
     for (int y = 0; y < 24; ++y) {
@@ -271,17 +282,21 @@ TEST(DecodeArtworkTest, ExifOrientationTurnsAJpegUpright) {
         {7, true, BottomRight, TopRight},    {8, true, BottomLeft, TopLeft},
     };
     for (const auto& c : cases) {
-        const std::vector<uint8_t> jpeg = EncodeJpeg(stored, {JCS_RGB, false, c.orientation});
-        SRgbaPicture out;
-        ASSERT_TRUE(artwork::DecodeArtwork(jpeg.data(), jpeg.size(), out, nullptr));
-        ASSERT_EQ(out.width, c.sidesSwapped ? 24 : 40) << c.orientation;
-        const auto at = [&out](ECorner corner) {
-            const bool right = corner == TopRight || corner == BottomRight;
-            const bool bottom = corner == BottomLeft || corner == BottomRight;
-            return out.Pixel(right ? out.width - 3 : 2, bottom ? out.height - 3 : 2);
-        };
-        EXPECT_GT(at(c.red)[0], 200) << "orientation " << c.orientation;
-        EXPECT_GT(at(c.green)[1], 200) << "orientation " << c.orientation;
+        const uint16_t tag = static_cast<uint16_t>(c.orientation);
+        for (const std::vector<uint8_t>& file :
+             {EncodeJpeg(stored, {JCS_RGB, false, c.orientation}),
+              EncodeTiff(stored, {.orientation = tag})}) {
+            SRgbaPicture out;
+            ASSERT_TRUE(artwork::DecodeArtwork(file.data(), file.size(), out, nullptr));
+            ASSERT_EQ(out.width, c.sidesSwapped ? 24 : 40) << c.orientation;
+            const auto at = [&out](ECorner corner) {
+                const bool right = corner == TopRight || corner == BottomRight;
+                const bool bottom = corner == BottomLeft || corner == BottomRight;
+                return out.Pixel(right ? out.width - 3 : 2, bottom ? out.height - 3 : 2);
+            };
+            EXPECT_GT(at(c.red)[0], 200) << "orientation " << c.orientation;
+            EXPECT_GT(at(c.green)[1], 200) << "orientation " << c.orientation;
+        }
     }
 }
 
@@ -301,6 +316,19 @@ void SetJpegFrame(std::vector<uint8_t>& jpeg, uint8_t marker, uint8_t precision,
     }
 }
 
+// The start of an animation, 32 x 16: the extended header with its animation flag, and
+// the animation's own chunk.
+std::vector<uint8_t> AnimatedWebpHeader() {
+    // clang-format off
+    std::vector<uint8_t> bytes = {
+        'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P',
+        'V', 'P', '8', 'X', 10, 0, 0, 0, 0x02, 0, 0, 0, 31, 0, 0, 15, 0, 0,  // flags, size - 1
+        'A', 'N', 'I', 'M', 6, 0, 0, 0, 0, 0, 0, 0, 0, 0};                   // background, loops
+    // clang-format on
+    PutLe(bytes, 4, static_cast<uint32_t>(bytes.size() - 8), 4);
+    return bytes;
+}
+
 TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
     const SRgbaPicture picture = HalfAndHalf();
     const std::vector<uint8_t> png = HalfAndHalfPng(PNG_COLOR_TYPE_RGB, 8);
@@ -308,6 +336,8 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
     const std::vector<uint8_t> bmp = EncodeBmp(picture, {});
     const std::vector<uint8_t> rle =
         EncodeBmp(Swatches(4), {.bits = 8, .compression = 1, .palette = Palette(4)});
+    const std::vector<uint8_t> tiff = EncodeTiff(picture, {});
+    const std::vector<uint8_t> webp = EncodeWebp(picture, true);
     const auto cut = [](const std::vector<uint8_t>& bytes, size_t less) {
         return std::vector<uint8_t>(bytes.begin(), bytes.end() - static_cast<long>(less));
     };
@@ -322,7 +352,7 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
         const char* expected;
     } cases[] = {
         {"empty", {}, "an empty file, not a picture"},
-        {"text", {'h', 'e', 'l', 'l', 'o'}, "not a picture (neither PNG nor JPEG nor BMP)"},
+        {"text", {'h', 'e', 'l', 'l', 'o'}, "not a picture (not PNG, JPEG, BMP, TIFF or WebP)"},
         {"PNG cut short", std::vector<uint8_t>(png.begin(), png.begin() + 60),
          "damaged or unreadable PNG data ("},
         {"JPEG cut short",
@@ -339,6 +369,12 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
          "damaged BMP data (RLE4 data of 24-bit pixels)"},
         {"BMP 64 bits", changed(bmp, [](auto& b) { PutLe(b, 28, 64, 2); }),
          "not supported: 64-bit BMP"},
+        {"TIFF cut short", cut(tiff, tiff.size() - 12), "damaged or unreadable TIFF data ("},
+        {"TIFF of floating-point samples", EncodeTiff(picture, {.floatingPoint = true}),
+         "not supported: TIFF of floating-point samples"},
+        {"WebP cut short", cut(webp, 40),
+         "damaged WebP data (the file ends before its picture does)"},
+        {"WebP animated", AnimatedWebpHeader(), "not supported: animated WebP"},
         {"JPEG 12 bits", changed(jpeg, [](auto& b) { SetJpegFrame(b, 0xC1, 12, 32, 16); }),
          "not supported: 12-bit JPEG"},
         {"JPEG lossless", changed(jpeg, [](auto& b) { SetJpegFrame(b, 0xC3, 8, 32, 16); }),
@@ -353,6 +389,8 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
         {"BMP top-down too tall",
          changed(bmp, [](auto& b) { PutLe(b, 22, static_cast<uint32_t>(-20000), 4); }),
          "32 x 20000 pixels is more than 16384 pixels a side"},
+        {"TIFF too wide", EncodeTiff(SRgbaPicture(16385, 1), {}),
+         "16385 x 1 pixels is more than 16384 pixels a side"},
     };
     for (const auto& c : cases) {
         SRgbaPicture out;

@@ -60,7 +60,7 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
         std::vector<std::string> args;
         std::string expected;
     } cases[] = {
-        {{"prepare", "@text.png", "-o", "@out.png"}, "text.png: not a picture (neither PNG nor JPEG nor BMP)"},
+        {{"prepare", "@text.png", "-o", "@out.png"}, "text.png: not a picture (not PNG, JPEG, BMP, TIFF or WebP)"},
         {{"prepare", "@cut.png", "-o", "@out.png"}, "cut.png: damaged or unreadable PNG data ("},
         {{"prepare", "@missing.png", "-o", "@out.png"}, "missing.png: No such file or directory"},
         {{"prepare", "@art.png", "-o", "@out.png", "--crop", "300,0,200,200"},
