@@ -16,9 +16,10 @@
 namespace artwork {
 namespace {
 
-// A strip of a picture at the decoded limit, in up to 16 bytes a pixel, fits; a file that
-// claims more is not asked to allocate it.
-constexpr tmsize_t kMaxAllocation = static_cast<tmsize_t>(kMaxDecodedBytes * 4);
+// The most libtiff may take at once: a picture at the decoded limit in one strip of 16-bit
+// RGBA. A strip or tile beyond it is refused by its size first; another allocation beyond
+// it, which a damaged file's tags can ask for, fails as an error of the file.
+constexpr uint64_t kMaxAllocation = kMaxDecodedBytes * 2;
 
 // The file in memory, as libtiff's client procedures see it.
 struct SSource {
@@ -141,7 +142,7 @@ bool DecodeTiff(const uint8_t* data, size_t size, SRgbaPicture& out, std::string
         TIFFOpenOptionsAlloc(), &TIFFOpenOptionsFree);
     if (!options)
         return fail("out of memory");
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxAllocation);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(kMaxAllocation));
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), KeepFirstError, &source);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), IgnoreWarning, nullptr);
     const std::unique_ptr<TIFF, decltype(&TIFFClose)> tiff(
@@ -155,6 +156,12 @@ bool DecodeTiff(const uint8_t* data, size_t size, SRgbaPicture& out, std::string
     TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height);
     std::string refusal = SizeRefusal(width, height);
+    const uint64_t piece =
+        TIFFIsTiled(tiff.get()) ? TIFFTileSize64(tiff.get()) : TIFFStripSize64(tiff.get());
+    if (refusal.empty() && piece > kMaxAllocation) {
+        refusal = "a TIFF strip or tile of " + std::to_string(piece >> 20) + " MiB, more than " +
+                  std::to_string(kMaxAllocation >> 20) + " MiB decoded at once";
+    }
     if (refusal.empty())
         refusal = ReaderRefusal(tiff.get());
     if (!refusal.empty())
