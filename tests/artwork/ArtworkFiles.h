@@ -1,8 +1,8 @@
 #pragma once
 
 // Artwork files made by the tests from a picture of known content: JPEG in every colour
-// space (with an EXIF orientation when asked), BMP of every header, depth and compression,
-// TIFF and WebP through their libraries' own writers.
+// space (with an EXIF orientation when asked), BMP of every header and depth, TIFF and WebP
+// through their libraries' own writers.
 #include <tiffio.h>
 #include <webp/encode.h>
 
@@ -94,6 +94,7 @@ struct SBmpKind {
     // Written for any depth; pictures of up to 8 bits are stored as indices into it.
     std::vector<std::array<uint8_t, 3>> palette{};
     bool junkFourthByte = false;  // 32 bits without masks: noise in the unused byte
+    std::vector<uint8_t> runs{};  // RLE: the pixel data, written by hand, instead of the rows
 };
 
 namespace bmpfile {
@@ -149,78 +150,6 @@ inline void PutRows(const SRgbaPicture& picture, const SBmpKind& kind, std::vect
     }
 }
 
-// Run-length encoding as writers do it: runs of one index, stretches of differing indices
-// as they are, and transparent pixels skipped with a delta, an early end of the row (or a
-// wholly transparent row skipped upward) and an early end of the picture.
-inline void PutRunLengths(const SRgbaPicture& picture, const SBmpKind& kind,
-                          std::vector<uint8_t>& out) {
-    const bool rle4 = kind.compression == 2;
-    const auto clear = [&](int x, int y) { return picture.Pixel(x, y)[3] == 0; };
-    const auto index = [&](int x, int y) { return IndexOf(kind, picture.Pixel(x, y)); };
-    const auto rowClear = [&](int y) {
-        for (int x = 0; x < picture.width; ++x) {
-            if (!clear(x, y))
-                return false;
-        }
-        return true;
-    };
-    for (int r = 0; r < picture.height; ++r) {
-        const int y = kind.topDown ? r : picture.height - 1 - r;
-        bool restClear = true;
-        for (int later = r; later < picture.height; ++later)
-            restClear = restClear && rowClear(kind.topDown ? later : picture.height - 1 - later);
-        if (restClear)
-            break;
-        if (rowClear(y)) {
-            out.insert(out.end(), {0, 2, 0, 1});
-            continue;
-        }
-        int x = 0;
-        while (x < picture.width) {
-            int n = 0;
-            if (clear(x, y)) {
-                while (x + n < picture.width && clear(x + n, y))
-                    ++n;
-                if (x + n == picture.width)
-                    break;
-                out.insert(out.end(), {0, 2, static_cast<uint8_t>(n), 0});
-                x += n;
-                continue;
-            }
-            while (x + n < picture.width && n < 255 && !clear(x + n, y) &&
-                   index(x + n, y) == index(x, y))
-                ++n;
-            int k = 0;
-            while (x + k < picture.width && k < 255 && !clear(x + k, y) &&
-                   (x + k + 1 >= picture.width || index(x + k + 1, y) != index(x + k, y)))
-                ++k;
-            if (n >= 2 || k < 3) {
-                const unsigned i = index(x, y);
-                out.push_back(static_cast<uint8_t>(n));
-                out.push_back(static_cast<uint8_t>(rle4 ? i << 4 | i : i));
-                x += n;
-                continue;
-            }
-            out.push_back(0);
-            out.push_back(static_cast<uint8_t>(k));
-            const size_t at = out.size();
-            for (int i = 0; i < k; ++i) {
-                if (!rle4)
-                    out.push_back(static_cast<uint8_t>(index(x + i, y)));
-                else if (i % 2 == 0)
-                    out.push_back(static_cast<uint8_t>(index(x + i, y) << 4));
-                else
-                    out.back() |= static_cast<uint8_t>(index(x + i, y));
-            }
-            if ((out.size() - at) % 2 != 0)
-                out.push_back(0);
-            x += k;
-        }
-        out.insert(out.end(), {0, 0});
-    }
-    out.insert(out.end(), {0, 1});
-}
-
 }  // namespace bmpfile
 
 inline std::vector<uint8_t> EncodeBmp(const SRgbaPicture& picture, const SBmpKind& kind) {
@@ -256,10 +185,9 @@ inline std::vector<uint8_t> EncodeBmp(const SRgbaPicture& picture, const SBmpKin
         for (size_t c = 0; c < 3; ++c)
             bytes[paletteAt + i * entrySize + c] = kind.palette[i][2 - c];
     }
-    if (kind.compression == 1 || kind.compression == 2)
-        bmpfile::PutRunLengths(picture, kind, bytes);
-    else
+    if (kind.runs.empty())
         bmpfile::PutRows(picture, kind, bytes);
+    bytes.insert(bytes.end(), kind.runs.begin(), kind.runs.end());
     PutLe(bytes, 2, static_cast<uint32_t>(bytes.size()), 4);
     if (!core)
         PutLe(bytes, 34, static_cast<uint32_t>(bytes.size() - offset), 4);
@@ -270,7 +198,6 @@ struct STiffKind {
     uint16_t compression = COMPRESSION_LZW;
     int bits = 8;                // a sample
     bool alpha = false;          // an unassociated alpha sample after the colour
-    bool palette = false;        // 8-bit indices into a colour map of the picture's colours
     bool floatingPoint = false;  // one 32-bit floating-point sample (grey)
     uint16_t orientation = ORIENTATION_TOPLEFT;
 };
@@ -280,9 +207,8 @@ inline std::vector<uint8_t> EncodeTiff(const SRgbaPicture& picture, const STiffK
     CTempDir dir;
     const std::string path = dir.File("picture.tif");
     TIFF* tiff = TIFFOpen(path.c_str(), "w");
-    const auto w = static_cast<uint32_t>(picture.width);
-    const uint16_t samples = kind.palette || kind.floatingPoint ? 1 : kind.alpha ? 4 : 3;
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, w);
+    const uint16_t samples = kind.floatingPoint ? 1 : kind.alpha ? 4 : 3;
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(picture.width));
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(picture.height));
     TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, kind.floatingPoint ? 32 : kind.bits);
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
@@ -291,56 +217,29 @@ inline std::vector<uint8_t> EncodeTiff(const SRgbaPicture& picture, const STiffK
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, kind.orientation);
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 4);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC,
-                 kind.palette         ? PHOTOMETRIC_PALETTE
-                 : kind.floatingPoint ? PHOTOMETRIC_MINISBLACK
-                                      : PHOTOMETRIC_RGB);
+                 kind.floatingPoint ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
     if (kind.floatingPoint)
         TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
     if (kind.alpha) {
         const uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
         TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra);
     }
-    std::vector<std::array<uint8_t, 3>> colours;
-    const auto indexOf = [&colours](const uint8_t* p) {
-        const std::array<uint8_t, 3> rgb = {p[0], p[1], p[2]};
-        const auto at = std::find(colours.begin(), colours.end(), rgb);
-        if (at != colours.end())
-            return static_cast<uint8_t>(at - colours.begin());
-        colours.push_back(rgb);
-        return static_cast<uint8_t>(colours.size() - 1);
-    };
-    std::vector<uint8_t> rows;
     for (int y = 0; y < picture.height; ++y) {
+        std::vector<uint8_t> row;
         for (int x = 0; x < picture.width; ++x) {
             const uint8_t* p = picture.Pixel(x, y);
-            if (kind.palette) {
-                rows.push_back(indexOf(p));
-            } else if (kind.floatingPoint) {
-                const float grey = p[0] / 255.0f;
-                const auto* bytes = reinterpret_cast<const uint8_t*>(&grey);
-                rows.insert(rows.end(), bytes, bytes + 4);
-            } else {
-                for (size_t c = 0; c < samples; ++c) {
-                    rows.push_back(p[c]);
-                    if (kind.bits == 16)  // the same value, little-endian: v * 257
-                        rows.push_back(p[c]);
-                }
+            const float grey = p[0] / 255.0f;
+            const auto* bytes = reinterpret_cast<const uint8_t*>(&grey);
+            if (kind.floatingPoint)
+                row.insert(row.end(), bytes, bytes + 4);
+            for (size_t c = 0; c < samples && !kind.floatingPoint; ++c) {
+                row.push_back(p[c]);
+                if (kind.bits == 16)  // the same value, little-endian: v * 257
+                    row.push_back(p[c]);
             }
         }
+        TIFFWriteScanline(tiff, row.data(), static_cast<uint32_t>(y), 0);
     }
-    if (kind.palette) {
-        std::array<std::vector<uint16_t>, 3> map;
-        for (size_t c = 0; c < 3; ++c) {
-            map[c].assign(256, 0);
-            for (size_t i = 0; i < colours.size(); ++i)
-                map[c][i] = static_cast<uint16_t>(colours[i][c] * 257);
-        }
-        TIFFSetField(tiff, TIFFTAG_COLORMAP, map[0].data(), map[1].data(), map[2].data());
-    }
-    const size_t rowBytes = rows.size() / static_cast<size_t>(picture.height);
-    for (int y = 0; y < picture.height; ++y)
-        TIFFWriteScanline(tiff, rows.data() + rowBytes * static_cast<size_t>(y),
-                          static_cast<uint32_t>(y), 0);
     TIFFClose(tiff);
     const std::string bytes = ReadFileBytes(path);
     return {bytes.begin(), bytes.end()};
