@@ -5,7 +5,7 @@
 #            DejaVu Sans (the labels kestran-dial draws), GoogleTest
 #   gui      build + Qt 6 Widgets, a CJK font, Xvfb for the screenshot check
 #   dev      gui + clang/libFuzzer and the locale tools used by the hardening runs
-#   windows  build + the MinGW-w64 cross-compiler and zlib, dpkg-dev to unpack libpng's
+#   windows  build + the MinGW-w64 cross-compiler and zlib, dpkg-dev to unpack the libraries'
 #            Debian source, Python for the icon, Wine with Xvfb to run the Windows tests,
 #            NSIS and zip for the Windows packages
 #   deb      gui + what makes and checks the Debian package: dpkg-dev, Python and help2man
