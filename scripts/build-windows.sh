@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds Kestran for Windows with MinGW-w64 (the core, kestran.exe, kestran-upload.exe,
 # kestran-dial.exe and their tests) and runs the tests under Wine, the window's on Xvfb.
-# Everything lands in build-windows/: libpng and libjpeg-turbo from Debian's own source
-# packages and GoogleTest from Debian's googletest sources, built once for Windows into
-# build-windows/deps/prefix, then the "windows" preset (see CMakePresets.json).
+# Everything lands in build-windows/: libpng, libjpeg-turbo, libtiff and libwebp from
+# Debian's own source packages and GoogleTest from Debian's googletest sources, built once for
+# Windows into build-windows/deps/prefix, then the "windows" preset (see CMakePresets.json).
 # Usage: scripts/build-windows.sh
 #
 # A pseudo-terminal can stand in for a COM port in this Wine: add a string value named COM5
@@ -147,6 +147,35 @@ build_libjpeg() {
         -DWITH_JPEG8=OFF
 }
 
+# libtiff with the codecs a scanner's file needs (LZW, PackBits, CCITT, deflate, JPEG and the
+# old JPEG), from the zlib and libjpeg-turbo above; none of the others Debian's build links.
+build_libtiff() {
+    if [ -f "$prefix/include/tiffio.h" ] && [ -f "$prefix/lib/libtiff.a" ]; then
+        echo "libtiff already built in $prefix"
+        return 0
+    fi
+    fetch_source libtiff-dev "$deps/tiff-source" || return 1
+    build_dependency "$deps/tiff-source/$src_name-$src_upstream" "$deps/libtiff-build" \
+        -DCMAKE_PREFIX_PATH="$prefix" -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF -Dtiff-tests=OFF \
+        -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dcxx=OFF -Dzlib=ON -Dpixarlog=ON -Djpeg=ON \
+        -Dold-jpeg=ON -Djpeg12=OFF -Dlibdeflate=OFF -Djbig=OFF -Dlerc=OFF -Dlzma=OFF -Dzstd=OFF \
+        -Dwebp=OFF
+}
+
+# libwebp's decoder and encoder (the tests write WebP with it), without its programs.
+build_libwebp() {
+    if [ -f "$prefix/include/webp/decode.h" ] && [ -f "$prefix/lib/libwebp.a" ]; then
+        echo "libwebp already built in $prefix"
+        return 0
+    fi
+    fetch_source libwebp-dev "$deps/webp-source" || return 1
+    build_dependency "$deps/webp-source/$src_name-$src_upstream" "$deps/libwebp-build" \
+        -DBUILD_SHARED_LIBS=OFF -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF \
+        -DWEBP_BUILD_DWEBP=OFF -DWEBP_BUILD_GIF2WEBP=OFF -DWEBP_BUILD_IMG2WEBP=OFF \
+        -DWEBP_BUILD_VWEBP=OFF -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF \
+        -DWEBP_BUILD_EXTRAS=OFF
+}
+
 # --- GoogleTest from Debian's sources -----------------------------------------------------
 build_googletest() {
     if [ -f "$prefix/include/gtest/gtest.h" ] && [ -f "$prefix/lib/libgtest.a" ]; then
@@ -166,6 +195,8 @@ build_linux_gauge() {
 
 timed "libpng (Debian source, static)" build_libpng
 timed "libjpeg-turbo (Debian source, static)" build_libjpeg
+timed "libtiff (Debian source, static)" build_libtiff
+timed "libwebp (Debian source, static)" build_libwebp
 timed "GoogleTest" build_googletest
 timed "Linux virtual gauge" build_linux_gauge
 configure() {

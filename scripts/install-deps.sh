@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kestran needs, and only those that are missing.
 # Usage: scripts/install-deps.sh [build|gui|dev|windows|deb]  (default: gui)
-#   build    compiler, CMake, libpng, libjpeg-turbo, the stb headers, DejaVu Sans (the
-#            labels kestran-dial draws), GoogleTest
+#   build    compiler, CMake, libpng, libjpeg-turbo, libtiff, libwebp, the stb headers,
+#            DejaVu Sans (the labels kestran-dial draws), GoogleTest
 #   gui      build + Qt 6 Widgets, a CJK font, Xvfb for the screenshot check
 #   dev      gui + clang/libFuzzer and the locale tools used by the hardening runs
-#   windows  build + the MinGW-w64 cross-compiler and zlib, dpkg-dev to unpack libpng's
+#   windows  build + the MinGW-w64 cross-compiler and zlib, dpkg-dev to unpack the libraries'
 #            Debian source, Python for the icon, Wine with Xvfb to run the Windows tests,
 #            NSIS and zip for the Windows packages
 #   deb      gui + what makes and checks the Debian package: dpkg-dev, Python and help2man
@@ -14,8 +14,8 @@
 set -euo pipefail
 
 level=${1:-gui}
-pkgs=(build-essential cmake pkg-config libpng-dev libjpeg62-turbo-dev libstb-dev fonts-dejavu-core
-    libgtest-dev googletest)
+pkgs=(build-essential cmake pkg-config libpng-dev libjpeg62-turbo-dev libtiff-dev libwebp-dev
+    libstb-dev fonts-dejavu-core libgtest-dev googletest)
 if [ "$level" = gui ] || [ "$level" = dev ] || [ "$level" = deb ]; then
     pkgs+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk xvfb xauth locales)
 fi

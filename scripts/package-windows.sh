@@ -35,6 +35,11 @@ sed 's/$/\r/' /usr/share/doc/libz-mingw-w64-dev/copyright >"$stage/licenses/zlib
 jpeg_source=$(ls -d "$build"/deps/jpeg-source/libjpeg-turbo-*/ | head -n 1)
 cat "$jpeg_source/LICENSE.md" "$jpeg_source/README.ijg" | sed 's/$/\r/' \
     >"$stage/licenses/libjpeg-turbo-LICENSE.txt"
+tiff_source=$(ls -d "$build"/deps/tiff-source/tiff-*/ | head -n 1)
+sed 's/$/\r/' "$tiff_source/LICENSE.md" >"$stage/licenses/libtiff-LICENSE.txt"
+webp_source=$(ls -d "$build"/deps/webp-source/libwebp-*/ | head -n 1)
+cat "$webp_source/COPYING" "$webp_source/PATENTS" | sed 's/$/\r/' \
+    >"$stage/licenses/libwebp-LICENSE.txt"
 sed 's/$/\r/' /usr/share/doc/libstb-dev/copyright >"$stage/licenses/stb-LICENSE.txt"
 # kestran-dial draws its labels in DejaVu Sans, which it carries inside.
 sed 's/$/\r/' /usr/share/doc/fonts-dejavu-core/copyright >"$stage/licenses/DejaVu-fonts-LICENSE.txt"

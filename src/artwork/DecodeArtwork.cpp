@@ -8,20 +8,34 @@
 #include "dial/PngDecode.h"
 
 namespace artwork {
+namespace {
+
+bool StartsWith(const uint8_t* data, size_t size, const char* bytes, size_t length, size_t at = 0) {
+    return size >= at + length && std::memcmp(data + at, bytes, length) == 0;
+}
+
+}  // namespace
 
 bool DecodeArtwork(const uint8_t* data, size_t size, SRgbaPicture& out, std::string* why,
                    int minSide) {
-    static const uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     out = SRgbaPicture();
-    if (data != nullptr && size >= sizeof kPng && std::memcmp(data, kPng, sizeof kPng) == 0)
+    if (data == nullptr)
+        size = 0;
+    if (StartsWith(data, size, "\x89PNG\r\n\x1A\n", 8))
         return DecodePng(data, size, out, nullptr, why) == EPngDecode::Ok;
-    if (data != nullptr && size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+    if (StartsWith(data, size, "\xFF\xD8\xFF", 3))
         return DecodeJpeg(data, size, out, why, minSide);
-    if (data != nullptr && size >= 2 && data[0] == 'B' && data[1] == 'M')
+    if (StartsWith(data, size, "BM", 2))
         return DecodeBmp(data, size, out, why);
+    // Little- and big-endian TIFF, and BigTIFF.
+    if (StartsWith(data, size, "II*\0", 4) || StartsWith(data, size, "MM\0*", 4) ||
+        StartsWith(data, size, "II+\0", 4) || StartsWith(data, size, "MM\0+", 4))
+        return DecodeTiff(data, size, out, why);
+    if (StartsWith(data, size, "RIFF", 4) && StartsWith(data, size, "WEBP", 4, 8))
+        return DecodeWebp(data, size, out, why);
     if (why != nullptr)
         *why = size == 0 ? "an empty file, not a picture"
-                         : "not a picture (neither PNG nor JPEG nor BMP)";
+                         : "not a picture (not PNG, JPEG, BMP, TIFF or WebP)";
     return false;
 }
 

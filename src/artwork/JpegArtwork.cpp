@@ -1,7 +1,9 @@
 // JPEG artwork through libjpeg-turbo: greyscale, colour and CMYK pictures become RGBA,
 // turned upright by their EXIF orientation. Data the library calls corrupt is refused rather
-// than shown with the grey it would fill in.
+// than shown with the grey it would fill in; a valid file of a kind the library was not
+// built for (12-bit samples, the lossless and hierarchical processes) is refused as such.
 #include <cstdio>
+#include <jerror.h>
 #include <jpeglib.h>
 
 #include <algorithm>
@@ -18,14 +20,38 @@ struct SErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     std::string error;
-    bool tooLarge = false;
+    bool refused = false;  // `error` is the whole refusal, in our words
 };
+
+// The process a start-of-frame marker the library does not decode names.
+std::string ProcessOf(int marker) {
+    switch (marker & 0x0F) {
+        case 0x3:
+        case 0xB: return "lossless JPEG";
+        case 0x7:
+        case 0xF: return "hierarchical lossless JPEG";
+        case 0x5:
+        case 0x6:
+        case 0xD:
+        case 0xE: return "hierarchical JPEG";
+        default: return "JPEG of the process of marker " + std::to_string(marker);
+    }
+}
 
 [[noreturn]] void RaiseError(j_common_ptr info) {
     auto* manager = reinterpret_cast<SErrorManager*>(info->err);
-    char text[JMSG_LENGTH_MAX] = {};
-    (*info->err->format_message)(info, text);
-    manager->error = text;
+    const int code = info->err->msg_code;
+    const int parameter = info->err->msg_parm.i[0];
+    manager->refused = code == JERR_BAD_PRECISION || code == JERR_SOF_UNSUPPORTED;
+    if (code == JERR_BAD_PRECISION) {
+        manager->error = "not supported: " + std::to_string(parameter) + "-bit JPEG";
+    } else if (code == JERR_SOF_UNSUPPORTED) {
+        manager->error = "not supported: " + ProcessOf(parameter);
+    } else {
+        char text[JMSG_LENGTH_MAX] = {};
+        (*info->err->format_message)(info, text);
+        manager->error = text;
+    }
     std::longjmp(manager->jump, 1);
 }
 
@@ -98,8 +124,12 @@ bool Decode(SDecompressor& d, SErrorManager& errors, const uint8_t* data, size_t
     jpeg_read_header(&d.info, TRUE);
     // No object with a destructor may live where the library can jump out.
     errors.error = picture::SizeRefusal(d.info.image_width, d.info.image_height);
+    if (errors.error.empty() && d.info.jpeg_color_space == JCS_UNKNOWN) {
+        errors.error = "not supported: JPEG of " + std::to_string(d.info.num_components) +
+                       " colour components";
+    }
     if (!errors.error.empty()) {
-        errors.tooLarge = true;
+        errors.refused = true;
         return false;
     }
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
@@ -140,7 +170,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, SRgbaPicture& out, std::string
         return true;
     out = SRgbaPicture();
     if (why != nullptr)
-        *why = errors.tooLarge ? errors.error : "damaged or unreadable JPEG data (" + errors.error + ")";
+        *why = errors.refused ? errors.error : "damaged or unreadable JPEG data (" + errors.error + ")";
     return false;
 }
 

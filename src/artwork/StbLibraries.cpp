@@ -1,10 +1,5 @@
-// The stb libraries' code, compiled once for the whole program: the BMP reader of
-// stb_image, stb_image_resize and stb_truetype. Warnings are theirs and switched off here.
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_BMP
-#define STBI_NO_STDIO
-#include <stb_image.h>
-
+// The stb libraries' code, compiled once for the whole program: stb_image_resize and
+// stb_truetype. Warnings are theirs and switched off here.
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #include <stb_image_resize.h>
 

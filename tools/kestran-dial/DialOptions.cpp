@@ -290,7 +290,8 @@ struct SVerb {
 
 const SVerb kVerbs[] = {
     {"prepare", ReadCommand<SPrepareCommand>, "prepare PICTURE -o DIAL.png [OPTION]...",
-     "prepare: any PNG, JPEG or BMP becomes a 230 x 230 PNG with alpha that Kestran takes.\n",
+     "prepare: any PNG, JPEG, BMP, TIFF or WebP becomes a 230 x 230 PNG with alpha that\n"
+     "Kestran takes.\n",
      [] { return OptionHelp(kPrepareOptions, kHelpColumn); }},
     {"cost", ReadCommand<SCostCommand>, "cost DIAL.png [DIAL2.png] [--table FILE.gac]",
      "cost: the lines and bytes an upload of the dials (and table) sends, and its time on the\n"

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "angles/GacLine.h"
+#include "artwork/ArtworkFiles.h"
 #include "artwork/DecodeArtwork.h"
 #include "kestran-dial/DialCommands.h"
 #include "support/TestImages.h"
@@ -60,7 +61,7 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
         std::vector<std::string> args;
         std::string expected;
     } cases[] = {
-        {{"prepare", "@text.png", "-o", "@out.png"}, "text.png: not a picture (neither PNG nor JPEG nor BMP)"},
+        {{"prepare", "@text.png", "-o", "@out.png"}, "text.png: not a picture (not PNG, JPEG, BMP, TIFF or WebP)"},
         {{"prepare", "@cut.png", "-o", "@out.png"}, "cut.png: damaged or unreadable PNG data ("},
         {{"prepare", "@missing.png", "-o", "@out.png"}, "missing.png: No such file or directory"},
         {{"prepare", "@art.png", "-o", "@out.png", "--crop", "300,0,200,200"},
@@ -122,6 +123,20 @@ TEST_F(DialCommandsTest, APictureAloneGoesBesideItNeverOverAFile) {
     EXPECT_NE(report.out.find("upload as written: "), std::string::npos);
     // The dial it made is one the window and the cost take.
     ASSERT_EQ(Run({"cost", "@art-dial-2.png"}), EDialExit::Done) << report.err;
+}
+
+TEST_F(DialCommandsTest, TiffAndWebpArtworkBecomeTheDialItsPngDoes) {
+    SRgbaPicture picture;
+    ASSERT_TRUE(artwork::LoadArtwork(art, picture, nullptr));
+    const std::vector<uint8_t> tiff = EncodeTiff(picture, {}), webp = EncodeWebp(picture, true);
+    WriteFileBytes(dir.File("art.tif"), {tiff.begin(), tiff.end()});
+    WriteFileBytes(dir.File("art.webp"), {webp.begin(), webp.end()});
+    for (const std::string name : {"art.png", "art.tif", "art.webp"})
+        ASSERT_EQ(Run({"prepare", "@" + name, "-o", "@" + name + "-dial.png"}), EDialExit::Done)
+            << report.err;
+    const std::string dial = ReadFileBytes(dir.File("art.png-dial.png"));
+    EXPECT_TRUE(ReadFileBytes(dir.File("art.tif-dial.png")) == dial);
+    EXPECT_TRUE(ReadFileBytes(dir.File("art.webp-dial.png")) == dial);
 }
 
 TEST_F(DialCommandsTest, TableIsWrittenForTheWindowsLoadWithItsSheet) {
