@@ -63,6 +63,12 @@ public:
     long OnAngleSpinDelta();
     void OnLoad();
     void OnSave();
+    // A file chosen without the file dialog (dropped on the window, or handed over by the
+    // dial workshop), taken exactly as Select IAS Dial or Select TAS Dial (by the button's
+    // id) or Load takes the file the user picks. False, and nothing done, while that button
+    // is disabled (during an upload).
+    bool SelectDialFile(int selectButtonId, const std::string& path);
+    bool LoadTableFile(const std::string& path);
 
     // Operations used across handlers ------------------------------------------------
     void UpdateButtonState();
@@ -127,6 +133,7 @@ private:
     SDialSlot IasSlot();
     SDialSlot TasSlot();
     void SelectDial(const SDialSlot& slot);
+    void TakeDial(const SDialSlot& slot, const std::string& path);
     void DialCheck(const SDialSlot& slot);
 
     // upload

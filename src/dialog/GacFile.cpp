@@ -61,14 +61,18 @@ void CTillerbyDlg::OnSave() {
 }
 
 void CTillerbyDlg::OnLoad() {
-    const std::optional<std::string> path = m_host.FileDialog(GacFileDialog(true));
-    if (!path)
-        return;
+    if (const std::optional<std::string> path = m_host.FileDialog(GacFileDialog(true)))
+        LoadTableFile(*path);
+}
+
+bool CTillerbyDlg::LoadTableFile(const std::string& path) {
+    if (!m_host.IsWindowEnabled(ids::kLoad))
+        return false;
     std::string refusal;
-    const std::optional<gacfile::SGacTable> table = gacfile::ReadTable(*path, &refusal);
+    const std::optional<gacfile::SGacTable> table = gacfile::ReadTable(path, &refusal);
     if (!table) {
         m_host.MessageBox(refusal);
-        return;
+        return true;
     }
 
     const int n = table->count;
@@ -79,4 +83,5 @@ void CTillerbyDlg::OnLoad() {
     m_host.SetWindowText(ids::kAngleBox, m_host.GetWindowText(ids::EntryBoxId(n)));
     m_host.SetCheck(ids::kMaxSpeedCheck, 1);
     OnMaxSpeedCheck();
+    return true;
 }
