@@ -40,6 +40,7 @@ bool CTillerbyDlg::OnInitDialog() {
 
     InitAngleTable();
 
+    m_tableKept = TableAsShown();
     m_host.SetWindowText(ids::kStatus, "Ready");
     return true;
 }
@@ -110,24 +111,30 @@ long CTillerbyDlg::OnSpinDeltaPos(int spinId, int iDelta) {
 }
 
 bool CTillerbyDlg::OnOK() {
-    // Enter in an edit box would throw away the table just typed.
-    const res::SControlDef* focus = res::FindControl(m_host.GetFocus());
-    if (focus != nullptr && focus->kind == res::ControlKind::Edit)
-        return false;
-    return MayEnd();
+    // Enter means "confirm" in a field, a list or a check box, never "close": ending the
+    // window on it threw away the table just typed and the dials just chosen.
+    return false;
 }
 
 bool CTillerbyDlg::OnCancel() {
-    return MayEnd();
+    if (m_engine.Running()) {
+        if (!m_host.AskYesNo(kCloseQuestion))
+            return false;
+        AbandonUpload(EUploadResult::Interrupted);
+        return true;
+    }
+    return !TableEdited() || m_host.AskYesNo(kUnsavedTableQuestion);
 }
 
-bool CTillerbyDlg::MayEnd() {
-    if (!m_engine.Running())
-        return true;
-    if (!m_host.AskYesNo(kCloseQuestion))
-        return false;
-    AbandonUpload(EUploadResult::Interrupted);
-    return true;
+std::string CTillerbyDlg::TableAsShown() const {
+    std::string table = std::to_string(EntryCount());
+    for (int k = 1; k <= EntryCount() && k <= ids::kEntryCount; ++k)
+        table += "|" + m_host.GetWindowText(ids::EntryBoxId(k));
+    return table;
+}
+
+bool CTillerbyDlg::TableEdited() const {
+    return TableAsShown() != m_tableKept;
 }
 
 void CTillerbyDlg::OnEndDialog() {

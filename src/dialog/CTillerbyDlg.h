@@ -38,8 +38,9 @@ public:
     // notification. Answers the result for the native control (0: allow the move).
     long OnSpinDeltaPos(int spinId, int iDelta);
     // Enter (IDOK) and Escape or the close box (IDCANCEL): answer whether the dialog may
-    // end now. Enter in an edit box does not end it; during an upload the user is asked,
-    // and a Yes ends the upload as an error end first.
+    // end now. Enter never ends it. During an upload the user is asked, and a Yes ends the
+    // upload as an error end first; outside one the user is asked when the table holds
+    // edits that were neither saved nor sent.
     bool OnOK();
     bool OnCancel();
     // The dialog is about to end (close box, Escape, Enter): closes an open port first so
@@ -111,6 +112,9 @@ public:
     static constexpr const char* kCloseQuestion =
         "An update is in progress. Closing now leaves the gauge with an incomplete dial. Close "
         "anyway?";
+    static constexpr const char* kUnsavedTableQuestion =
+        "The angle table has changes that were neither saved nor sent to the gauge. Closing "
+        "now loses them. Close anyway?";
     static constexpr int kSilenceTimer = 1;
     static constexpr unsigned kSilenceLimitMs = 10000;
 
@@ -149,7 +153,10 @@ private:
     void OnLineLost();
     // The gauge acknowledged: a running upload's silence is over and timed afresh.
     void HeardAcknowledgement();
-    bool MayEnd();
+    // The table as the entries show it (the entry count and each active entry's text), and
+    // whether it differs from the one last started with, loaded, saved or sent.
+    std::string TableAsShown() const;
+    bool TableEdited() const;
 
     // angle table
     void InitAngleTable();
@@ -171,6 +178,7 @@ private:
     CImage m_tasPreview;
 
     upload::CUploadEngine m_engine;
+    std::string m_tableKept;     // the table as last started with, loaded, saved or sent
     bool m_gaugeSilent = false;  // the silence limit passed; Disconnect is offered
     std::string m_statusBeforeSilence;
 

@@ -50,6 +50,7 @@ void CTillerbyDlg::OnSave() {
         return;
     switch (textfile::ReplaceFile(*path, *line)) {
         case textfile::EWriteResult::Ok:
+            m_tableKept = TableAsShown();
             break;
         case textfile::EWriteResult::OpenFailed:
             m_host.MessageBox("Error open file.");
@@ -83,5 +84,6 @@ bool CTillerbyDlg::LoadTableFile(const std::string& path) {
     m_host.SetWindowText(ids::kAngleBox, m_host.GetWindowText(ids::EntryBoxId(n)));
     m_host.SetCheck(ids::kMaxSpeedCheck, 1);
     OnMaxSpeedCheck();
+    m_tableKept = TableAsShown();
     return true;
 }

@@ -66,6 +66,10 @@ void CTillerbyDlg::EndUpload() {
     m_gaugeSilent = false;
     EnableControls(true);
     OnMaxSpeedCheck();
+    // The table the gauge took is kept there, as a saved one is in its file.
+    if (m_engine.LastResult() == EUploadResult::Completed &&
+        m_engine.State().UploadStage == wire::kTableStage)
+        m_tableKept = TableAsShown();
 }
 
 // The reader thread found the line gone. An upload that waits for the device would keep

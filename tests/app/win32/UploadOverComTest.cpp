@@ -31,14 +31,16 @@ TEST_F(UploadOverComTest, BothDialsAndTheTableReachTheGaugeWhileTheUserLooksArou
         if (portnames::SamePortName(portnames::PortNameOf(ports[i]), "COM7"))
             window->SetCurSel(ids::kPortList, static_cast<int>(i));
     }
-    // Enter on a focused push button clicks it; in an edit box it keeps the dialog.
+    // Enter on a focused push button clicks it; anywhere else it keeps the dialog.
     window->SetFocus(ids::kConnect);
     Press(VK_RETURN);
     ASSERT_TRUE(window->Dialog().IsPortOpen()) << Text(ids::kPortList);
     Click(ids::kMaxSpeedCheck);
-    window->SetFocus(ids::kAngleBox);
-    Press(VK_RETURN);
-    ASSERT_FALSE(window->Ended());
+    for (const int id : {ids::kAngleBox, ids::kPortList, ids::kIasCheck}) {
+        window->SetFocus(id);
+        Press(VK_RETURN);
+        ASSERT_FALSE(window->Ended()) << id;
+    }
 
     const auto dial = [](int variant) {
         return [variant](int x, int y) { return BandedDial(variant, x, y); };
