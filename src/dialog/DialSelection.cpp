@@ -55,13 +55,8 @@ void CTillerbyDlg::TakeDial(const SDialSlot& slot, const std::string& path) {
     m_host.RepaintNow();
     // The held dial is dropped before the new file is read, whatever the outcome. The file
     // is read once: the upload image and the preview are decoded from the same bytes.
-    slot.upload->Destroy();
     std::vector<uint8_t> bytes;
-    std::string why;
-    if (ReadPictureFile(path, bytes, &why))
-        slot.upload->LoadFromMemory(bytes.data(), bytes.size(), &why);
-
-    if (const std::optional<SMessage> refusal = DialRefusal(path, *slot.upload, why)) {
+    if (const std::optional<SMessage> refusal = LoadDial(path, *slot.upload, &bytes)) {
         m_host.MessageBox(*refusal);
         slot.upload->Destroy();
         m_host.SetCheck(slot.checkId, 0);

@@ -156,12 +156,17 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
     struct SCase {
         std::string path;
         const char* message;
-        std::string reason;  // what the command line adds behind the path
+        std::string reason;  // shown beneath the message, behind the file's name
     };
+    const std::string makeADial =
+        "; the Dial Workshop or kestran-dial prepare makes a 230 x 230 dial with alpha of it.";
+    const std::string jpeg = dir.File("photo.png");  // named as a dial, but a JPEG
+    WriteFileBytes(jpeg, std::string("\xFF\xD8\xFF\xE0") + std::string(100, 'j'));
     std::vector<SCase> cases = {
-        {wide, kResolutionError, " is 231 x 230 pixels"},
-        {smallRgb, kResolutionError, " is 100 x 100 pixels"},
-        {rgb, kDepthError, " has no alpha channel"},
+        {wide, kResolutionError, " is 231 x 230 pixels" + makeADial},
+        {smallRgb, kResolutionError, " is 100 x 100 pixels" + makeADial},
+        {rgb, kDepthError, " is RGB without alpha" + makeADial},
+        {jpeg, kLoadError, " is a JPEG picture" + makeADial},
         {text, kLoadError, ": not a PNG picture"},
         {cut, kLoadError, ": damaged or unreadable PNG data"},
         {dir.File("gone.png"), kLoadError, ": No such file or directory"},
@@ -191,7 +196,8 @@ TEST_F(DialSelectionTest, RefusedFilesGiveOneMessageAndDropTheHeldDial) {
         Select(ids::kSelectIasDial, path);
         EXPECT_EQ(host.Messages(), std::vector<std::string>{message});
         ASSERT_EQ(host.MessageReasons().size(), 1u);
-        EXPECT_EQ(host.MessageReasons()[0].rfind(path + reason, 0), 0u) << host.MessageReasons()[0];
+        const std::string name = std::filesystem::path(path).filename().string();
+        EXPECT_EQ(host.MessageReasons()[0].rfind(name + reason, 0), 0u) << host.MessageReasons()[0];
         EXPECT_TRUE(dlg->IasUploadImage().IsNull());
         EXPECT_EQ(host.GetCheck(ids::kIasCheck), 0);
         EXPECT_FALSE(dlg->TasUploadImage().IsNull());

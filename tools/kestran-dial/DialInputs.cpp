@@ -11,13 +11,9 @@
 namespace dialinputs {
 
 bool LoadDial(const std::string& path, CImage& dial, std::string* why) {
-    std::string reason;
-    dial.Load(path.c_str(), &reason);
-    const std::optional<SMessage> refusal = DialRefusal(path, dial, reason);
-    if (refusal) {
-        *why = refusal->text + ": " + refusal->reason +
-               (dial.IsNull() ? "" : " (kestran-dial prepare makes it so)");
-    }
+    const std::optional<SMessage> refusal = ::LoadDial(path, dial);
+    if (refusal)
+        *why = path + ": " + refusal->text + ": " + refusal->reason;
     return !refusal;
 }
 

@@ -73,7 +73,7 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
          "--background takes a colour as RRGGBB"},
         {{"prepare", "@art.png", "-o", "@art.png"}, "art.png: is the picture itself; --force"},
         {{"prepare", "@art.png"}, "-o OUT.png is missing"},
-        {{"cost", "@art.png"}, "art.png is 400 x 300 pixels (kestran-dial prepare makes it so)"},
+        {{"cost", "@art.png"}, "art.png: Image resolution must be 230 x 230 pixels: art.png is 400 x 300 pixels; the Dial Workshop or kestran-dial prepare"},
         {{"cost", kExamples + "tas.png", "--table", "@bad.gac"}, "bad.gac: Not a gauge configuration file"},
         {{"cost", kExamples + "tas.png", "--table", "@short.gac"}, "short.gac: gives 2 angles for 20 entries"},
         {{"preview", "--dial", "@art.png", "--table", "@bad.gac", "-o", "@sheet.png"},

@@ -221,8 +221,9 @@ TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
          "Due to the arrangement and limitation of the storage on the device, angle table can "
          "only be updated together with TAS dial."},
         {{"--port", port, "--tas", small},
-         "Image resolution must be 230 x 230 pixels\n  " + small + " is 100 x 100 pixels"},
-        {{"--port", port, "--ias", table}, "Image load error\n  " + table + ": not a PNG picture"},
+         "Image resolution must be 230 x 230 pixels\n  small.png is 100 x 100 pixels; the Dial "
+         "Workshop or kestran-dial prepare makes a 230 x 230 dial with alpha of it.\n"},
+        {{"--port", port, "--ias", table}, "Image load error\n  table.gac: not a PNG picture"},
         {{"--port", dir.File("no-such-port"), "--ias", dial},
          "Failed to open COM port!\n  " + dir.File("no-such-port") + ": "},
         {{"--ias", dial}, "--port is missing"},
