@@ -35,9 +35,11 @@ SPoint Direction(const SNeedleGeometry& g, double angle) {
 
 std::string Caption(const SSheetOptions& options, size_t entries, size_t failing) {
     const SNeedleGeometry& g = options.geometry;
+    const std::string zero =
+        g.zeroDegrees == 0 ? std::string("straight up")
+                           : numtext::FormatG(g.zeroDegrees) + "\xC2\xB0 clockwise from straight up";
     std::string text = "pivot " + numtext::FormatG(g.pivotX) + "," + numtext::FormatG(g.pivotY) +
-                       "   0\xC2\xB0 points " + numtext::FormatG(g.zeroDegrees) +
-                       "\xC2\xB0 clockwise from straight up   angles grow " +
+                       "   0\xC2\xB0 points " + zero + "   angles grow " +
                        (g.clockwise ? "clockwise" : "counter-clockwise") + "   " +
                        std::to_string(entries) + " entries to " + std::to_string(10 * entries) +
                        " knots";

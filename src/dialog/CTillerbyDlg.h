@@ -103,6 +103,9 @@ public:
     // Whether the data-consumed event is set, i.e. the reader thread may post again.
     bool DataConsumedSignalled() const { return m_dataConsumed.IsSignalled(); }
 
+    static constexpr const char* kTableNeedsTasMessage =
+        "Due to the arrangement and limitation of the storage on the device, angle table can "
+        "only be updated together with TAS dial.";
     static constexpr const char* kLineLostMessage =
         "The connection to the gauge was lost. Press Disconnect, check the cable and connect "
         "again.";

@@ -12,9 +12,7 @@ void CTillerbyDlg::OnUpdate() {
     const bool tas = DialChosen(wire::kTasStage);
     const bool table = TableChosen();
     if (table && !tas) {
-        m_host.MessageBox(
-            "Due to the arrangement and limitation of the storage on the device, angle table can "
-            "only be updated together with TAS dial.");
+        m_host.MessageBox(kTableNeedsTasMessage);
         return;
     }
     // The button is usable only with an open port and something selected; a caller that

@@ -30,7 +30,14 @@ struct SUploadCost {
     double WireSeconds() const {
         return static_cast<double>(bytesSent + bytesReceived) * gauge::kBitsPerByte / gauge::kBaud;
     }
+    // With a USB serial adapter that holds every reply back for its latency timer.
+    double AdapterSeconds(int latencyMs) const {
+        return WireSeconds() + static_cast<double>(replies) * latencyMs / 1000.0;
+    }
 };
+
+// The latency timer of an FTDI adapter as it comes: the most common USB serial adapter.
+constexpr int kDefaultAdapterLatencyMs = 16;
 
 // The whole exchange for one or two dials (IAS before TAS), then the table line if given.
 SUploadCost UploadCost(const std::vector<SPixelView>& dials,

@@ -93,6 +93,24 @@ std::string ReadInput(const std::string& input, const std::string& output, bool 
 // A sheet is held whole in memory: a scan given as the dial would ask for gigabytes.
 constexpr int kMaxSheetSide = 4096;
 
+// An --at the table does not reach, in words; empty when there is none or it is reached.
+std::string AtRefusal(const SSheetRequest& sheet, const std::vector<double>& angles,
+                      const std::string& source) {
+    const std::optional<double> at = sheet.options.atKnots;
+    if (!at || artwork::AngleAtSpeed(angles, *at))
+        return {};
+    return "--at " + SpeedText(*at) + " lies beyond " + source + ", which ends at " +
+           SpeedText(static_cast<double>(gauge::kKnotsPerEntry) * angles.size());
+}
+
+void SayAngleAt(CRun& run, const SSheetRequest& sheet, const std::vector<double>& angles) {
+    if (sheet.options.atKnots) {
+        run.Say("at " + SpeedText(*sheet.options.atKnots) + ": " +
+                numtext::FormatFixed(*artwork::AngleAtSpeed(angles, *sheet.options.atKnots), 1) +
+                " degrees");
+    }
+}
+
 std::string SheetRefusal(const std::string& path, const SRgbaPicture& dial, int scale) {
     if (std::max(dial.width, dial.height) * scale <= kMaxSheetSide)
         return {};
@@ -135,6 +153,8 @@ EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
     const upload::SUploadCost after = DialCost(prepared.dial);
     run.Say("upload as fitted: " + CostText(before));
     run.Say("upload as written: " + CostText(after));
+    run.Say("(as fitted: the picture scaled to the dial alone; as written: the file, with the "
+            "circle, background, merging and cleared transparent pixels)");
     if (c.options.merge > 0) {
         run.Say("--merge " + std::to_string(c.options.merge) + ": " +
                 std::to_string(before.linesSent - after.linesSent) +
@@ -177,6 +197,9 @@ EDialExit Cost(const SCostCommand& c, SDialReport& report) {
     if (c.table)
         run.Say(*c.table + ": 1 line, " + std::to_string(cost.tableBytes) + " bytes");
     run.Say("upload: " + CostText(cost) + " at " + std::to_string(gauge::kBaud) + " baud 8E1");
+    run.Say("through a USB serial adapter at its usual " +
+            std::to_string(upload::kDefaultAdapterLatencyMs) + " ms latency: " +
+            upload::WireTimeText(cost.AdapterSeconds(upload::kDefaultAdapterLatencyMs)));
     return EDialExit::Done;
 }
 
@@ -196,20 +219,15 @@ EDialExit Preview(const SPreviewCommand& c, SDialReport& report) {
             return run.Refuse(why);
         angles = Degrees(*texts);
     }
-    if (c.sheet.options.atKnots && !artwork::AngleAtSpeed(angles, *c.sheet.options.atKnots)) {
-        return run.Refuse("--at " + SpeedText(*c.sheet.options.atKnots) + " lies beyond " + source +
-                          ", which ends at " + SpeedText(10.0 * angles.size()));
-    }
+    why = AtRefusal(c.sheet, angles, source);
+    if (!why.empty())
+        return run.Refuse(why);
     const SRgbaPicture sheet = Sheet(dial, angles, c.sheet);
     if (!WritePicture(c.output, sheet, &why))
         return run.WriteFailed(c.output, why);
     for (int k : plausibility::FailingEntries(angles))
         run.Say(source + ": " + plausibility::Message(k));
-    if (c.sheet.options.atKnots) {
-        run.Say("at " + SpeedText(*c.sheet.options.atKnots) + ": " +
-                numtext::FormatFixed(*artwork::AngleAtSpeed(angles, *c.sheet.options.atKnots), 1) +
-                " degrees");
-    }
+    SayAngleAt(run, c.sheet, angles);
     run.Say(c.output + ": " + std::to_string(angles.size()) + " needles of " + source);
     return EDialExit::Done;
 }
@@ -262,6 +280,9 @@ std::optional<STablePlan> PlanTable(const STableCommand& c, std::string* why) {
                       ": with one decimal the marks rise too little there");
     if (!c.previewDial)
         return plan;
+    *why = AtRefusal(c.sheet, plan.angles, "the table");
+    if (!why->empty())
+        return std::nullopt;
     if (!c.force && dialinputs::SameFile(*c.previewDial, *c.previewSheet))
         return refuse(Refusal(*c.previewSheet, "is the dial itself; --force writes over it"));
     if (dialinputs::SameFile(*c.previewDial, c.output) ||
@@ -300,6 +321,7 @@ EDialExit Table(const STableCommand& c, SDialReport& report) {
     if (c.previewDial) {
         if (!WritePicture(*c.previewSheet, Sheet(plan->dial, plan->angles, c.sheet), &why))
             return run.WriteFailed(*c.previewSheet, why);
+        SayAngleAt(run, c.sheet, plan->angles);
         run.Say(*c.previewSheet + ": the table's needles on " + *c.previewDial);
     }
     return EDialExit::Done;

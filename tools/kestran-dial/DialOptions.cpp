@@ -105,6 +105,12 @@ const std::vector<SOption<SSheetRequest>> kSheetOptions = {
              in.RefuseValue("degrees from -360 to 360", v[0]);
          s.options.geometry.zeroDegrees = degrees.value_or(0);
      }},
+    {"--at", "KNOTS", "also one full needle at this speed, linear between entries",
+     [](SSheetRequest& s, const Values& v, Reader& in) {
+         s.options.atKnots = ParseNumber(v[0], false);
+         if (!s.options.atKnots || *s.options.atKnots > 500)
+             in.RefuseValue("a speed from 0 to 500 knots", v[0]);
+     }},
     {"--counter-clockwise", "", "angles grow counter-clockwise (default: clockwise)",
      [](SSheetRequest& s, const Values&, Reader&) { s.options.geometry.clockwise = false; }},
 };
@@ -166,12 +172,6 @@ const std::vector<SOption<SPreviewCommand>> kPreviewOptions = {
      [](SPreviewCommand& c, const Values& v, Reader&) { c.table = v[0]; }},
     {"-o", "FILE", "the sheet to write",
      [](SPreviewCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
-    {"--at", "KNOTS", "also one full needle at this speed, linear between entries",
-     [](SPreviewCommand& c, const Values& v, Reader& in) {
-         c.sheet.options.atKnots = ParseNumber(v[0], false);
-         if (!c.sheet.options.atKnots || *c.sheet.options.atKnots > 500)
-             in.RefuseValue("a speed from 0 to 500 knots", v[0]);
-     }},
     {"--force", "", "write over the dial itself when -o names it",
      [](SPreviewCommand& c, const Values&, Reader&) { c.force = true; }},
 };

@@ -16,6 +16,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const char* const kInterrupted = "Update interrupted.";
+const char* const kIncomplete =
+    "The gauge holds an incomplete dial until the next complete upload.";
 // The window's words ask for its Disconnect button, which a command line does not have.
 const char* const kLineLost =
     "The connection to the gauge was lost; check the cable and run the upload again.";
@@ -100,6 +102,11 @@ bool CCommandLineUpload::ListPorts(std::string* lines) {
 
 bool CCommandLineUpload::Choose(CHeadlessHost& host, CTillerbyDlg& dlg,
                                 const SUploadRequest& request) {
+    // The window says it at Update; here nothing of the line need be touched to know.
+    if (request.table && !request.tas) {
+        Tell(CTillerbyDlg::kTableNeedsTasMessage);
+        return false;
+    }
     // The user's choices, in the order a person would make them; the first refusal ends.
     struct SChoice {
         const std::optional<std::string>& file;
@@ -272,8 +279,11 @@ EUploadResult CCommandLineUpload::Stop(CHeadlessHost& host, CTillerbyDlg& dlg,
                                        EUploadResult result) {
     dlg.AbandonUpload(result);
     CloseLine(host, dlg);
-    if (result == EUploadResult::Interrupted)
+    if (result == EUploadResult::Interrupted) {
         m_report.Status(kInterrupted);
+        if (dlg.Upload().State().UploadStage != 0)
+            m_report.Message(kIncomplete);
+    }
     return result;
 }
 

@@ -129,6 +129,15 @@ std::optional<SUploadOptions> ParseUploadOptions(const std::vector<std::string>&
         *error = "--port is missing";
         return std::nullopt;
     }
+#ifndef _WIN32
+    for (const std::string& port : options.ports) {
+        if (portnames::IsComName(port)) {
+            *error = port + " is a port name of Windows; here ports are paths such as "
+                            "/dev/ttyUSB0, and kestran-upload --list shows them";
+            return std::nullopt;
+        }
+    }
+#endif
     if (!options.ports.empty())
         options.request.port = options.ports.front();
     if (!options.request.ias && !options.request.tas && !options.request.table) {

@@ -95,6 +95,9 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
         {{"table", "--mark", "100:161", "-o", "@t.gac", "--preview", "@text.png", "@s.png"},
          "text.png: not a picture"},
         {{"table", "--mark", "100", "-o", "@t.gac"}, "--mark takes KNOTS:DEGREES"},
+        {{"table", "--mark", "100:161", "-o", "@t.gac", "--preview", kExamples + "tas.png", "@s.png",
+          "--at", "110"},
+         "--at 110 knots lies beyond the table, which ends at 100 knots"},
         {{"-x"}, "unknown option -x"},
     };
     const std::set<std::string> before = Files();
@@ -123,6 +126,9 @@ TEST_F(DialCommandsTest, APictureAloneGoesBesideItNeverOverAFile) {
     EXPECT_NE(report.out.find("upload as written: "), std::string::npos);
     // The dial it made is one the window and the cost take.
     ASSERT_EQ(Run({"cost", "@art-dial-2.png"}), EDialExit::Done) << report.err;
+    EXPECT_NE(report.out.find("through a USB serial adapter at its usual 16 ms latency: "),
+              std::string::npos)
+        << report.out;
 }
 
 TEST_F(DialCommandsTest, TiffAndWebpArtworkBecomeTheDialItsPngDoes) {
@@ -141,9 +147,10 @@ TEST_F(DialCommandsTest, TiffAndWebpArtworkBecomeTheDialItsPngDoes) {
 
 TEST_F(DialCommandsTest, TableIsWrittenForTheWindowsLoadWithItsSheet) {
     ASSERT_EQ(Run({"table", "--mark", "200:300", "--mark", "100:100", "-o", "@t.gac", "--preview",
-                   kExamples + "tas.png", "@t.png"}),
+                   kExamples + "tas.png", "@t.png", "--at", "150"}),
               EDialExit::Done)
         << report.err;
+    EXPECT_NE(report.out.find("\nat 150 knots: 193.8 degrees\n"), std::string::npos) << report.out;
     std::string line;
     std::getline(std::ifstream(dir.File("t.gac")), line);
     const std::optional<gacfile::SGacTable> table = gacfile::ParseLine(line);

@@ -224,6 +224,9 @@ TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
          "Image resolution must be 230 x 230 pixels\n  small.png is 100 x 100 pixels; the Dial "
          "Workshop or kestran-dial prepare makes a 230 x 230 dial with alpha of it.\n"},
         {{"--port", port, "--ias", table}, "Image load error\n  table.gac: not a PNG picture"},
+        {{"--port", "COM3", "--ias", dial},
+         "COM3 is a port name of Windows; here ports are paths such as /dev/ttyUSB0, and "
+         "kestran-upload --list shows them"},
         {{"--port", dir.File("no-such-port"), "--ias", dial},
          "Failed to open COM port!\n  " + dir.File("no-such-port") + ": "},
         {{"--ias", dial}, "--port is missing"},
@@ -245,6 +248,10 @@ TEST_F(UploadToGaugeTest, RefusedInputSendsNothing) {
         const SRun run = Upload(c.args);
         EXPECT_EQ(run.status, 2) << run.errors;
         EXPECT_TRUE(Contains(run.errors, "kestran-upload: " + c.message)) << run.errors;
+        // Refused before the port was opened, unless the port is what is refused.
+        if (!Contains(c.message, "COM port")) {
+            EXPECT_FALSE(Contains(run.errors, "Ready")) << run.errors;
+        }
     }
     EXPECT_FALSE(Contains(gauge->Errors(), "<- ")) << gauge->Errors();
 
@@ -273,7 +280,10 @@ TEST_F(UploadToGaugeTest, InterruptedUploadsTellTheGaugeAndGiveThePortBack) {
         for (const int signal : c.signals)
             upload->Signal(signal);
         EXPECT_EQ(upload->Wait(seconds(5)), c.status) << upload->Errors();
-        EXPECT_TRUE(Contains(upload->Errors(), "Update interrupted.\n")) << upload->Errors();
+        EXPECT_TRUE(Contains(upload->Errors(),
+                             "Update interrupted.\nkestran-upload: The gauge holds an incomplete "
+                             "dial until the next complete upload.\n"))
+            << upload->Errors();
         ASSERT_TRUE(GaugeSaid("<- ERR", round)) << gauge->Errors();
         ASSERT_TRUE(GaugeSaid("the port was closed", round)) << gauge->Errors();
     }
