@@ -29,6 +29,8 @@ x86_64-w64-mingw32-strip "$stage"/*.exe
 cp examples/dials/*.png "$stage/dials/"
 # Windows' own line ends, so that Notepad shows the lines.
 sed 's/$/\r/' packaging/windows/README-Windows.txt >"$stage/README-Windows.txt"
+# Kestran's own licence, which the installer shows before it installs.
+sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 png_source=$(ls -d "$build"/deps/source/libpng1.6-*/ | head -n 1)
 sed 's/$/\r/' "$png_source/LICENSE" >"$stage/licenses/libpng-LICENSE.txt"
 sed 's/$/\r/' /usr/share/doc/libz-mingw-w64-dev/copyright >"$stage/licenses/zlib-LICENSE.txt"

@@ -16,6 +16,8 @@ InstallDir "$PROGRAMFILES64\Kestran"
 RequestExecutionLevel admin
 BrandingText "Kestran ${VERSION}"
 
+LicenseData "${STAGE}\LICENSE.txt"
+Page license
 Page directory
 Page instfiles
 UninstPage uninstConfirm
@@ -29,6 +31,7 @@ Section "Kestran"
     File "${STAGE}\kestran-upload.exe"
     File "${STAGE}\kestran-dial.exe"
     File "${STAGE}\README-Windows.txt"
+    File "${STAGE}\LICENSE.txt"
     SetOutPath "$INSTDIR\dials"
     File "${STAGE}\dials\*.png"
     SetOutPath "$INSTDIR\licenses"
@@ -67,6 +70,7 @@ Section "Uninstall"
     Delete "$INSTDIR\kestran-upload.exe"
     Delete "$INSTDIR\kestran-dial.exe"
     Delete "$INSTDIR\README-Windows.txt"
+    Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\dials\*.png"
     RMDir "$INSTDIR\dials"
     Delete "$INSTDIR\licenses\*.txt"
