@@ -1,5 +1,6 @@
 #include "res/DialogTemplate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -125,11 +126,41 @@ std::string LoadString(int id) {
     }
 }
 
-int DluToPixelX(int dluX) {
-    return dluX * 2;
+namespace {
+
+// a * b / c rounded to the nearest, as Windows' MulDiv.
+int MulDiv(int a, int b, int c) {
+    return static_cast<int>(std::lround(static_cast<double>(a) * b / c));
 }
-int DluToPixelY(int dluY) {
-    return static_cast<int>(std::lround(dluY * 2.25));
+
+}  // namespace
+
+SDialogUnits UnitsOfFont(int lettersWidth, int height) {
+    return {(lettersWidth / 26 + 1) / 2, height};
+}
+
+SDialogUnits WidenedToFit(SDialogUnits units, const std::vector<std::pair<int, int>>& rooms) {
+    const int baseX = units.baseX;
+    for (const auto& [width, needed] : rooms) {
+        // One pixel more than the proportion asks, for the rounding of every edge.
+        if (width > 0 && needed > width)
+            units.baseX = std::max(units.baseX, (baseX * (needed + 1) + width - 1) / width);
+    }
+    return units;
+}
+
+int DluToPixelX(int dluX, const SDialogUnits& units) {
+    return MulDiv(dluX, units.baseX, 4);
+}
+int DluToPixelY(int dluY, const SDialogUnits& units) {
+    return MulDiv(dluY, units.baseY, 8);
+}
+
+SPixelRect TemplateToWindow(int x, int y, int w, int h, const SDialogUnits& units) {
+    return {MulDiv(x, units.baseX, kTemplatePixels.baseX),
+            MulDiv(y, units.baseY, kTemplatePixels.baseY),
+            MulDiv(w, units.baseY, kTemplatePixels.baseY),
+            MulDiv(h, units.baseY, kTemplatePixels.baseY)};
 }
 
 }  // namespace res

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // The dialog resources: templates 100 and 102 and the string table, as plain data that
@@ -94,8 +95,36 @@ inline std::string AppName() {
     return LoadString(kIdsAppName);
 }
 
-// Dialog units to client pixels of the hosts (2 px across, 2.25 px down, rounded).
-int DluToPixelX(int dluX);
-int DluToPixelY(int dluY);
+// How large a dialog unit is in a window's pixels. Windows defines it by the dialog's font:
+// a quarter of the font's average character width across, an eighth of its height down.
+struct SDialogUnits {
+    int baseX = 8;  // the average character width
+    int baseY = 18;  // the font's height
+};
+// The template's own pixels, 2 across and 2.25 down to the unit: where the dialog places
+// its previews, and the headless host's whole client area.
+constexpr SDialogUnits kTemplatePixels{8, 18};
+
+// The units of a font whose 52 letters A-Z and a-z are `lettersWidth` pixels wide and whose
+// lines are `height` pixels high, rounded as Windows rounds them.
+SDialogUnits UnitsOfFont(int lettersWidth, int height);
+
+// The units widened across so that every text fits its control: the template was drawn for
+// Windows' dialog fonts, and a font whose letters are narrow for its digits and capitals
+// needs a little more room than its average width gives. Each pair is a control's width in
+// pixels of `units` and the pixels its text needs.
+SDialogUnits WidenedToFit(SDialogUnits units, const std::vector<std::pair<int, int>>& rooms);
+
+// Dialog units to a window's pixels, rounded to the nearest.
+int DluToPixelX(int dluX, const SDialogUnits& units = kTemplatePixels);
+int DluToPixelY(int dluY, const SDialogUnits& units = kTemplatePixels);
+
+// Where a picture that the dialog places at (x, y) of the template's pixels, `w` x `h` of
+// them, lands in a window of other units: placed through the units, and scaled with the
+// units down alone, which decide whether the two dials fit between the controls.
+struct SPixelRect {
+    int x, y, w, h;
+};
+SPixelRect TemplateToWindow(int x, int y, int w, int h, const SDialogUnits& units);
 
 }  // namespace res

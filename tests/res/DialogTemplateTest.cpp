@@ -100,3 +100,28 @@ TEST(DialogTemplateTest, MainDialogHoldsTheControlTableInTemplateOrder) {
                   (std::vector<int>{want.x, want.y, want.w, want.h}));
     }
 }
+
+// Windows' dialog units: a quarter of the font's average letter width across, an eighth of
+// its height down, rounded to the nearest pixel; widened where a text needs more room.
+TEST(DialogTemplateTest, DialogUnitsFollowTheFontAndWidenForTextsThatNeedIt) {
+    // MS Shell Dlg 8 at 96 DPI: 52 letters 291 px wide, 13 px high.
+    const res::SDialogUnits shellDlg = res::UnitsOfFont(291, 13);
+    EXPECT_EQ(shellDlg.baseX, 6);
+    EXPECT_EQ(shellDlg.baseY, 13);
+    EXPECT_EQ(res::DluToPixelX(494, shellDlg), 741);
+    EXPECT_EQ(res::DluToPixelY(292, shellDlg), 475);
+    // The template's own pixels: 2 across, 2.25 down.
+    EXPECT_EQ(res::DluToPixelX(494), 988);
+    EXPECT_EQ(res::DluToPixelY(292), 657);
+    EXPECT_EQ(res::DluToPixelY(1), 2);
+    // A preview keeps its place relative to the controls and scales with the units down.
+    const res::SPixelRect at13 = res::TemplateToWindow(30, 408, 230, 230, shellDlg);
+    EXPECT_EQ((std::vector<int>{at13.x, at13.y, at13.w, at13.h}),
+              (std::vector<int>{23, 295, 166, 166}));
+    // A control 95 px wide whose text needs 97 grows by that proportion and a pixel; one
+    // that fits, or has no width, changes nothing.
+    EXPECT_EQ(res::WidenedToFit({8, 18}, {{95, 97}}).baseX, 9);
+    EXPECT_EQ(res::WidenedToFit({8, 18}, {{95, 95}, {0, 20}}).baseX, 8);
+    EXPECT_EQ(res::WidenedToFit({8, 18}, {{100, 130}, {95, 97}}).baseY, 18);
+    EXPECT_EQ(res::WidenedToFit({8, 18}, {{100, 130}, {95, 97}}).baseX, 11);
+}

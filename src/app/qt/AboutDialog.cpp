@@ -14,8 +14,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromStdString(dialog.caption));
     setWindowIcon(AppIcon());
-    m_controls = dialogbuilder::BuildControls(dialog, this, AppIcon());
-    setFixedSize(res::DluToPixelX(dialog.w), res::DluToPixelY(dialog.h));
+    res::SDialogUnits units = dialogbuilder::UnitsOf(*this);
+    m_controls = dialogbuilder::BuildControls(dialog, this, AppIcon(), units);
+    units = res::WidenedToFit(units, dialogbuilder::TextRooms(m_controls, {}));
+    dialogbuilder::PlaceControls(dialog, m_controls, units);
+    setFixedSize(res::DluToPixelX(dialog.w, units), res::DluToPixelY(dialog.h, units));
 
     for (QWidget* widget : m_controls) {
         auto* button = qobject_cast<QPushButton*>(widget);

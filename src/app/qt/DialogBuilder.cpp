@@ -1,6 +1,7 @@
 #include "app/qt/DialogBuilder.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QIcon>
@@ -8,6 +9,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include "app/qt/CSpinButton.h"
 
@@ -25,7 +28,8 @@ QWidget* MakeLabel(const res::SControlDef& def, QWidget* parent) {
     return label;
 }
 
-QWidget* MakeWidget(const res::SControlDef& def, QWidget* parent, const QIcon& icon) {
+QWidget* MakeWidget(const res::SControlDef& def, QWidget* parent, const QIcon& icon,
+                    const res::SDialogUnits& units) {
     using res::ControlKind;
     switch (def.kind) {
         case ControlKind::ComboBox:
@@ -45,7 +49,7 @@ QWidget* MakeWidget(const res::SControlDef& def, QWidget* parent, const QIcon& i
             return MakeLabel(def, parent);
         case ControlKind::StaticIcon: {
             auto* label = new QLabel(parent);
-            const QRect r = TemplateRect(def);
+            const QRect r = TemplateRect(def, units);
             const int side = std::min(r.width(), r.height());
             label->setPixmap(icon.pixmap(side, side));
             label->setAlignment(Qt::AlignCenter);
@@ -69,25 +73,27 @@ QWidget* MakeWidget(const res::SControlDef& def, QWidget* parent, const QIcon& i
     return new QWidget(parent);
 }
 
-void Place(const res::SControlDef& def, QWidget* widget) {
-    QRect r = TemplateRect(def);
+void Place(const res::SControlDef& def, QWidget* widget, const res::SDialogUnits& units) {
+    QRect r = TemplateRect(def, units);
     if (def.kind == res::ControlKind::ComboBox) {
-        r.setHeight(res::DluToPixelY(kClosedComboHeightDlu));
+        r.setHeight(res::DluToPixelY(kClosedComboHeightDlu, units));
     }
     widget->setGeometry(r);
 }
 
 // A right-aligned spin button sits flush at the right edge of its buddy, which gives up
 // the room for it.
-void AttachSpin(const res::SControlDef& def, CSpinButton* spin, QWidget* previous) {
+void AttachSpin(const res::SControlDef& def, CSpinButton* spin, QWidget* previous,
+                const res::SDialogUnits& units) {
     auto* buddy = qobject_cast<QLineEdit*>(previous);
     if ((def.style & res::kAutoBuddy) == 0 || buddy == nullptr)
         return;
-    spin->SetBuddy(buddy);
+    if (spin->Buddy() == nullptr)
+        spin->SetBuddy(buddy);
     if ((def.style & res::kAlignRight) == 0)
         return;
     const QRect b = buddy->geometry();
-    const int spinWidth = res::DluToPixelX(def.w);
+    const int spinWidth = res::DluToPixelX(def.w, units);
     buddy->setGeometry(b.x(), b.y(), b.width() - spinWidth, b.height());
     spin->setGeometry(b.x() + b.width() - spinWidth, b.y(), spinWidth, b.height());
 }
@@ -98,29 +104,31 @@ bool IsTabStop(const res::SControlDef& def) {
 
 }  // namespace
 
-QRect TemplateRect(const res::SControlDef& def) {
-    const int left = res::DluToPixelX(def.x);
-    const int top = res::DluToPixelY(def.y);
-    const int right = res::DluToPixelX(def.x + def.w);
-    const int bottom = res::DluToPixelY(def.y + def.h);
+res::SDialogUnits UnitsOf(const QWidget& widget) {
+    const QFontMetrics metrics = widget.fontMetrics();
+    return res::UnitsOfFont(
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+        metrics.height());
+}
+
+QRect TemplateRect(const res::SControlDef& def, const res::SDialogUnits& units) {
+    const int left = res::DluToPixelX(def.x, units);
+    const int top = res::DluToPixelY(def.y, units);
+    const int right = res::DluToPixelX(def.x + def.w, units);
+    const int bottom = res::DluToPixelY(def.y + def.h, units);
     return {left, top, right - left, bottom - top};
 }
 
 std::vector<QWidget*> BuildControls(const res::SDialogDef& dialog, QWidget* parent,
-                                    const QIcon& icon) {
+                                    const QIcon& icon, const res::SDialogUnits& units) {
     std::vector<QWidget*> widgets;
     widgets.reserve(dialog.controls.size());
     QWidget* lastTabStop = nullptr;
     for (const res::SControlDef& def : dialog.controls) {
-        QWidget* widget = MakeWidget(def, parent, icon);
+        QWidget* widget = MakeWidget(def, parent, icon, units);
         widget->setProperty("controlId", def.id);
         if (def.id >= 0)
             widget->setObjectName(QStringLiteral("control%1").arg(def.id));
-        Place(def, widget);
-
-        if (auto* spin = qobject_cast<CSpinButton*>(widget)) {
-            AttachSpin(def, spin, widgets.empty() ? nullptr : widgets.back());
-        }
         if (IsTabStop(def)) {
             widget->setFocusPolicy(Qt::StrongFocus);
             if (lastTabStop != nullptr)
@@ -136,12 +144,51 @@ std::vector<QWidget*> BuildControls(const res::SDialogDef& dialog, QWidget* pare
         }
         widgets.push_back(widget);
     }
+    PlaceControls(dialog, widgets, units);
     // A frame stays behind the controls it surrounds.
     for (QWidget* widget : widgets) {
         if (qobject_cast<QGroupBox*>(widget) != nullptr)
             widget->lower();
     }
     return widgets;
+}
+
+void PlaceControls(const res::SDialogDef& dialog, const std::vector<QWidget*>& widgets,
+                   const res::SDialogUnits& units) {
+    for (size_t i = 0; i < widgets.size() && i < dialog.controls.size(); ++i) {
+        Place(dialog.controls[i], widgets[i], units);
+        if (auto* spin = qobject_cast<CSpinButton*>(widgets[i]))
+            AttachSpin(dialog.controls[i], spin, i > 0 ? widgets[i - 1] : nullptr, units);
+    }
+}
+
+std::vector<std::pair<int, int>> TextRooms(const std::vector<QWidget*>& widgets,
+                                           const QString& widestNumber) {
+    std::vector<std::pair<int, int>> rooms;
+    for (QWidget* w : widgets) {
+        const QFontMetrics fm = w->fontMetrics();
+        const int frame = w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        int needed = 0;
+        if (auto* button = qobject_cast<QPushButton*>(w))
+            needed = fm.horizontalAdvance(button->text()) + 2 * frame + 4;
+        else if (qobject_cast<QCheckBox*>(w) != nullptr || qobject_cast<QLabel*>(w) != nullptr)
+            needed = w->sizeHint().width();
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            needed = fm.horizontalAdvance(group->title()) + 4 * frame;
+        else if (qobject_cast<QLineEdit*>(w) != nullptr)
+            needed = fm.horizontalAdvance(widestNumber) + 2 * frame + 4;
+        else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            needed = w->style()
+                         ->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                            QSize(fm.horizontalAdvance(widestNumber), fm.height()),
+                                            combo)
+                         .width();
+        }
+        rooms.emplace_back(w->width(), needed);
+    }
+    return rooms;
 }
 
 }  // namespace dialogbuilder

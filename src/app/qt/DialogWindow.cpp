@@ -62,13 +62,18 @@ CDialogWindow::CDialogWindow(SDialogServices services, QWidget* parent) : QDialo
     setWindowIcon(AppIcon());
     setSizeGripEnabled(false);
 
-    m_controls = dialogbuilder::BuildControls(dialog, this, AppIcon());
+    // Laid out in the units of the font in use, as Windows lays out a dialog template, and
+    // widened where a text of this font would be cut: the widest number an entry shows too.
+    m_units = dialogbuilder::UnitsOf(*this);
+    m_controls = dialogbuilder::BuildControls(dialog, this, AppIcon(), m_units);
+    m_units = res::WidenedToFit(m_units, dialogbuilder::TextRooms(m_controls, "000.0"));
+    dialogbuilder::PlaceControls(dialog, m_controls, m_units);
     for (QWidget* widget : m_controls) {
         const int id = widget->property("controlId").toInt();
         if (id >= 0)
             m_byId[id] = widget;
     }
-    m_templateSize = QSize(res::DluToPixelX(dialog.w), res::DluToPixelY(dialog.h));
+    m_templateSize = QSize(res::DluToPixelX(dialog.w, m_units), res::DluToPixelY(dialog.h, m_units));
     m_portListWidth = At(ids::kPortList)->width();
     resize(m_templateSize);
     // Narrower, the port list box would shrink by the whole difference and vanish.
@@ -313,34 +318,37 @@ void CDialogWindow::DrawImage(const CImage& image, int x, int y) {
     held->x = x;
     held->y = y;
     CopyPicture(image, held->picture);
+    const QRect place = PreviewRect(*held);
     m_previews.push_back(std::move(held));
-    repaint(QRect(x, y, image.GetWidth(), image.GetHeight()));
+    repaint(place);
 }
 
-QRect CDialogWindow::HeldPreviewBounds() const {
-    QRect bounds;
-    for (const auto& held : m_previews) {
-        bounds |= QRect(held->x, held->y, held->picture.GetWidth(), held->picture.GetHeight());
-    }
-    return bounds;
+// The dialog places its previews in the template's pixels; this window's units follow its
+// font, so a preview is placed and scaled through them.
+QRect CDialogWindow::PreviewRect(const SHeldPreview& held) const {
+    return PreviewPlace(held.x, held.y, held.picture.GetWidth(), held.picture.GetHeight());
+}
+
+QRect CDialogWindow::PreviewPlace(int x, int y, int w, int h) const {
+    const res::SPixelRect r = res::TemplateToWindow(x, y, w, h, m_units);
+    return {r.x, r.y, r.w, r.h};
 }
 
 void CDialogWindow::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    const QRect bounds = HeldPreviewBounds();
-    if (bounds.isEmpty())
-        return;
-    // The previews are blended over the dialog's own background, in the order they were
-    // drawn, on a 32-bit surface laid out like the dial buffers (blue, green, red, alpha).
-    QImage surface(bounds.size(), QImage::Format_RGB32);
-    surface.fill(palette().color(backgroundRole()));
-    SSurface target{surface.bits(), surface.width(), surface.height(),
-                    static_cast<int>(surface.bytesPerLine())};
-    for (const auto& held : m_previews) {
-        pixelops::Draw(held->picture, target, held->x - bounds.x(), held->y - bounds.y());
-    }
     QPainter painter(this);
-    painter.drawImage(bounds.topLeft(), surface);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const auto& held : m_previews) {
+        // Blended over the dialog's own background on a 32-bit surface laid out like the
+        // dial buffers (blue, green, red, alpha), then scaled to its place.
+        const CImage& picture = held->picture;
+        QImage surface(picture.GetWidth(), picture.GetHeight(), QImage::Format_RGB32);
+        surface.fill(palette().color(backgroundRole()));
+        SSurface target{surface.bits(), surface.width(), surface.height(),
+                        static_cast<int>(surface.bytesPerLine())};
+        pixelops::Draw(picture, target, 0, 0);
+        painter.drawImage(PreviewRect(*held), surface);
+    }
 }
 
 // --- window events -------------------------------------------------------------------

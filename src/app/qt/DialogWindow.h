@@ -9,6 +9,7 @@
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/DialogEnd.h"
 #include "host/DialogHost.h"
+#include "res/DialogTemplate.h"
 
 class CSpinButton;
 class QMenu;
@@ -30,6 +31,10 @@ public:
     // Every control in template order.
     const std::vector<QWidget*>& Controls() const { return m_controls; }
     CSpinButton* Spin(int id) const;
+    // The dialog units the window is laid out in: those of its font.
+    const res::SDialogUnits& Units() const { return m_units; }
+    // Where a picture the dialog draws at (x, y) of the template's pixels lands.
+    QRect PreviewPlace(int x, int y, int w, int h) const;
     // The context menu of the dialog, standing in for the system menu.
     QMenu* SystemMenu() const { return m_systemMenu; }
     // A command of the system menu: the About entry shows the About box.
@@ -58,11 +63,12 @@ private:
 
     QWidget* At(int id) const;
     void WireNotifications();
-    QRect HeldPreviewBounds() const;
+    QRect PreviewRect(const SHeldPreview& held) const;
 
     std::vector<QWidget*> m_controls;
     std::map<int, QWidget*> m_byId;
     QMenu* m_systemMenu = nullptr;
+    res::SDialogUnits m_units;  // of the window's font
     QSize m_templateSize;
     int m_portListWidth = 0;
     std::vector<std::unique_ptr<SHeldPreview>> m_previews;

@@ -420,10 +420,9 @@ RECT CDialogWindow::DialogUnitsToPixels(int x, int y, int w, int h) const {
 // shrinks at 96 and grows at 144, and never covers a control.
 RECT CDialogWindow::PreviewRect(const SHeldPreview& held) const {
     const RECT base = DialogUnitsToPixels(0, 0, 4, 8);  // 4 units across, 8 down
-    const int left = MulDiv(held.x, base.right, 8);
-    const int top = MulDiv(held.y, base.bottom, 18);
-    return {left, top, left + MulDiv(held.width, base.bottom, 18),
-            top + MulDiv(held.height, base.bottom, 18)};
+    const res::SPixelRect r = res::TemplateToWindow(held.x, held.y, held.width, held.height,
+                                                    {base.right, base.bottom});
+    return {r.x, r.y, r.x + r.w, r.y + r.h};
 }
 
 void CDialogWindow::PaintPreviews(HDC dc) const {

@@ -118,12 +118,14 @@ TEST(DISABLED_XServerChild, TheWindowOpensAndIsPhotographed) {
     const QRect g = window.geometry();
     const QImage shot =
         window.screen()->grabWindow(0, g.x(), g.y(), g.width(), g.height()).toImage();
-    ASSERT_EQ(shot.size(), QSize(988, 657));
+    ASSERT_EQ(shot.size(), window.size());
     const QColor background = window.palette().color(window.backgroundRole());
-    // The middle of both dial faces is dark; the space between them is the background.
-    EXPECT_LT(qGray(shot.pixel(30 + 115, 125 + 115)), 60);
-    EXPECT_LT(qGray(shot.pixel(30 + 115, 408 + 115)), 60);
-    EXPECT_EQ(shot.pixelColor(10, 380), background);
+    // The middle of both dial faces is dark; the space beside them is the background.
+    const QRect ias = window.PreviewPlace(30, 125, 230, 230);
+    const QRect tas = window.PreviewPlace(30, 408, 230, 230);
+    EXPECT_LT(qGray(shot.pixel(ias.center())), 60);
+    EXPECT_LT(qGray(shot.pixel(tas.center())), 60);
+    EXPECT_EQ(shot.pixelColor(ias.left() / 2, ias.bottom()), background);
     const char* path = std::getenv("KESTRAN_SCREENSHOT");
     ASSERT_NE(path, nullptr);
     ASSERT_TRUE(shot.save(QString::fromLocal8Bit(path)));
@@ -144,5 +146,5 @@ TEST(XServerTest, TheWindowOpensUnderXvfbAndAScreenshotIsTaken) {
                             "DISABLED_XServerChild.*", env, &output);
     EXPECT_EQ(rc, 0) << output.toStdString();
     EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
-    EXPECT_EQ(QImage(shot).size(), QSize(988, 657));
+    EXPECT_FALSE(QImage(shot).isNull());
 }

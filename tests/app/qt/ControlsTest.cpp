@@ -14,12 +14,13 @@ namespace {
 
 using res::ControlKind;
 
-// Dialog units to pixels, edge by edge: 2 px across, 2.25 px down, halves rounded up.
+// Dialog units to pixels of the window's units, edge by edge, halves rounded up.
+res::SDialogUnits units;
 int PxX(int dlu) {
-    return 2 * dlu;
+    return (2 * dlu * units.baseX + 4) / 8;
 }
 int PxY(int dlu) {
-    return (9 * dlu + 2) / 4;
+    return (2 * dlu * units.baseY + 8) / 16;
 }
 
 QRect Expected(const res::SControlDef& def) {
@@ -47,7 +48,8 @@ TEST_F(ControlsTest, EveryTemplateControlExistsWithItsClassAndCaption) {
     ASSERT_EQ(defs.size(), 220u);
     ASSERT_EQ(window->Controls().size(), 220u);
     EXPECT_EQ(window->windowTitle(), "Kestran V0.1");
-    EXPECT_EQ(window->size(), QSize(988, 657));
+    units = window->Units();
+    EXPECT_EQ(window->size(), QSize(PxX(res::MainDialog().w), PxY(res::MainDialog().h)));
 
     for (size_t i = 0; i < defs.size(); ++i) {
         const res::SControlDef& def = defs[i];
@@ -73,6 +75,7 @@ TEST_F(ControlsTest, EveryTemplateControlExistsWithItsClassAndCaption) {
 }
 
 TEST_F(ControlsTest, ControlsSitWhereTheTemplatePutsThem) {
+    units = window->Units();
     const auto& defs = res::MainDialog().controls;
     for (size_t i = 0; i < defs.size(); ++i) {
         const res::SControlDef& def = defs[i];
@@ -93,9 +96,12 @@ TEST_F(ControlsTest, ControlsSitWhereTheTemplatePutsThem) {
     }
     // The dial previews fit between the controls: IAS below its button, TAS above the
     // bottom edge.
-    EXPECT_LE(W(ids::kIasCheck)->geometry().bottom(), 125);
-    EXPECT_LE(W(ids::kSelectTasDial)->geometry().bottom(), 408);
-    EXPECT_GE(W(ids::kSelectTasDial)->geometry().top(), 125 + 230);
+    const QRect ias = window->PreviewPlace(30, 125, 230, 230);
+    const QRect tas = window->PreviewPlace(30, 408, 230, 230);
+    EXPECT_LE(W(ids::kIasCheck)->geometry().bottom(), ias.top());
+    EXPECT_LE(W(ids::kSelectTasDial)->geometry().bottom(), tas.top());
+    EXPECT_GE(W(ids::kSelectTasDial)->geometry().top(), ias.bottom());
+    EXPECT_LE(tas.bottom(), window->height());
 }
 
 TEST_F(ControlsTest, EachSpinButtonTakesThePreviousEditBoxAsBuddy) {

@@ -134,12 +134,18 @@ TEST_F(InteractionTest, PreviewsAreBlendedOverTheBackgroundAndSurviveRepaints) {
     auto check = [&](const char* when) {
         SCOPED_TRACE(when);
         const QImage shot = window->grab().toImage();
+        // Placed and scaled with the window's units: inside each half its colour, whatever
+        // the scale.
+        const QRect place = window->PreviewPlace(30, 125, 230, 230);
+        const QRect tas = window->PreviewPlace(30, 408, 230, 230);
         // Premultiplied 250, 140, 40 at alpha 128 is 125, 70, 20; 240 * 127 / 255 = 119.
-        EXPECT_EQ(shot.pixelColor(30 + 10, 125 + 10), QColor(244, 189, 139));
-        EXPECT_EQ(shot.pixelColor(30 + 200, 125 + 229), QColor(10, 10, 200));
-        EXPECT_EQ(shot.pixelColor(30 + 229, 125 + 230), bg);  // just below the preview
-        EXPECT_EQ(shot.pixelColor(29, 125), bg);              // just left of it
-        EXPECT_EQ(shot.pixelColor(30 + 100, 408 + 100), bg);  // a transparent TAS dial
+        EXPECT_EQ(shot.pixelColor(place.left() + place.width() / 4, place.center().y()),
+                  QColor(244, 189, 139));
+        EXPECT_EQ(shot.pixelColor(place.right() - place.width() / 4, place.bottom() - 1),
+                  QColor(10, 10, 200));
+        EXPECT_EQ(shot.pixelColor(place.right(), place.bottom() + 1), bg);  // just below it
+        EXPECT_EQ(shot.pixelColor(place.left() - 1, place.top()), bg);      // just left of it
+        EXPECT_EQ(shot.pixelColor(tas.center()), bg);  // a transparent TAS dial
     };
     check("after choosing both dials");
     window->hide();
@@ -162,5 +168,7 @@ TEST_F(InteractionTest, PreviewsAreBlendedOverTheBackgroundAndSurviveRepaints) {
     EXPECT_EQ(driver.messages.back().text, "Image load error");
     EXPECT_TRUE(window->Dialog().TasUploadImage().IsNull());
     const QImage shot = window->grab().toImage();
-    EXPECT_EQ(shot.pixelColor(30 + 200, 125 + 10), QColor(10, 10, 200));
+    const QRect place = window->PreviewPlace(30, 125, 230, 230);
+    EXPECT_EQ(shot.pixelColor(place.right() - place.width() / 4, place.top() + 10),
+              QColor(10, 10, 200));
 }
