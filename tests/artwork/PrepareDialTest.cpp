@@ -103,7 +103,8 @@ TEST(PrepareDialTest, FitCropCircleAndBackgroundPlaceThePixelsThatMatter) {
              EXPECT_EQ(d.Pixel(0, 0)[0], 35 / 2);  // the crop's corners, unscaled
              EXPECT_EQ(d.Pixel(229, 229)[1], 264 / 2);
          }},
-        {"a crop may reach the right and bottom edges", Opaque(300, 300), With([](auto& o) { o.crop = artwork::SRect{70, 70, 230, 230}; }),
+        {"a crop may reach the right and bottom edges", Opaque(300, 300),
+         With([](auto& o) { o.crop = artwork::SRect{70, 70, 230, 230}; }),
          [](const SRgbaPicture& d) {
              EXPECT_EQ(d.Pixel(0, 0)[0], 70 / 2);
              EXPECT_EQ(d.Pixel(229, 229)[1], 299 / 2);

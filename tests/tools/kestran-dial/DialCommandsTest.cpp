@@ -114,7 +114,8 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
 }
 
 TEST_F(DialCommandsTest, InputAtTheLimitsIsTaken) {
-    WriteTestPng(dir, "edge.png", 512, 16, 32, [](int x, int) { return SBgra{0, uint8_t(x), 0, 255}; });
+    WriteTestPng(dir, "edge.png", 512, 16, 32,
+                 [](int x, int) { return SBgra{0, uint8_t(x), 0, 255}; });
     // Decoded reduced without a crop: 500 x 460.
     const std::vector<uint8_t> jpeg = EncodeJpeg(SRgbaPicture(1000, 920), {});
     WriteFileBytes(dir.File("big.jpg"), {jpeg.begin(), jpeg.end()});

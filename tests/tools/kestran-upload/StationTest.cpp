@@ -28,8 +28,9 @@ int Count(const std::string& text, const std::string& part) {
 class StationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        request.tas = WriteTestPng(dir, "dial.png", 230, 230, 32,
-                                   [](int, int) { return SBgra{1, 2, 3, 255}; });
+        request.tas = WriteTestPng(dir, "dial.png", 230, 230, 32, [](int, int) {
+            return SBgra{1, 2, 3, 255};
+        });
         request.timeout = std::chrono::hours(1);
         services.dialog.makeSerialPort = [this] { return std::make_unique<CFakeSerialPort>(line); };
         services.dialog.findSerialPorts = [this](SerInfoList& list) {

@@ -50,8 +50,8 @@ TEST(LatencyWarningRunTest, TheWarningCountsEveryReplyOfTheUpload) {
         ASSERT_EQ(upload.Run(request), EUploadResult::Completed) << report.text;
         WaitFor([&] { return gauge.UploadsEnded() == 1; });
         gauge.Stop();
-        EXPECT_TRUE(Contains(report.text, "(its latency timer): the " +
-                                              std::to_string(gauge.Replies()) + " lines"))
+        EXPECT_TRUE(Contains(
+            report.text, "(its latency timer): the " + std::to_string(gauge.Replies()) + " lines"))
             << report.text << gauge.Replies() << " replies";
     }
 }
