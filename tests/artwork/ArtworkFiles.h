@@ -23,14 +23,25 @@ struct SJpegKind {
     J_COLOR_SPACE space = JCS_RGB;  // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
     bool progressive = false;
     int orientation = 0;  // 0: no EXIF segment
+    bool intelOrder = false;  // the EXIF segment little-endian ("II"), as most cameras write it
 };
 
-// An EXIF segment body holding the orientation tag alone, big-endian.
-inline std::vector<uint8_t> ExifWithOrientation(int orientation) {
+// An EXIF segment body holding the orientation tag alone, big-endian ("MM") or
+// little-endian ("II").
+inline std::vector<uint8_t> ExifWithOrientation(int orientation, bool intelOrder = false) {
+    const auto o = static_cast<uint8_t>(orientation);
+    if (intelOrder) {
+        // clang-format off
+        return {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,  // TIFF header, IFD at 8
+                1, 0,                                                   // one entry
+                0x12, 0x01, 3, 0, 1, 0, 0, 0, o, 0, 0, 0,
+                0, 0, 0, 0};
+        // clang-format on
+    }
     // clang-format off
-    return {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8,  // TIFF header, IFD at 8
-            0, 1,                                                   // one entry
-            0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, static_cast<uint8_t>(orientation), 0, 0,
+    return {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8,
+            0, 1,
+            0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, o, 0, 0,
             0, 0, 0, 0};
     // clang-format on
 }
@@ -53,7 +64,7 @@ inline std::vector<uint8_t> EncodeJpeg(const SRgbaPicture& picture, const SJpegK
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (kind.orientation != 0) {
-        const std::vector<uint8_t> exif = ExifWithOrientation(kind.orientation);
+        const std::vector<uint8_t> exif = ExifWithOrientation(kind.orientation, kind.intelOrder);
         jpeg_write_marker(&info, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
     }
     std::vector<uint8_t> row(static_cast<size_t>(picture.width) * 4);

@@ -208,6 +208,13 @@ TEST(DecodeArtworkTest, BmpTiffAndWebpGiveBackThePictureTheyWereMadeFrom) {
         {"BMP 24 bits with a palette of 256",
          EncodeBmp(four, {.palette = std::vector(256, kSwatches[1])}), four, 0},
         {"BMP V5 24 bits top-down", EncodeBmp(four, {.header = 124, .topDown = true}), four, 0},
+        {"BMP 24 bits, the last row's padding left out",
+         [&four] {
+             std::vector<uint8_t> bytes = EncodeBmp(four, {});
+             bytes.pop_back();
+             return bytes;
+         }(),
+         four, 0},
         {"BMP 32 bits, junk in the unused byte",
          EncodeBmp(four, {.bits = 32, .junkFourthByte = true}), four, 0},
         {"BMP 32 bits 10-10-10 masks after the header",
@@ -285,6 +292,7 @@ TEST(DecodeArtworkTest, TheOrientationTagTurnsJpegAndTiffUpright) {
         const uint16_t tag = static_cast<uint16_t>(c.orientation);
         for (const std::vector<uint8_t>& file :
              {EncodeJpeg(stored, {JCS_RGB, false, c.orientation}),
+              EncodeJpeg(stored, {JCS_RGB, false, c.orientation, true}),
               EncodeTiff(stored, {.orientation = tag})}) {
             SRgbaPicture out;
             ASSERT_TRUE(artwork::DecodeArtwork(file.data(), file.size(), out, nullptr));
@@ -334,6 +342,8 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
     const std::vector<uint8_t> png = HalfAndHalfPng(PNG_COLOR_TYPE_RGB, 8);
     const std::vector<uint8_t> jpeg = EncodeJpeg(picture, {JCS_RGB, false, 0});
     const std::vector<uint8_t> bmp = EncodeBmp(picture, {});
+    // 13 pixels of 24 bits: 39 bytes a row and one of padding.
+    const std::vector<uint8_t> padded = EncodeBmp(Drawn(kFour), {});
     const std::vector<uint8_t> rle = EncodeBmp(
         Drawn(kHoled), {.bits = 8, .compression = 1, .palette = kSwatches, .runs = kRle8});
     const std::vector<uint8_t> tiff = EncodeTiff(picture, {});
@@ -361,6 +371,8 @@ TEST(DecodeArtworkTest, BadFilesAreRefusedWithWhatIsWrong) {
         {"BMP cut in its header", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 20),
          "damaged BMP data (the file ends inside its header)"},
         {"BMP cut in its rows", cut(bmp, 10),
+         "damaged BMP data (the file ends before its last row)"},
+        {"BMP of padded rows cut in its last row", cut(padded, 2),
          "damaged BMP data (the file ends before its last row)"},
         {"BMP RLE cut short", cut(rle, 9), "damaged BMP data (the file ends before its last row)"},
         {"BMP pixels inside its header", changed(bmp, [](auto& b) { PutLe(b, 10, 30, 4); }),

@@ -103,6 +103,12 @@ TEST(PrepareDialTest, FitCropCircleAndBackgroundPlaceThePixelsThatMatter) {
              EXPECT_EQ(d.Pixel(0, 0)[0], 35 / 2);  // the crop's corners, unscaled
              EXPECT_EQ(d.Pixel(229, 229)[1], 264 / 2);
          }},
+        {"a crop may reach the right and bottom edges", Opaque(300, 300),
+         With([](auto& o) { o.crop = artwork::SRect{70, 70, 230, 230}; }),
+         [](const SRgbaPicture& d) {
+             EXPECT_EQ(d.Pixel(0, 0)[0], 70 / 2);
+             EXPECT_EQ(d.Pixel(229, 229)[1], 299 / 2);
+         }},
         {"circle clears the corners and keeps the centre", Opaque(230, 230), With([](auto& o) { o.circle = true; }),
          [](const SRgbaPicture& d) {
              for (auto [x, y] : {std::pair{0, 0}, {229, 0}, {0, 229}, {229, 229}, {30, 30}})

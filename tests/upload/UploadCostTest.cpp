@@ -84,7 +84,14 @@ TEST(WireTimeTest, ElevenBitsAByteBothWays) {
     cost.bytesReceived = 1;
     EXPECT_NEAR(cost.WireSeconds(), 3491 * 11 / 38400.0, 1e-12);
     EXPECT_EQ(upload::WireTimeText(cost.WireSeconds()), "1.0 s");
-    EXPECT_EQ(upload::WireTimeText(83.44), "1 min 23.4 s");
+    // Minutes from the first tenth that rounds to a whole minute.
+    const struct {
+        double seconds;
+        const char* text;
+    } cases[] = {{59.94, "59.9 s"},        {59.96, "1 min 0.0 s"},    {60.0, "1 min 0.0 s"},
+                 {83.44, "1 min 23.4 s"},  {119.96, "2 min 0.0 s"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(upload::WireTimeText(c.seconds), c.text) << c.seconds;
 }
 
 }  // namespace

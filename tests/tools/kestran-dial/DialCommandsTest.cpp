@@ -9,6 +9,7 @@
 #include "artwork/DecodeArtwork.h"
 #include "kestran-dial/DialCommands.h"
 #include "support/TestImages.h"
+#include "upload/UploadCost.h"
 
 namespace {
 
@@ -74,6 +75,8 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
         {{"prepare", "@art.png", "-o", "@art.png"}, "art.png: is the picture itself; --force"},
         {{"prepare", "@art.png"}, "-o OUT.png is missing"},
         {{"cost", "@art.png"}, "art.png: Image resolution must be 230 x 230 pixels: art.png is 400 x 300 pixels; the Dial Workshop or kestran-dial prepare"},
+        {{"cost", kExamples + "tas.png", kExamples + "ias.png", kExamples + "tas.png"},
+         "cost takes one or two dials, not also"},
         {{"cost", kExamples + "tas.png", "--table", "@bad.gac"}, "bad.gac: Not a gauge configuration file"},
         {{"cost", kExamples + "tas.png", "--table", "@short.gac"}, "short.gac: gives 2 angles for 20 entries"},
         {{"preview", "--dial", "@art.png", "--table", "@bad.gac", "-o", "@sheet.png"},
@@ -90,6 +93,9 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
          "--max 250 lies beyond the highest mark, 100 knots"},
         {{"table", "--mark", "155:161", "-o", "@t.gac"}, "the highest mark, 155 knots, is no maximum speed"},
         {{"table", "--mark", "100:161", "--max", "105", "-o", "@t.gac"}, "--max takes a speed from 100 to 500"},
+        {{"table", "--mark", "100:161", "--max", "50", "-o", "@t.gac"},
+         "--max takes a whole number from 100 to 500"},
+        {{"table", "--mark", "100:161"}, "-o FILE.gac is missing"},
         {{"table", "--mark", "100:0.4", "-o", "@t.gac"},
          "Needle angle for 10 knots doesn't seem right: with one decimal"},
         {{"table", "--mark", "100:161", "-o", "@t.gac", "--preview", "@text.png", "@s.png"},
@@ -98,6 +104,8 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
         {{"table", "--mark", "100:161", "-o", "@t.gac", "--preview", kExamples + "tas.png", "@s.png",
           "--at", "110"},
          "--at 110 knots lies beyond the table, which ends at 100 knots"},
+        {{"preview", "--dial", "@art.png", "-o", "@sheet.png", "--zero", "360.5"},
+         "--zero takes degrees from -360 to 360"},
         {{"-x"}, "unknown option -x"},
     };
     const std::set<std::string> before = Files();
@@ -106,6 +114,44 @@ TEST_F(DialCommandsTest, BadInputIsRefusedWithExitTwoAndNothingWritten) {
         EXPECT_NE(report.err.find(c.expected), std::string::npos) << report.err;
         EXPECT_EQ(Files(), before) << c.expected;
     }
+}
+
+TEST_F(DialCommandsTest, InputAtTheLimitsIsTaken) {
+    WriteTestPng(dir, "edge.png", 512, 16, 32,
+                 [](int x, int) { return SBgra{0, uint8_t(x), 0, 255}; });
+    // Decoded reduced without a crop: 500 x 460.
+    const std::vector<uint8_t> jpeg = EncodeJpeg(SRgbaPicture(1000, 920), {});
+    WriteFileBytes(dir.File("big.jpg"), {jpeg.begin(), jpeg.end()});
+    const struct {
+        std::vector<std::string> args;
+        std::string expected;
+    } cases[] = {
+        {{"preview", "--dial", "@art.png", "-o", "@s.png", "--zero", "360"}, "20 needles"},
+        {{"preview", "--dial", "@art.png", "-o", "@s.png", "--zero", "-360"}, "20 needles"},
+        {{"preview", "--dial", "@edge.png", "-o", "@s.png", "--scale", "8"}, "20 needles"},
+        {{"table", "--mark", "100:161", "--max", "100", "-o", "@t.gac"}, "t.gac: 10 entries"},
+        {{"prepare", "@big.jpg", "--crop", "600,500,400,420", "-o", "@d.png"}, "230 x 230"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.args), EDialExit::Done) << c.args.back() << ": " << report.err;
+        EXPECT_NE(report.out.find(c.expected), std::string::npos) << report.out;
+    }
+}
+
+TEST_F(DialCommandsTest, MergeTellsTheLinesItSaved) {
+    ASSERT_EQ(Run({"prepare", "@art.png", "-o", "@plain.png"}), EDialExit::Done) << report.err;
+    ASSERT_EQ(Run({"prepare", "@art.png", "-o", "@merged.png", "--merge", "6"}), EDialExit::Done)
+        << report.err;
+    const auto lines = [this](const char* name) {
+        CImage dial;
+        EXPECT_EQ(dial.Load(dir.File(name).c_str()), ImageLoadResult::Ok) << name;
+        return upload::CountDialLines(dial.View()).lines;
+    };
+    const long long saved = lines("plain.png") - lines("merged.png");
+    EXPECT_GT(saved, 0);
+    EXPECT_NE(report.out.find("--merge 6: " + std::to_string(saved) + " lines saved"),
+              std::string::npos)
+        << report.out;
 }
 
 TEST_F(DialCommandsTest, ForceWritesOverThePictureItself) {
@@ -118,14 +164,21 @@ TEST_F(DialCommandsTest, ForceWritesOverThePictureItself) {
 }
 
 TEST_F(DialCommandsTest, APictureAloneGoesBesideItNeverOverAFile) {
+    // Either file of a pair left alone is a pair taken.
+    WriteFileBytes(dir.File("art-dial.png"), "a dial without its sheet");
+    WriteFileBytes(dir.File("art-dial-2-needles.png"), "a sheet without its dial");
     ASSERT_EQ(Run({"@art.png"}), EDialExit::Done) << report.err;
     ASSERT_EQ(Run({"@art.png"}), EDialExit::Done) << report.err;
-    for (const char* name : {"art-dial.png", "art-dial-needles.png", "art-dial-2.png",
-                             "art-dial-2-needles.png"})
+    for (const char* name : {"art-dial-3.png", "art-dial-3-needles.png", "art-dial-4.png",
+                             "art-dial-4-needles.png"})
         EXPECT_TRUE(fs::exists(dir.File(name))) << name;
+    EXPECT_EQ(ReadFileBytes(dir.File("art-dial.png")), "a dial without its sheet");
+    EXPECT_FALSE(fs::exists(dir.File("art-dial-needles.png")));
+    EXPECT_EQ(ReadFileBytes(dir.File("art-dial-2-needles.png")), "a sheet without its dial");
+    EXPECT_FALSE(fs::exists(dir.File("art-dial-2.png")));
     EXPECT_NE(report.out.find("upload as written: "), std::string::npos);
     // The dial it made is one the window and the cost take.
-    ASSERT_EQ(Run({"cost", "@art-dial-2.png"}), EDialExit::Done) << report.err;
+    ASSERT_EQ(Run({"cost", "@art-dial-4.png"}), EDialExit::Done) << report.err;
     EXPECT_NE(report.out.find("through a USB serial adapter at its usual 16 ms latency: "),
               std::string::npos)
         << report.out;

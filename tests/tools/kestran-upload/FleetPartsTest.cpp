@@ -1,12 +1,16 @@
 // The uploader's decisions for several gauges, without a gauge: options, results, the
-// summary, port patterns and the latency warning.
+// summary, the board's plain lines, port patterns and the latency warning.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "kestran-upload/FleetBoard.h"
 #include "kestran-upload/GaugeResult.h"
 #include "kestran-upload/LatencyWarning.h"
 #include "kestran-upload/PortPattern.h"
 #include "kestran-upload/Station.h"
 #include "kestran-upload/UploadOptions.h"
+#include "support/FileBytes.h"
 #include "support/TestImages.h"
 
 namespace {
@@ -68,6 +72,21 @@ TEST(FleetResultTest, EachEndIsNamedAndOnlyAllCompletedIsSuccess) {
               "/dev/ttyUSB0  completed       63.3   6535\n"
               "COM12         no answer       10.0      2  No answer\n");
     EXPECT_EQ(StationLine("09:15:02", silent), "09:15:02  COM12  no answer  10.0 s  No answer");
+}
+
+TEST(FleetBoardTest, PipedProgressTellsEachTenPercentStepOnceItIsReached) {
+    CTempDir dir;
+    const std::string path = dir.File("board.txt");
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    {
+        CFleetBoard board(out, false);
+        IUploadReport& gauge = board.AddGauge("COM3");
+        for (const int percent : {4, 9, 10, 19, 95, 99, 100})
+            gauge.Progress(percent);
+    }
+    std::fclose(out);
+    EXPECT_EQ(ReadFileBytes(path), "COM3: 10%\nCOM3: 90%\nCOM3: 100%\n");
 }
 
 TEST(PortPatternTest, StarsAndQuestionMarksIgnoringCase) {

@@ -17,6 +17,13 @@ inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+inline int Count(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 // Round dials on a transparent surround with a soft edge, the face in sectors whose colours
 // depend on `variant`: a few hundred lines each.
 inline SBgra SectorDial(int variant, int x, int y) {

@@ -7,7 +7,7 @@
 #include "kestran-gauge/GaugeServerThread.h"
 
 // The virtual gauge program's own server on a thread of the test, counting the lines it
-// reads and the uploads it sees end.
+// reads, the replies it sends and the uploads it sees end.
 class CServedGauge : private IGaugeServerEvents {
 public:
     explicit CServedGauge(SGaugeFaults faults = {})
@@ -28,6 +28,7 @@ public:
         return m_lastLine;
     }
     int UploadsEnded() const { return m_uploadsEnded.load(); }
+    int Replies() const { return m_replies.load(); }
 
 private:
     void OnLine(std::string_view line, TimePoint, TimePoint) override {
@@ -35,11 +36,13 @@ private:
         m_lastLine = line;
         ++m_lines;
     }
+    void OnReply(std::string_view, TimePoint, TimePoint) override { ++m_replies; }
     void OnUploadEnded(const CVirtualGauge&) override { ++m_uploadsEnded; }
 
     mutable std::mutex m_mutex;
     std::string m_lastLine;
     std::atomic<int> m_lines{0};
     std::atomic<int> m_uploadsEnded{0};
+    std::atomic<int> m_replies{0};
     CGaugeServerThread m_served;  // last: it stops before the counters go
 };

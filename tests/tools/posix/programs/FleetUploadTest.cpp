@@ -10,6 +10,7 @@
 #include "support/ChildProcess.h"
 #include "support/TestImages.h"
 #include "tools/posix/GaugeRuns.h"
+#include "upload/UploadCost.h"
 
 namespace {
 
@@ -17,10 +18,11 @@ using std::chrono::milliseconds;
 using std::chrono::seconds;
 namespace fs = std::filesystem;
 
-// Waits until `text` shows in what `read` gives.
+// Waits until `text` shows in what `read` gives (`times` times). Terminal numbers are
+// reused: a text naming the port of a gauge that is gone may name a new one too.
 template <typename Read>
-bool Shows(Read read, const std::string& text) {
-    return WaitFor([&] { return Contains(read(), text); }, seconds(20));
+bool Shows(Read read, const std::string& text, int times = 1) {
+    return WaitFor([&] { return Count(read(), text) >= times; }, seconds(20));
 }
 
 class FleetUploadTest : public ::testing::Test {
@@ -72,18 +74,28 @@ TEST_F(FleetUploadTest, EveryGaugeEndsOnItsOwnAndTheSummarySaysHow) {
                      faulty.port, "--port", absent, "--tas", dial, "--timeout", "1"});
     ASSERT_EQ(run->Wait(seconds(90)), 4) << run->Errors();
     const std::string summary = run->Output();
+    CImage image;
+    ASSERT_EQ(image.Load(dial.c_str()), ImageLoadResult::Ok);
+    const long long whole = upload::UploadCost({image.View()}, std::nullopt).linesSent;
     struct SRow {
         std::string port, result;
-    } rows[] = {{first.port, "completed"},
-                {second.port, "completed"},
-                {silent.port, "no answer"},
-                {faulty.port, "gauge error"},
-                {absent, "refused"}};
+        long long lines;  // -1: not looked at
+    } rows[] = {{first.port, "completed", whole},
+                {second.port, "completed", whole},
+                {silent.port, "no answer", -1},
+                {faulty.port, "gauge error", -1},
+                {absent, "refused", 0}};
     for (const SRow& row : rows) {
-        EXPECT_TRUE(Contains(summary, row.port + std::string(absent.size() - row.port.size(), ' ') +
-                                          "  " + row.result))
-            << row.port << "\n"
-            << summary;
+        const std::string start = row.port + std::string(absent.size() - row.port.size(), ' ') +
+                                  "  " + row.result;
+        const size_t at = summary.find(start);
+        ASSERT_NE(at, std::string::npos) << row.port << "\n" << summary;
+        const std::string line = summary.substr(at, summary.find('\n', at) - at);
+        if (row.lines >= 0) {
+            // Right-aligned under its heading.
+            const size_t end = summary.find("lines\n") + 5;
+            EXPECT_EQ(std::stoll(line.substr(end - 5, 5)), row.lines) << line;
+        }
         // Without a terminal, every line tells its port.
         EXPECT_TRUE(Contains(run->Errors(), row.port + ": ")) << run->Errors();
     }
@@ -123,21 +135,25 @@ TEST_F(FleetUploadTest, RefusedInputOpensNoPortAndCtrlCEndsEveryUpload) {
 
 TEST_F(FleetUploadTest, AStationLoadsEachGaugeThatAppears) {
     const SGauge& present = StartGauge({});
-    auto station = StartUpload({"--station", "--ports", "/dev/pts/*", "--tas", dial});
+    // The silent gauge waits for the end of the station, not for its time-out.
+    auto station =
+        StartUpload({"--station", "--ports", "/dev/pts/*", "--tas", dial, "--timeout", "300"});
     auto errors = [&] { return station->Errors(); };
     auto results = [&] { return station->Output(); };
     ASSERT_TRUE(Shows(errors, "waiting for gauges (1 port present left alone)")) << errors();
 
     const SGauge& first = StartGauge({});
     ASSERT_TRUE(Shows(results, first.port + "  completed")) << errors();
-    // A gauge that goes away and another on a new port.
+    // A gauge that goes away and others that may get its terminal's number: each is waited
+    // for by what only its own upload can show.
     gauges[1].process->Signal(SIGTERM);
     ASSERT_TRUE(gauges[1].process->Wait(seconds(5)));
     std::this_thread::sleep_for(milliseconds(2000));  // four looks of the station
     const SGauge& second = StartGauge({"--silent-after-load"});
-    ASSERT_TRUE(Shows(errors, second.port + ": Ready")) << errors();
+    ASSERT_TRUE(Shows([&] { return second.Log(); }, "<- LOAD")) << errors();
     const SGauge& third = StartGauge({});
-    ASSERT_TRUE(Shows(results, third.port + "  completed")) << errors();
+    ASSERT_TRUE(Shows(results, "  completed", 2)) << errors();
+    ASSERT_TRUE(Shows([&] { return third.Log(); }, "upload 1 ended")) << third.Log();
 
     station->Signal(SIGINT);
     EXPECT_EQ(station->Wait(seconds(10)), 4) << errors();

@@ -19,13 +19,6 @@ namespace {
 
 using std::chrono::seconds;
 
-int Count(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
 class UploadToGaugeTest : public ::testing::Test {
 protected:
     // Starts a gauge writing into out<n>, its port in `port`.
