@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "angles/CNumSpinCtrl.h"
 #include "dial/CImage.h"
@@ -70,6 +72,13 @@ public:
     // is disabled (during an upload).
     bool SelectDialFile(int selectButtonId, const std::string& path);
     bool LoadTableFile(const std::string& path);
+    // Files dropped on the window, on a dial's preview or its Select button (the button's
+    // id; 0 elsewhere): one picture is taken as that button takes a chosen one; anything
+    // else is refused with a message and nothing is taken. An empty path stands for
+    // something that is not a file.
+    void OnDropFiles(int selectButtonId, const std::vector<std::string>& paths);
+    // Where the dial of a Select button's slot is previewed, in the template's pixels.
+    std::pair<int, int> PreviewOrigin(int selectButtonId) const;
 
     // Operations used across handlers ------------------------------------------------
     void UpdateButtonState();
@@ -118,6 +127,11 @@ public:
     static constexpr const char* kUnsavedTableQuestion =
         "The angle table has changes that were neither saved nor sent to the gauge. Closing "
         "now loses them. Close anyway?";
+    static constexpr const char* kDropOnASlotMessage =
+        "Drop a dial picture on the IAS or the TAS dial's preview, or on its Select button.";
+    static constexpr const char* kDropOneFileMessage = "Drop one picture file at a time.";
+    static constexpr const char* kDropDuringUpdateMessage =
+        "The dials cannot be changed while an update is in progress.";
     static constexpr int kSilenceTimer = 1;
     static constexpr unsigned kSilenceLimitMs = 10000;
 

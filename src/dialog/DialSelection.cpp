@@ -51,6 +51,22 @@ bool CTillerbyDlg::SelectDialFile(int selectButtonId, const std::string& path) {
     return true;
 }
 
+void CTillerbyDlg::OnDropFiles(int selectButtonId, const std::vector<std::string>& paths) {
+    const bool onSlot = selectButtonId == ids::kSelectIasDial || selectButtonId == ids::kSelectTasDial;
+    if (!onSlot) {
+        m_host.MessageBox(kDropOnASlotMessage);
+    } else if (paths.size() != 1 || paths.front().empty()) {
+        m_host.MessageBox(kDropOneFileMessage);
+    } else if (!SelectDialFile(selectButtonId, paths.front())) {
+        m_host.MessageBox(kDropDuringUpdateMessage);
+    }
+}
+
+std::pair<int, int> CTillerbyDlg::PreviewOrigin(int selectButtonId) const {
+    return selectButtonId == ids::kSelectIasDial ? std::pair{m_iasPreviewX, m_iasPreviewY}
+                                                 : std::pair{m_tasPreviewX, m_tasPreviewY};
+}
+
 void CTillerbyDlg::TakeDial(const SDialSlot& slot, const std::string& path) {
     m_host.RepaintNow();
     // The held dial is dropped before the new file is read, whatever the outcome. The file

@@ -284,3 +284,46 @@ TEST_F(DialSelectionTest, UpdateNeedsAnOpenPortAndATickedBox) {
 }
 
 }  // namespace
+
+// A picture dropped on a slot is taken as that slot's Select takes a chosen one; anything
+// else dropped is refused with a message and changes nothing.
+TEST_F(DialSelectionTest, DropsGoThroughTheSlotsSelectAndAnythingElseIsRefused) {
+    const std::string dial = Dial();
+    const std::string small = WriteTestPng(dir, "small.png", 100, 100, 32, DialPixel);
+    const std::string text = dir.File("notes.png");
+    WriteFileBytes(text, "not a picture");
+    const struct {
+        int target;
+        std::vector<std::string> paths;
+        const char* message;  // nullptr: taken
+        int check;            // the slot's check box afterwards
+    } cases[] = {
+        {ids::kSelectTasDial, {dial}, nullptr, 1},
+        {ids::kSelectIasDial, {dial}, nullptr, 1},
+        {ids::kSelectIasDial, {small}, kResolutionError, 0},
+        {ids::kSelectIasDial, {text}, kLoadError, 0},
+        {ids::kSelectIasDial, {dial, dial}, CTillerbyDlg::kDropOneFileMessage, 0},
+        {ids::kSelectIasDial, {""}, CTillerbyDlg::kDropOneFileMessage, 0},
+        {0, {dial}, CTillerbyDlg::kDropOnASlotMessage, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.paths.front());
+        host.ClearMessages();
+        dlg->OnDropFiles(c.target, c.paths);
+        const int checkId = c.target == ids::kSelectTasDial ? ids::kTasCheck : ids::kIasCheck;
+        EXPECT_EQ(host.GetCheck(checkId), c.check);
+        EXPECT_EQ(host.Messages(),
+                  c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    }
+    // The taken dial is the file's, drawn where the slot's Select draws it.
+    EXPECT_EQ(Px(dlg->TasUploadImage().PixelAt(229, 0)), (std::vector<uint8_t>{10, 20, 30, 255}));
+    EXPECT_TRUE(SameDraw(canvas.DrawCalls().front(), 30, 408));
+
+    // During an update the slots take nothing.
+    Connect();
+    ASSERT_TRUE(host.Click(ids::kUpdate));
+    host.ClearMessages();
+    dlg->OnDropFiles(ids::kSelectTasDial, {small});
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{CTillerbyDlg::kDropDuringUpdateMessage});
+    EXPECT_FALSE(dlg->TasUploadImage().IsNull());
+}

@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImage>
@@ -13,10 +15,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimerEvent>
+#include <QUrl>
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -26,6 +30,7 @@
 #include "app/qt/CSpinButton.h"
 #include "app/qt/DialogBuilder.h"
 #include "app/qt/FileDialogFilter.h"
+#include "base/GaugeFacts.h"
 #include "dial/PixelOps.h"
 #include "host/HostRules.h"
 #include "res/ControlIds.h"
@@ -82,6 +87,9 @@ CDialogWindow::CDialogWindow(SDialogServices services, QWidget* parent) : QDialo
     m_systemMenu = new QMenu(this);
     QAction* about = m_systemMenu->addAction(Text(res::LoadString(res::kIdsAboutBox)));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(ids::kAboutCommand); });
+
+    // Pictures dropped on a dial's slot are taken as its Select takes a chosen one.
+    setAcceptDrops(true);
 
     m_dialog = std::make_unique<CTillerbyDlg>(*this, std::move(services));
     m_end.Attach(m_dialog.get());
@@ -416,6 +424,31 @@ void CDialogWindow::timerEvent(QTimerEvent* event) {
     const int id = it->first;
     if (!m_end.Ended())
         m_dialog->OnTimer(id);
+}
+
+void CDialogWindow::dragEnterEvent(QDragEnterEvent* event) {
+    // Anything may be dropped: what is not a picture on a slot is refused with a message.
+    event->acceptProposedAction();
+}
+
+void CDialogWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths.push_back(url.isLocalFile() ? Utf8(url.toLocalFile()) : std::string());
+    if (paths.empty())
+        paths.emplace_back();  // a text or a picture without a file
+    event->acceptProposedAction();
+    m_dialog->OnDropFiles(SlotAt(event->position().toPoint()), paths);
+}
+
+int CDialogWindow::SlotAt(const QPoint& point) const {
+    for (const int button : {ids::kSelectIasDial, ids::kSelectTasDial}) {
+        const auto [x, y] = m_dialog->PreviewOrigin(button);
+        if (At(button)->geometry().contains(point) ||
+            PreviewPlace(x, y, gauge::kDialSide, gauge::kDialSide).contains(point))
+            return button;
+    }
+    return 0;
 }
 
 void CDialogWindow::contextMenuEvent(QContextMenuEvent* event) {

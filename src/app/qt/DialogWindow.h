@@ -54,6 +54,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct SHeldPreview {
@@ -64,6 +66,8 @@ private:
     QWidget* At(int id) const;
     void WireNotifications();
     QRect PreviewRect(const SHeldPreview& held) const;
+    // The Select button whose slot (the button or its preview) holds `point`; 0 for none.
+    int SlotAt(const QPoint& point) const;
 
     std::vector<QWidget*> m_controls;
     std::map<int, QWidget*> m_byId;

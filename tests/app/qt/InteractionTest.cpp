@@ -1,7 +1,12 @@
 // The user's hands on the window: spin buttons, message boxes, file dialogs and previews.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QToolButton>
+#include <QUrl>
 #include <fstream>
 
 #include "app/qt/WindowFixture.h"
@@ -171,4 +176,39 @@ TEST_F(InteractionTest, PreviewsAreBlendedOverTheBackgroundAndSurviveRepaints) {
     const QRect place = window->PreviewPlace(30, 125, 230, 230);
     EXPECT_EQ(shot.pixelColor(place.right() - place.width() / 4, place.top() + 10),
               QColor(10, 10, 200));
+}
+
+// A picture dropped on a dial's preview or its Select button is taken by that slot's
+// Select; dropped elsewhere it is refused, and a refused picture says why beneath.
+TEST_F(InteractionTest, PicturesDroppedOnASlotAreTakenAndRefusalsSayWhy) {
+    CModalDriver driver;
+    const auto drop = [this](const std::string& path, const QPoint& at) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        // The drop comes after the drag has entered the window, as the toolkit routes it.
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        ASSERT_TRUE(QApplication::sendEvent(window.get(), &enter));
+        QDropEvent event(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        ASSERT_TRUE(QApplication::sendEvent(window.get(), &event));
+    };
+    const std::string dial = SolidPng("dial.png", {10, 20, 30, 255});
+    drop(dial, window->PreviewPlace(30, 125, 230, 230).center());
+    EXPECT_EQ(window->GetCheck(ids::kIasCheck), 1);
+    drop(dial, W(ids::kSelectTasDial)->geometry().center());
+    EXPECT_EQ(window->GetCheck(ids::kTasCheck), 1);
+
+    driver.AcceptMessage();
+    drop(SolidPng("rgb.png", {1, 2, 3, 255}, 24), window->PreviewPlace(30, 408, 230, 230).center());
+    driver.AcceptMessage();
+    drop(dial, W(ids::kUpdate)->geometry().center());
+    ASSERT_EQ(driver.messages.size(), 2u);
+    EXPECT_EQ(driver.messages[0].text,
+              "Image must has a color depth of 32bit per pixel(has an alpha channel)");
+    EXPECT_EQ(driver.messages[0].reason,
+              "rgb.png is RGB without alpha; the Dial Workshop or kestran-dial prepare makes a "
+              "230 x 230 dial with alpha of it.");
+    EXPECT_EQ(driver.messages[1].text, CTillerbyDlg::kDropOnASlotMessage);
+    EXPECT_EQ(driver.messages[1].reason, "");
+    EXPECT_EQ(window->GetCheck(ids::kTasCheck), 0);
+    EXPECT_EQ(window->GetCheck(ids::kIasCheck), 1);
 }

@@ -31,6 +31,7 @@ public:
         std::string caption, text;
         int buttons = 0;
         bool okOnly = false;
+        std::string reason;  // the informative text beneath
     };
     std::vector<SMessage> messages;
 
@@ -42,7 +43,8 @@ public:
                 return Close(modal);
             SMessage m{box->windowTitle().toStdString(), box->text().toStdString(),
                        static_cast<int>(box->buttons().size()),
-                       box->standardButtons() == QMessageBox::Ok};
+                       box->standardButtons() == QMessageBox::Ok,
+                       box->informativeText().toStdString()};
             messages.push_back(m);
             box->button(QMessageBox::Ok)->click();
         });
@@ -55,7 +57,8 @@ public:
             if (box == nullptr)
                 return Close(modal);
             messages.push_back({box->windowTitle().toStdString(), box->text().toStdString(),
-                                static_cast<int>(box->buttons().size()), false});
+                                static_cast<int>(box->buttons().size()), false,
+                                box->informativeText().toStdString()});
             QAbstractButton* answer = box->button(yes ? QMessageBox::Yes : QMessageBox::No);
             if (answer == nullptr)
                 return Close(modal);
