@@ -2,15 +2,18 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <stdexcept>
+#include <tuple>
 
 #include "app/win32/AboutDialog.h"
 #include "app/win32/AppIcon.h"
 #include "app/win32/CSpinButton.h"
 #include "app/win32/DialogBuilder.h"
 #include "app/win32/FileDialogFilter.h"
+#include "base/GaugeFacts.h"
 #include "dial/CImage.h"
 #include "host/HostRules.h"
 #include "host/WindowPlacement.h"
@@ -158,6 +161,9 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam != SIZE_MINIMIZED)
                 OnSize(LOWORD(lParam));
             return FALSE;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
         default:
             return FALSE;
     }
@@ -175,6 +181,8 @@ void CDialogWindow::OnInitDialog() {
     SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
     SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
     SendMessageW(At(ids::kProgress), PBM_SETRANGE32, 0, 100);
+    // Pictures dropped on a dial's slot are taken as its Select takes a chosen one.
+    DragAcceptFiles(m_window, TRUE);
     CentreOnWorkArea();
     m_dialog->OnInitDialog();
 }
@@ -405,6 +413,36 @@ void CDialogWindow::DrawImage(const CImage& image, int x, int y) {
     m_previews.push_back(std::move(held));
     InvalidateRect(m_window, &place, TRUE);
     UpdateWindow(m_window);
+}
+
+void CDialogWindow::OnDropFiles(HDROP drop) {
+    POINT at{};
+    DragQueryPoint(drop, &at);
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(wintext::Utf8(path));
+    }
+    DragFinish(drop);
+    if (!m_end.Ended())
+        m_dialog->OnDropFiles(SlotAt(at), paths);
+}
+
+int CDialogWindow::SlotAt(POINT point) const {
+    for (const int button : {ids::kSelectIasDial, ids::kSelectTasDial}) {
+        RECT control{};
+        GetWindowRect(At(button), &control);
+        MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&control), 2);
+        SHeldPreview slot;
+        std::tie(slot.x, slot.y) = m_dialog->PreviewOrigin(button);
+        slot.width = slot.height = gauge::kDialSide;
+        const RECT preview = PreviewRect(slot);
+        if (PtInRect(&control, point) || PtInRect(&preview, point))
+            return button;
+    }
+    return 0;
 }
 
 RECT CDialogWindow::DialogUnitsToPixels(int x, int y, int w, int h) const {

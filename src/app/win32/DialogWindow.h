@@ -54,6 +54,10 @@ private:
     void OnPaint();
     void OnSize(int clientWidth);
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    // Files dropped from Explorer; the Select button whose slot (the button or its preview)
+    // holds a client point, 0 for none.
+    void OnDropFiles(HDROP drop);
+    int SlotAt(POINT point) const;
 
     HWND At(int id) const;
     RECT DialogUnitsToPixels(int x, int y, int w, int h) const;

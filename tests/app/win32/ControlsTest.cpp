@@ -3,9 +3,13 @@
 #include "platform/win32/WinApi.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/win32/CSpinButton.h"
 #include "app/win32/WindowFixture.h"
@@ -158,4 +162,66 @@ TEST_F(ControlsTest, ResizingWidensOnlyThePortListAndStopsAtTheTemplateSize) {
             EXPECT_TRUE(EqualRect(&got, &expected)) << "control #" << i + 1 << ", " << delta;
         }
     }
+}
+
+namespace {
+
+// What Explorer hands a window for files dropped on it at a client point.
+HGLOBAL DroppedFiles(const std::vector<std::string>& paths, POINT at) {
+    std::wstring list;
+    for (const std::string& path : paths)
+        list += wintext::Wide(path) + L'\0';
+    list += L'\0';
+    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = at;
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(),
+                list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return memory;
+}
+
+POINT CentreOf(HWND control, HWND window) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace
+
+// A picture dropped on a dial's Select button (or its preview) goes through that Select;
+// elsewhere it is refused in a message box, the reason beneath the message.
+TEST_F(ControlsTest, PicturesDroppedOnASlotAreTakenAndOthersRefused) {
+    const std::string dial = WriteTestPng(dir, "dial.png", 230, 230, 32,
+                                          [](int, int) { return SBgra{10, 20, 30, 255}; });
+    const auto drop = [this](const std::vector<std::string>& paths, POINT at) {
+        PostMessageW(window->Window(), WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(DroppedFiles(paths, at)), 0);
+        Pump(200ms);
+    };
+    drop({dial}, CentreOf(W(ids::kSelectIasDial), window->Window()));
+    EXPECT_EQ(window->GetCheck(ids::kIasCheck), 1);
+    drop({dial}, CentreOf(W(ids::kSelectTasDial), window->Window()));
+    EXPECT_EQ(window->GetCheck(ids::kTasCheck), 1);
+
+    std::vector<std::string> boxTexts;
+    {
+        CModalDriver driver(window->Window());
+        driver.Then([&](HWND box) {
+            for (HWND child : Children(box))
+                boxTexts.push_back(TextOf(child));
+            PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+        });
+        drop({dir.File("gone.png")}, CentreOf(W(ids::kSelectTasDial), window->Window()));
+        PumpUntil([&] { return driver.Done() == 1; }, 5s);
+    }
+    bool shown = false;
+    for (const std::string& text : boxTexts)
+        shown = shown || text.rfind("Image load error\n\ngone.png: ", 0) == 0;
+    EXPECT_TRUE(shown) << testing::PrintToString(boxTexts);
+    EXPECT_EQ(window->GetCheck(ids::kTasCheck), 0);
 }
