@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "base/Utf8Path.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplate.h"
 
@@ -140,6 +141,14 @@ bool CTillerbyDlg::TableEdited() const {
 void CTillerbyDlg::OnEndDialog() {
     if (m_portOpen.load() || m_readerThread.joinable() || m_port)
         Disconnect();
+}
+
+std::optional<std::string> CTillerbyDlg::AskForFile(SFileDialogRequest request) {
+    request.folder = m_lastFolder;
+    std::optional<std::string> path = m_host.FileDialog(request);
+    if (path)
+        m_lastFolder = utf8path::FromPath(utf8path::ToPath(*path).parent_path());
+    return path;
 }
 
 void CTillerbyDlg::UpdateButtonState() {

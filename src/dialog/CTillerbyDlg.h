@@ -175,6 +175,9 @@ private:
     std::string TableAsShown() const;
     bool TableEdited() const;
 
+    // A file dialog that opens in the folder last used in this run, and remembers the next.
+    std::optional<std::string> AskForFile(SFileDialogRequest request);
+
     // angle table
     void InitAngleTable();
     CNumSpinCtrl& EntrySpin(int k) { return m_entrySpins[static_cast<size_t>(k - 1)]; }
@@ -195,6 +198,8 @@ private:
     CImage m_tasPreview;
 
     upload::CUploadEngine m_engine;
+    std::string m_lastFolder;  // of the last file chosen in a file dialog; nothing is kept
+                               // between runs
     std::string m_tableKept;     // the table as last started with, loaded, saved or sent
     bool m_gaugeSilent = false;  // the silence limit passed; Disconnect is offered
     std::string m_statusBeforeSilence;

@@ -34,7 +34,7 @@ void CTillerbyDlg::SelectDial(const SDialSlot& slot) {
     request.defaultExt = "png";
     request.flags = kOfnHideReadOnly | kOfnOverwritePrompt;
     request.filter = "PNG Files (*.png)|*.png|All File (*.*)|*.*||";
-    const std::optional<std::string> path = m_host.FileDialog(request);
+    const std::optional<std::string> path = AskForFile(request);
     if (!path) {
         if (slot.upload->IsNull())
             m_host.SetCheck(slot.checkId, 0);

@@ -45,7 +45,7 @@ void CTillerbyDlg::OnSave() {
         return;
     }
 
-    const std::optional<std::string> path = m_host.FileDialog(GacFileDialog(false));
+    const std::optional<std::string> path = AskForFile(GacFileDialog(false));
     if (!path)
         return;
     switch (textfile::ReplaceFile(*path, *line)) {
@@ -62,7 +62,7 @@ void CTillerbyDlg::OnSave() {
 }
 
 void CTillerbyDlg::OnLoad() {
-    if (const std::optional<std::string> path = m_host.FileDialog(GacFileDialog(true)))
+    if (const std::optional<std::string> path = AskForFile(GacFileDialog(true)))
         LoadTableFile(*path);
 }
 

@@ -15,6 +15,7 @@ struct SFileDialogRequest {
     bool open = true;        // open dialog; false: save-as dialog
     std::string defaultExt;  // added to a typed name without extension, e.g. "png"
     std::string fileName;    // initial file name
+    std::string folder;      // where it opens; empty: the system's choice
     unsigned flags = 0;      // kOfn... bits
     std::string filter;      // "Text (*.x)|*.x|All File (*.*)|*.*||"
 };

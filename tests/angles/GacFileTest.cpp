@@ -20,9 +20,9 @@ TEST_F(GacFileTest, SavesTheTableAsOneNormalisedLineWithoutLineEnd) {
               "20|7.5|15.0|22.5|30.0|50.0|70.0|90.0|113.0|136.0|161.0|186.0|208.0|225.0|241.0|"
               "256.0|269.0|282.0|294.0|306.0|318.0");
     const SFileDialogRequest& r = host.FileDialogRequests().at(0);
-    EXPECT_EQ(std::tie(r.open, r.defaultExt, r.fileName, r.flags, r.filter),
+    EXPECT_EQ(std::tie(r.open, r.defaultExt, r.fileName, r.flags, r.filter, r.folder),
               std::make_tuple(false, "gac", "", kOfnHideReadOnly | kOfnOverwritePrompt,
-                              "Gauge Conf  Files (*.gac)|*.gac|All File (*.*)|*.*||"));
+                              "Gauge Conf  Files (*.gac)|*.gac|All File (*.*)|*.*||", ""));
 
     ASSERT_TRUE(host.SelectItem(ids::kMaxSpeedList, 0));  // 100 knots
     SetEntry(1, "  8");
@@ -32,6 +32,8 @@ TEST_F(GacFileTest, SavesTheTableAsOneNormalisedLineWithoutLineEnd) {
     SetEntry(5, "+50.25");  // exactly half way: rounds to even
     EXPECT_TRUE(Save(path).empty());
     EXPECT_EQ(ReadFileBytes(path), "10|8.0|15.0|22.6|30.0|50.2|70.0|90.0|113.0|136.0|318.0");
+    // Every later file dialog of this run opens where the last file was chosen.
+    EXPECT_EQ(host.FileDialogRequests().at(1).folder, dir.Path().string());
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"start.gac"});
 }
 

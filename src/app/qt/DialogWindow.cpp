@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimerEvent>
 #include <QUrl>
 #include <algorithm>
@@ -230,6 +232,12 @@ int CDialogWindow::AddString(int id, const std::string& text) {
     // Adding an item never selects one.
     if (selected < 0)
         combo->setCurrentIndex(-1);
+    // The dropped list is as wide as its longest item, however narrow the box.
+    const int frame = combo->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int scrollBar = combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    combo->view()->setMinimumWidth(
+        std::max(combo->view()->minimumWidth(),
+                 combo->fontMetrics().horizontalAdvance(Text(text)) + 4 * frame + scrollBar + 8));
     return index;
 }
 
@@ -302,6 +310,8 @@ std::optional<std::string> CDialogWindow::FileDialog(const SFileDialogRequest& r
     dialog.setDefaultSuffix(Text(request.defaultExt));
     dialog.setOption(QFileDialog::DontConfirmOverwrite,
                      request.open || (request.flags & kOfnOverwritePrompt) == 0);
+    if (!request.folder.empty())
+        dialog.setDirectory(Text(request.folder));
     if (!request.fileName.empty())
         dialog.selectFile(Text(request.fileName));
     if (dialog.exec() != QDialog::Accepted)

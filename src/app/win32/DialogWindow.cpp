@@ -316,9 +316,22 @@ void CDialogWindow::ResetContent(int id) {
 }
 
 int CDialogWindow::AddString(int id, const std::string& text) {
+    HWND box = At(id);
+    const std::wstring item = Wide(text);
+    // The dropped list is as wide as its longest item, however narrow the box.
+    HDC dc = GetDC(box);
+    const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, item.c_str(), static_cast<int>(item.size()), &extent);
+    SelectObject(dc, before);
+    ReleaseDC(box, dc);
+    const LRESULT dropped = SendMessageW(box, CB_GETDROPPEDWIDTH, 0, 0);
+    const int needed = extent.cx + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE);
+    if (dropped != CB_ERR && needed > dropped)
+        SendMessageW(box, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(needed), 0);
     // CBS_SORT keeps a sorted box sorted; the answer is where the item went.
     return static_cast<int>(
-        SendMessageW(At(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str())));
+        SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())));
 }
 
 int CDialogWindow::GetCount(int id) const {
@@ -370,6 +383,7 @@ bool CDialogWindow::AskYesNo(const std::string& text) {
 std::optional<std::string> CDialogWindow::FileDialog(const SFileDialogRequest& request) {
     const std::wstring filter = ToWindowsFilter(request.filter);
     const std::wstring defaultExt = Wide(request.defaultExt);
+    const std::wstring folder = Wide(request.folder);
     std::wstring path = Wide(request.fileName);
     if (path.size() >= kPathBufferLength)
         path.clear();
@@ -383,6 +397,7 @@ std::optional<std::string> CDialogWindow::FileDialog(const SFileDialogRequest& r
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.Flags = OFN_EXPLORER;
     if ((request.flags & kOfnOverwritePrompt) != 0)
         dialog.Flags |= OFN_OVERWRITEPROMPT;

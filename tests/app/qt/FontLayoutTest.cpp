@@ -2,6 +2,7 @@
 // template: at a small and a large desktop font no caption, label or number is cut.
 #include <QApplication>
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -46,7 +47,13 @@ TEST_F(FontLayoutTest, EveryTextFitsItsControlAtASmallAndALargeFont) {
     for (const int points : {9, 16}) {
         SCOPED_TRACE(points);
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+        const QString longName = QStringLiteral("Kestran virtual gauge beside Kestran (pts/12)");
+        ports.front().friendlyName = longName.toStdString();
         Open();
+        // The port list's dropped list shows the whole name, however narrow the box.
+        auto* portList = As<QComboBox>(ids::kPortList);
+        EXPECT_GE(portList->view()->minimumWidth(),
+                  portList->fontMetrics().horizontalAdvance(longName) + 16);
         // A table as long as it gets, with the widest numbers an entry holds.
         Click(ids::kMaxSpeedCheck);
         window->SetCurSel(ids::kMaxSpeedList, window->GetCount(ids::kMaxSpeedList) - 1);
