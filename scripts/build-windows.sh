@@ -122,58 +122,18 @@ build_dependency() {
         cmake --install "$out" >/dev/null
 }
 
-build_libpng() {
-    if [ -f "$prefix/include/png.h" ] && compgen -G "$prefix/lib/libpng*.a" >/dev/null; then
-        echo "libpng already built in $prefix"
+# A library built once into the prefix from the Debian source package of BINARY, unpacked into
+# deps/SOURCE; skipped when HEADER and LIBRARY (a pattern) stand in the prefix already.
+# Usage: build_library NAME BINARY SOURCE HEADER LIBRARY [-DOPTION=VALUE]...
+build_library() {
+    local name=$1 binary=$2 source=$3 header=$4 library=$5
+    shift 5
+    if [ -f "$prefix/include/$header" ] && compgen -G "$prefix/lib/$library" >/dev/null; then
+        echo "$name already built in $prefix"
         return 0
     fi
-    fetch_source libpng-dev "$deps/source" || return 1
-    build_dependency "$deps/source/$src_name-$src_upstream" "$deps/libpng-build" \
-        -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-        -DPNG_FRAMEWORK=OFF -DSKIP_INSTALL_EXECUTABLES=ON -DSKIP_INSTALL_PROGRAMS=ON \
-        -DSKIP_INSTALL_FILES=ON
-}
-
-# libjpeg-turbo, with its plain C code paths (the SIMD ones need an assembler we do not
-# install; kestran-dial decodes a picture once).
-build_libjpeg() {
-    if [ -f "$prefix/include/jpeglib.h" ] && [ -f "$prefix/lib/libjpeg.a" ]; then
-        echo "libjpeg-turbo already built in $prefix"
-        return 0
-    fi
-    fetch_source libjpeg62-turbo-dev "$deps/jpeg-source" || return 1
-    build_dependency "$deps/jpeg-source/$src_name-$src_upstream" "$deps/libjpeg-build" \
-        -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF \
-        -DWITH_JPEG8=OFF
-}
-
-# libtiff with the codecs a scanner's file needs (LZW, PackBits, CCITT, deflate, JPEG and the
-# old JPEG), from the zlib and libjpeg-turbo above; none of the others Debian's build links.
-build_libtiff() {
-    if [ -f "$prefix/include/tiffio.h" ] && [ -f "$prefix/lib/libtiff.a" ]; then
-        echo "libtiff already built in $prefix"
-        return 0
-    fi
-    fetch_source libtiff-dev "$deps/tiff-source" || return 1
-    build_dependency "$deps/tiff-source/$src_name-$src_upstream" "$deps/libtiff-build" \
-        -DCMAKE_PREFIX_PATH="$prefix" -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF -Dtiff-tests=OFF \
-        -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dcxx=OFF -Dzlib=ON -Dpixarlog=ON -Djpeg=ON \
-        -Dold-jpeg=ON -Djpeg12=OFF -Dlibdeflate=OFF -Djbig=OFF -Dlerc=OFF -Dlzma=OFF -Dzstd=OFF \
-        -Dwebp=OFF
-}
-
-# libwebp's decoder and encoder (the tests write WebP with it), without its programs.
-build_libwebp() {
-    if [ -f "$prefix/include/webp/decode.h" ] && [ -f "$prefix/lib/libwebp.a" ]; then
-        echo "libwebp already built in $prefix"
-        return 0
-    fi
-    fetch_source libwebp-dev "$deps/webp-source" || return 1
-    build_dependency "$deps/webp-source/$src_name-$src_upstream" "$deps/libwebp-build" \
-        -DBUILD_SHARED_LIBS=OFF -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF \
-        -DWEBP_BUILD_DWEBP=OFF -DWEBP_BUILD_GIF2WEBP=OFF -DWEBP_BUILD_IMG2WEBP=OFF \
-        -DWEBP_BUILD_VWEBP=OFF -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF \
-        -DWEBP_BUILD_EXTRAS=OFF
+    fetch_source "$binary" "$deps/$source" || return 1
+    build_dependency "$deps/$source/$src_name-$src_upstream" "$deps/$name-build" "$@"
 }
 
 # --- GoogleTest from Debian's sources -----------------------------------------------------
@@ -193,10 +153,27 @@ build_linux_gauge() {
         cmake --build "$build/linux-gauge" -j"$jobs" --target kestran-gauge
 }
 
-timed "libpng (Debian source, static)" build_libpng
-timed "libjpeg-turbo (Debian source, static)" build_libjpeg
-timed "libtiff (Debian source, static)" build_libtiff
-timed "libwebp (Debian source, static)" build_libwebp
+timed "libpng (Debian source, static)" build_library libpng libpng-dev source png.h 'libpng*.a' \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_FRAMEWORK=OFF \
+    -DSKIP_INSTALL_EXECUTABLES=ON -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
+# libjpeg-turbo, with its plain C code paths (the SIMD ones need an assembler we do not
+# install; kestran-dial decodes a picture once).
+timed "libjpeg-turbo (Debian source, static)" build_library libjpeg libjpeg62-turbo-dev \
+    jpeg-source jpeglib.h libjpeg.a \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF -DWITH_JPEG8=OFF
+# libtiff with the codecs a scanner's file needs (LZW, PackBits, CCITT, deflate, JPEG and the
+# old JPEG), from the zlib and libjpeg-turbo above; none of the others Debian's build links.
+timed "libtiff (Debian source, static)" build_library libtiff libtiff-dev tiff-source tiffio.h \
+    libtiff.a -DCMAKE_PREFIX_PATH="$prefix" -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF \
+    -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dcxx=OFF -Dzlib=ON -Dpixarlog=ON \
+    -Djpeg=ON -Dold-jpeg=ON -Djpeg12=OFF -Dlibdeflate=OFF -Djbig=OFF -Dlerc=OFF -Dlzma=OFF \
+    -Dzstd=OFF -Dwebp=OFF
+# libwebp's decoder and encoder (the tests write WebP with it), without its programs.
+timed "libwebp (Debian source, static)" build_library libwebp libwebp-dev webp-source \
+    webp/decode.h libwebp.a -DBUILD_SHARED_LIBS=OFF -DWEBP_BUILD_ANIM_UTILS=OFF \
+    -DWEBP_BUILD_CWEBP=OFF -DWEBP_BUILD_DWEBP=OFF -DWEBP_BUILD_GIF2WEBP=OFF \
+    -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF -DWEBP_BUILD_WEBPINFO=OFF \
+    -DWEBP_BUILD_WEBPMUX=OFF -DWEBP_BUILD_EXTRAS=OFF
 timed "GoogleTest" build_googletest
 timed "Linux virtual gauge" build_linux_gauge
 configure() {
