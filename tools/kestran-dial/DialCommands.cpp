@@ -4,12 +4,12 @@
 #include <cmath>
 #include <filesystem>
 
-#include "angles/GacLine.h"
 #include "angles/NumberText.h"
 #include "angles/Plausibility.h"
 #include "angles/StartTable.h"
 #include "angles/TextFile.h"
 #include "artwork/DecodeArtwork.h"
+#include "artwork/MarkTable.h"
 #include "base/DraftFile.h"
 #include "base/GaugeFacts.h"
 #include "base/Utf8Path.h"
@@ -248,17 +248,14 @@ std::optional<STablePlan> PlanTable(const STableCommand& c, std::string* why) {
         maxKnots = static_cast<int>(highest);
     }
     STablePlan plan;
-    // The file holds one decimal: the rule is judged on what it will hold.
-    const std::optional<std::string> line = gacfile::BuildLine(artwork::FillTable(marks, maxKnots));
-    const auto parsed = line ? gacfile::ParseLine(*line) : std::nullopt;
-    if (!parsed)
+    const std::optional<artwork::SMarkTable> table = artwork::FillMarkTable(marks, maxKnots);
+    if (!table)
         return refuse("the marks give no table that can be saved");
-    plan.line = *line;
-    plan.entries = parsed->angles;
-    plan.angles = Degrees(plan.entries);
-    const int failing = plausibility::FirstFailingEntry(plan.angles);
-    if (failing != 0)
-        return refuse(plausibility::Message(failing) +
+    plan.line = table->line;
+    plan.entries = table->entries;
+    plan.angles = table->angles;
+    if (table->firstFailing != 0)
+        return refuse(plausibility::Message(table->firstFailing) +
                       ": with one decimal the marks rise too little there");
     if (!c.previewDial)
         return plan;
