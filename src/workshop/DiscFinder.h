@@ -10,6 +10,7 @@ enum class EDiscSource {
     Transparency,  // the bounds of the opaque pixels of a picture with a transparent surround
     Edge,          // the largest round edge that stands out all the way round
     Inscribed,     // nothing round found: the circle inscribed in the picture
+    WholeDial,     // a picture of the dial's own size: a dial already, taken whole
 };
 
 // A circle in picture pixels from the top-left corner (a pixel's centre at x + 0.5).

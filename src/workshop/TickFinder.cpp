@@ -297,8 +297,10 @@ void SortOutLengths(std::vector<STick>& ticks) {
     for (const STick& t : ticks)
         lengths.push_back(t.outer - t.inner);
     std::sort(lengths.begin(), lengths.end());
+    // Each length a good share of the ticks: a tick cut short by a number is no third kind.
+    const size_t fewest = std::max<size_t>(2, (lengths.size() + 9) / 10);
     double split = 0, ratio = 1.3;
-    for (size_t i = 0; i + 1 < lengths.size(); ++i) {
+    for (size_t i = fewest - 1; i + fewest < lengths.size(); ++i) {
         if (lengths[i] > 0 && lengths[i + 1] / lengths[i] >= ratio) {
             ratio = lengths[i + 1] / lengths[i];
             split = (lengths[i] + lengths[i + 1]) / 2;

@@ -27,7 +27,8 @@ struct SRadialStrokes {
 
 // A pure function of the dial and the pivot. A digit (its strokes are not radial, or they lie
 // off the ticks' circle), the needle and its shadow (too long) are not ticks. Ticks come in
-// two lengths when the longer are at least 1.3 times the shorter; all are long otherwise.
+// two lengths when the longer are at least 1.3 times the shorter and each length has a tenth
+// of the ticks (two at least); all are long otherwise.
 SRadialStrokes FindRadialStrokes(const SRgbaPicture& dial, SPoint pivot);
 
 inline std::vector<STick> FindTicks(const SRgbaPicture& dial, SPoint pivot) {

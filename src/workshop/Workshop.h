@@ -57,8 +57,6 @@ public:
     const workshop::SRadialStrokes& Strokes() const { return m_strokes; }
     bool Unsaved() const;
 
-    static constexpr int kDecodeMinSide = 1200;
-
 private:
     struct SPictureDrag {
         workshop::EDiscGrip grip = workshop::EDiscGrip::None;

@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "artwork/DecodeArtwork.h"
 #include "base/GaugeFacts.h"
 #include "res/WorkshopControls.h"
+#include "workshop/DialPicture.h"
 #include "workshop/DiscSquare.h"
 #include "workshop/MarksFile.h"
 #include "workshop/Workshop.h"
@@ -40,7 +40,7 @@ void CWorkshop::OpenPicture(const std::string& path) {
         return;
     SRgbaPicture picture;
     std::string why;
-    if (!artwork::LoadArtwork(path, picture, &why, kDecodeMinSide)) {
+    if (!workshop::LoadPicture(path, picture, &why)) {
         m_host.MessageBox(SMessage("The picture cannot be opened: " + path, why));
         return;
     }
@@ -57,11 +57,8 @@ void CWorkshop::OpenPicture(const std::string& path) {
     m_pictureDrag = {};
     m_dialDrag = EDialDrag::None;
 
-    const bool isDial = m_picture.width == gauge::kDialSide && m_picture.height == gauge::kDialSide;
-    if (isDial) {
-        // A dial already: taken whole, so that it is sent as it is.
-        m_disc = {gauge::kDialCentre, gauge::kDialCentre, gauge::kDialCentre,
-                  workshop::EDiscSource::Transparency};
+    m_disc = workshop::DialDisc(m_picture);
+    if (m_disc.source == workshop::EDiscSource::WholeDial) {
         // A dial the workshop saved comes back with its calibration.
         const std::optional<workshop::SCalibration> kept = workshop::ReadMarksBeside(path, &why);
         if (kept) {
@@ -69,8 +66,6 @@ void CWorkshop::OpenPicture(const std::string& path) {
         } else if (!why.empty()) {
             m_host.MessageBox(SMessage("The marks saved with the dial cannot be read.", why));
         }
-    } else {
-        m_disc = workshop::FindDisc(m_picture);
     }
     m_host.SetCheck(wsids::kSetRest, m_calibration.restSet ? 0 : 1);
     PrepareDial(true);
