@@ -35,7 +35,6 @@ void CWorkshop::OnInit(const std::optional<std::string>& picture) {
     m_host.SetItems(wsids::kMerge, {"Off", "2 levels", "4 levels", "8 levels", "16 levels"});
     m_host.SetSelection(wsids::kMerge, 0);
     m_host.SetItems(wsids::kMaxSpeed, MaxSpeedItems());
-    m_host.SetCheck(wsids::kCircleMask, 1);
     m_host.SetCheck(wsids::kSetRest, 1);
     m_host.Show(wsids::kUseInKestran, static_cast<bool>(m_handOver));
     m_table = workshop::TableThroughMarks(m_calibration);

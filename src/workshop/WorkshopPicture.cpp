@@ -58,6 +58,8 @@ void CWorkshop::OpenPicture(const std::string& path) {
     m_dialDrag = EDialDrag::None;
 
     m_disc = workshop::DialDisc(m_picture);
+    // A dial already is sent as it is; a photo's corners are not the dial.
+    m_host.SetCheck(wsids::kCircleMask, m_disc.source == workshop::EDiscSource::WholeDial ? 0 : 1);
     if (m_disc.source == workshop::EDiscSource::WholeDial) {
         // A dial the workshop saved comes back with its calibration.
         const std::optional<workshop::SCalibration> kept = workshop::ReadMarksBeside(path, &why);

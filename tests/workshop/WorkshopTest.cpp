@@ -6,6 +6,7 @@
 #include "angles/GacLine.h"
 #include "angles/NumberText.h"
 #include "artwork/ArtworkFiles.h"
+#include "artwork/DecodeArtwork.h"
 #include "res/WorkshopControls.h"
 #include "support/UniqueFolder.h"
 #include "workshop/FakeWorkshopHost.h"
@@ -108,6 +109,10 @@ TEST_F(WorkshopTest, APhotoBecomesADialAndATableWhoseNeedlesLandOnTheMarks) {
                 workshop.Calibration().geometry.zeroDegrees, 1e-3);
     ASSERT_TRUE(reopened.Table().table);
     EXPECT_EQ(reopened.Table().table->line, workshop.Table().table->line);
+    // A dial already, it is sent as it was saved.
+    SRgbaPicture saved;
+    ASSERT_TRUE(artwork::LoadArtwork(dir.File("tas.png"), saved, &why)) << why;
+    EXPECT_EQ(reopened.Prepared().dial.rgba, saved.rgba);
     EXPECT_EQ(again.shown[wsids::kUseInKestran], false);  // alone: nothing to hand over to
 }
 

@@ -338,6 +338,12 @@ EDialExit RunDialCommand(const SDialCommand& command, SDialReport& report) {
         EDialExit operator()(const SPreviewCommand& c) { return dialcommands::Preview(c, report); }
         EDialExit operator()(const STableCommand& c) { return dialcommands::Table(c, report); }
         EDialExit operator()(const STicksCommand& c) { return dialcommands::Ticks(c, report); }
+        EDialExit operator()(const SWindowCommand&) {
+            // The programs built with a window open it before they come here.
+            report.err +=
+                "kestran-dial: this build has no window; kestran-dial --help lists the commands\n";
+            return EDialExit::Refused;
+        }
         EDialExit operator()(const SPictureAloneCommand& c) {
             return dialcommands::PictureAlone(c, report);
         }

@@ -394,6 +394,7 @@ std::string DialUsage() {
                  verb.synopsis + "\n";
     usage +=
         "  or:  kestran-dial PICTURE...\n"
+        "  or:  kestran-dial [--window [PICTURE]]\n"
         "Makes dials for the gauge out of artwork, draws the needle of an angle table on a dial,\n"
         "fills a table from a few marks, and tells an upload's time before it starts.\n";
     for (const SVerb& verb : kVerbs)
@@ -402,18 +403,29 @@ std::string DialUsage() {
         "PICTURE alone: prepared with the defaults into PICTURE-dial.png beside it (never over a\n"
         "file: PICTURE-dial-2.png and so on), its sheet with the start-up table as\n"
         "PICTURE-dial-needles.png, and its cost printed.\n";
-    return usage + "\n" + alone +
+    const char* const window =
+        "No command, or --window: the dial workshop, a window that makes a dial and a table\n"
+        "from a picture by pointing and clicking (PICTURE opened in it): the disc found and\n"
+        "corrected, the needle's rest and the marks clicked on the dial, each on its tick, and\n"
+        "the dial, its table and its marks saved.\n";
+    return usage + "\n" + alone + "\n" + window +
            "\nExit status: 0 done, 1 an output could not be written, 2 input refused (nothing "
            "written).\n";
 }
 
 std::optional<SDialCommand> ParseDialCommand(const std::vector<std::string>& args,
                                              std::string* error) {
-    if (args.empty()) {
-        *error = "a command or a picture is missing";
-        return std::nullopt;
-    }
+    if (args.empty())
+        return SDialCommand{false, SWindowCommand{}};
     const std::string& verb = args[0];
+    if (verb == "--window") {
+        if (args.size() > 2 || (args.size() == 2 && (args[1].empty() || args[1][0] == '-'))) {
+            *error = "--window takes one picture to open, or none";
+            return std::nullopt;
+        }
+        return SDialCommand{
+            false, SWindowCommand{args.size() == 2 ? std::optional(args[1]) : std::nullopt}};
+    }
     if (verb == "--help" || verb == "-h")
         return SDialCommand{true, {}};
     for (const SVerb& known : kVerbs) {

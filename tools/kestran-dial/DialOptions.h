@@ -64,6 +64,11 @@ struct STicksCommand {
     SSheetRequest sheet;  // its geometry; the scale is not used
 };
 
+// No command, or --window: the dial workshop's window, with the picture opened in it.
+struct SWindowCommand {
+    std::optional<std::string> picture;
+};
+
 // Pictures given alone (dropped on the program): each prepared with the defaults.
 struct SPictureAloneCommand {
     std::vector<std::string> pictures;
@@ -71,7 +76,7 @@ struct SPictureAloneCommand {
 
 // One of kestran-dial's commands, as its arguments asked for it.
 using DialCommand = std::variant<SPrepareCommand, SCostCommand, SPreviewCommand, STableCommand,
-                                 SPictureAloneCommand, STicksCommand>;
+                                 SPictureAloneCommand, STicksCommand, SWindowCommand>;
 
 struct SDialCommand {
     bool help = false;  // --help: the usage, and nothing else
