@@ -9,7 +9,7 @@
 #include "kestran-dial/DialCommands.h"
 #ifdef KESTRAN_DIAL_WINDOW
 #ifdef _WIN32
-#include "app/win32/WorkshopApp.h"
+#include "kestran-dial/win32/WorkshopProgram.h"
 #else
 #include "app/qt/WorkshopApp.h"
 #endif
@@ -29,7 +29,11 @@ int main(int argc, char** argv) {
         status = std::fputs(DialUsage().c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
 #ifdef KESTRAN_DIAL_WINDOW
     } else if (const auto* window = std::get_if<SWindowCommand>(&command->command)) {
+#ifdef _WIN32
+        status = StartWorkshopProgram(window->picture);
+#else
         status = RunWorkshopWindow(argc, argv, window->picture);
+#endif
 #endif
     } else {
         SDialReport report;

@@ -267,10 +267,11 @@ void CWorkshopWindow::changeEvent(QEvent* event) {
 }
 
 void CWorkshopWindow::keyPressEvent(QKeyEvent* event) {
-    // Escape that nothing below took (a mark waiting for its speed) closes the window, which
-    // asks first when there is something to lose.
+    // Escape drops a mark waiting for its speed, and else closes the window, which asks
+    // first when there is something to lose.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
+        if (!m_workshop->OnKey(wsids::kCalibrationView, EWorkshopKey::Escape))
+            close();
         return;
     }
     QWidget::keyPressEvent(event);
