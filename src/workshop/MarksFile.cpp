@@ -50,6 +50,12 @@ std::string MarksPathBeside(const std::string& dialPath) {
     return utf8path::FromPath(path);
 }
 
+std::string TablePathBeside(const std::string& dialPath) {
+    std::filesystem::path path = utf8path::ToPath(dialPath);
+    path.replace_extension(".gac");
+    return utf8path::FromPath(path);
+}
+
 std::string MarksText(const SCalibration& c) {
     std::string text = std::string(kHeading) + "\n";
     text += "pivot " + Fixed(c.geometry.pivotX) + " " + Fixed(c.geometry.pivotY) + "\n";

@@ -22,6 +22,8 @@ namespace workshop {
 
 // DIAL.png -> DIAL.marks
 std::string MarksPathBeside(const std::string& dialPath);
+// DIAL.png -> DIAL.gac, where the table is offered to be saved with the dial.
+std::string TablePathBeside(const std::string& dialPath);
 
 std::string MarksText(const SCalibration& calibration);
 

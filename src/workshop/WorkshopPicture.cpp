@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "angles/TextFile.h"
 #include "base/GaugeFacts.h"
 #include "res/WorkshopControls.h"
 #include "workshop/DialPicture.h"
@@ -74,6 +75,15 @@ void CWorkshop::OpenPicture(const std::string& path) {
     m_host.SetCaption(res::WorkshopCaption() + " - " + path);
     Changed();
     m_dirty = false;
+    // A dial saved with its table beside, unchanged since, goes to Kestran as it is.
+    std::string tableLine;
+    const std::string table = workshop::TablePathBeside(path);
+    if (!m_calibration.marks.empty() && m_table.table &&
+        textfile::ReadFirstLine(table, 4096, tableLine) == textfile::EReadResult::Ok &&
+        tableLine == m_table.table->line) {
+        m_savedDial = path;
+        m_savedTable = table;
+    }
     ShowPicture();
     ShowDial();
 }

@@ -21,12 +21,6 @@ std::string Offered(const std::optional<std::string>& before, const std::string&
     return utf8path::FromPath(path);
 }
 
-std::string Beside(const std::string& dial, const char* extension) {
-    std::filesystem::path path = utf8path::ToPath(dial);
-    path.replace_extension(extension);
-    return utf8path::FromPath(path);
-}
-
 std::string FileName(const std::string& path) {
     return utf8path::FromPath(utf8path::ToPath(path).filename());
 }
@@ -53,7 +47,7 @@ bool CWorkshop::Save() {
     tableRequest.open = false;
     tableRequest.defaultExt = "gac";
     tableRequest.fileName =
-        m_savedTable && m_savedDial == dial ? *m_savedTable : Beside(*dial, ".gac");
+        m_savedTable && m_savedDial == dial ? *m_savedTable : workshop::TablePathBeside(*dial);
     tableRequest.flags = kOfnHideReadOnly | kOfnOverwritePrompt;
     tableRequest.filter = "Gauge Conf Files (*.gac)|*.gac|All File (*.*)|*.*||";
     const std::optional<std::string> table = m_host.FileDialog(tableRequest);

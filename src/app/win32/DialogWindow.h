@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/win32/WinGdi.h"
+#include "app/win32/WorkshopWindow.h"
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/DialogEnd.h"
 #include "host/DialogHost.h"
@@ -36,6 +37,8 @@ public:
     // arrows) first.
     void HandleMessage(MSG& message);
     bool Ended() const { return m_end.Ended(); }
+    // The dial workshop opened from the system menu; null before.
+    CWorkshopWindow* Workshop() const { return m_workshop.get(); }
 
     KESTRAN_DIALOG_HOST_OVERRIDES
 
@@ -54,6 +57,7 @@ private:
     void OnPaint();
     void OnSize(int clientWidth);
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    void OpenWorkshop();
 
     HWND At(int id) const;
     RECT DialogUnitsToPixels(int x, int y, int w, int h) const;
@@ -69,4 +73,5 @@ private:
     int m_result = IDCANCEL;
     std::unique_ptr<CTillerbyDlg> m_dialog;
     CDialogEnd m_end;
+    std::unique_ptr<CWorkshopWindow> m_workshop;
 };

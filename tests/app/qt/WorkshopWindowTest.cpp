@@ -16,6 +16,7 @@
 #include "angles/GacLine.h"
 #include "angles/NumberText.h"
 #include "app/qt/ModalDriver.h"
+#include "app/qt/WorkshopClicks.h"
 #include "app/qt/WorkshopView.h"
 #include "app/qt/WorkshopWindow.h"
 #include "res/WorkshopControls.h"
@@ -27,19 +28,6 @@ namespace {
 
 const double kMarks[] = {40, 100, 200};
 
-// A click on the large dial at a point of the 230 x 230 dial, where the window draws it.
-void ClickDial(CWorkshopWindow& window, workshop::SPoint dial) {
-    CWorkshopView* view = window.View(wsids::kCalibrationView);
-    workshop::CCalibrationView drawn;
-    drawn.Resize(view->DeviceWidth(), view->DeviceHeight());
-    const workshop::SPoint at = drawn.ToView(dial);
-    const double ratio = view->devicePixelRatioF();
-    const QPoint local(static_cast<int>(std::lround(at.x / ratio)),
-                       static_cast<int>(std::lround(at.y / ratio)));
-    QTest::mouseMove(view, local);
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, local);
-}
-
 // Everything a person does, from the picture to the saved files; the files' names in `dir`.
 void CalibrateAndSave(CWorkshopWindow& window, const SPhotoDial& photo, const CTempDir& dir) {
     window.Open(dir.File("photo.png"));
@@ -49,12 +37,10 @@ void CalibrateAndSave(CWorkshopWindow& window, const SPhotoDial& photo, const CT
     ASSERT_TRUE(window.Workshop().HasPicture());
     // The needle's tip, and each mark's tick, clicked a little off.
     ClickDial(window, photo.OnDial(photo.scale.Clock(0) + 1.0, 0.8));
-    auto* speed = qobject_cast<QLineEdit*>(window.Control(wsids::kSpeed));
     for (const double knots : kMarks) {
         ClickDial(window, photo.OnDial(photo.scale.Clock(knots) - 1.2, 0.85));
-        ASSERT_TRUE(speed->hasFocus());
-        QTest::keyClicks(speed, QString::number(knots));
-        QTest::keyClick(speed, Qt::Key_Return);
+        ASSERT_TRUE(window.Control(wsids::kSpeed)->hasFocus());
+        TypeSpeed(window, static_cast<int>(knots));
     }
     ASSERT_EQ(qobject_cast<QListWidget*>(window.Control(wsids::kMarks))->count(), 3);
 
@@ -116,8 +102,7 @@ TEST_F(WorkshopWindowTest, TabReachesEveryControlAndEscapeAsksBeforeMarksAreLost
     // The rest and a mark, not saved: Escape asks, No keeps the window.
     ClickDial(window, photo.OnDial(photo.scale.Clock(0), 0.8));
     ClickDial(window, photo.OnDial(photo.scale.Clock(100), 0.85));
-    QTest::keyClicks(window.Control(wsids::kSpeed), "100");
-    QTest::keyClick(window.Control(wsids::kSpeed), Qt::Key_Return);
+    TypeSpeed(window, 100);
     CModalDriver driver;
     driver.AnswerQuestion(false);
     QTest::keyClick(window.View(wsids::kCalibrationView), Qt::Key_Escape);
