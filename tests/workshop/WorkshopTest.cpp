@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "angles/GacLine.h"
 #include "angles/NumberText.h"
@@ -159,6 +160,77 @@ TEST_F(WorkshopTest, ArrowKeysTurnTheChosenMarkByATenthOfADegree) {
         EXPECT_TRUE(workshop.OnKey(wsids::kMarks, EWorkshopKey::Delete));
         EXPECT_TRUE(workshop.Calibration().marks.empty());
     }
+}
+
+TEST_F(WorkshopTest, TheDiscAndThePivotFollowThePointer) {
+    Open(photoPath);
+    workshop::CPictureView picture;
+    picture.SetPicture(&photo.picture);
+    picture.Resize(400, 300);
+    const workshop::SDisc found = workshop.Disc();
+    const auto drag = [&](workshop::SPoint from, workshop::SPoint to) {
+        workshop.OnPointer(wsids::kPictureView, EPointer::Press, from.x, from.y);
+        workshop.OnPointer(wsids::kPictureView, EPointer::Move, to.x, to.y);
+        workshop.OnPointer(wsids::kPictureView, EPointer::Release, to.x, to.y);
+    };
+    // The edge's handle on the right, dragged 10 view pixels out: the radius grows by that
+    // many of the picture's pixels; the centre stays.
+    const workshop::SPoint edge = picture.ToView({found.cx + found.radius, found.cy});
+    drag(edge, {edge.x + 10, edge.y});
+    EXPECT_NEAR(workshop.Disc().radius, found.radius + 10 * picture.PicturePerView(), 0.01);
+    EXPECT_EQ(workshop.Disc().cx, found.cx);
+    // Inside, it moves the whole circle; outside, nothing.
+    const workshop::SPoint middle = picture.ToView({found.cx, found.cy});
+    drag(middle, {middle.x - 5, middle.y + 3});
+    EXPECT_NEAR(workshop.Disc().cx, found.cx - 5 * picture.PicturePerView(), 0.01);
+    EXPECT_NEAR(workshop.Disc().cy, found.cy + 3 * picture.PicturePerView(), 0.01);
+    const workshop::SDisc moved = workshop.Disc();
+    drag({2, 2}, {50, 50});
+    EXPECT_EQ(workshop.Disc().cx, moved.cx);
+    EXPECT_TRUE(workshop.Unsaved() == false);  // no marks yet: nothing to lose
+
+    // The pivot's cross, dragged: the pivot follows, and a mark on a tick stays on it.
+    Open(photoPath);
+    Click(photo.OnDial(photo.scale.Clock(0), 0.8));
+    Mark(100, 1.0);
+    const double before = workshop::ClockDegrees({115, 115}, workshop.Calibration().marks[0].at);
+    const workshop::SPoint pivot = view.ToView({115, 115});
+    const workshop::SPoint to = view.ToView({117, 114});
+    workshop.OnPointer(wsids::kCalibrationView, EPointer::Press, pivot.x, pivot.y);
+    workshop.OnPointer(wsids::kCalibrationView, EPointer::Move, to.x, to.y);
+    workshop.OnPointer(wsids::kCalibrationView, EPointer::Release, to.x, to.y);
+    const artwork::SNeedleGeometry& g = workshop.Calibration().geometry;
+    EXPECT_NEAR(g.pivotX, 117, 0.01);
+    EXPECT_NEAR(g.pivotY, 114, 0.01);
+    const workshop::SWorkshopMark& mark = workshop.Calibration().marks[0];
+    EXPECT_TRUE(mark.snapped);
+    // Still on the tick it was on, which the new pivot sees at another angle.
+    EXPECT_NEAR(workshop::ClockDegrees({115, 115}, mark.at), before, 0.6);
+    EXPECT_NEAR(workshop::DirectionDifference(
+                    workshop::ClockDegrees({117, 114}, mark.at),
+                    workshop::NearestTick(workshop.Strokes().ticks,
+                                          workshop::ClockDegrees({117, 114}, mark.at))
+                        ->clockDegrees),
+                0, 1e-9);
+}
+
+TEST_F(WorkshopTest, MarksThatCannotBeReadAreSaidAndTheDialOpensWithout) {
+    Open(photoPath);
+    Click(photo.OnDial(photo.scale.Clock(0), 0.8));
+    Mark(100, 0);
+    host.files = {dir.File("tas.png"), dir.File("tas.gac")};
+    workshop.OnCommand(wsids::kSave);
+    ASSERT_TRUE(host.messages.empty());
+    std::ofstream(dir.File("tas.marks")) << "Kestran dial marks\nmark 100 1 2 somewhere\n";
+    CFakeWorkshopHost again;
+    CWorkshop reopened(again);
+    reopened.OnInit(dir.File("tas.png"));
+    EXPECT_TRUE(reopened.HasPicture());
+    EXPECT_TRUE(reopened.Calibration().marks.empty());
+    ASSERT_EQ(again.messages.size(), 1u);
+    EXPECT_EQ(
+        again.messages[0].reason,
+        dir.File("tas.marks") + ": line 2: a mark takes its speed (0 to 500 knots) and its place");
 }
 
 TEST_F(WorkshopTest, UseInKestranSavesFirstAndHandsTheFilesOver) {

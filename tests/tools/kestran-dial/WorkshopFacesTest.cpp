@@ -126,6 +126,35 @@ TEST_F(WorkshopFacesTest, AMarkGivenAsAPointSnapsToItsTickOrStaysWhereItIs) {
     EXPECT_NE(report.err.find("--mark takes KNOTS@X,Y"), std::string::npos) << report.err;
 }
 
+TEST(WorkshopWindowCommandTest, NoCommandOrWindowOpensTheWorkshop) {
+    const struct {
+        std::vector<std::string> args;
+        std::optional<std::string> picture;
+        const char* refusal;
+    } cases[] = {
+        {{}, std::nullopt, nullptr},
+        {{"--window"}, std::nullopt, nullptr},
+        {{"--window", "photo.jpg"}, "photo.jpg", nullptr},
+        {{"--window", "a.jpg", "b.jpg"},
+         std::nullopt,
+         "--window takes one picture to open, or none"},
+        {{"--window", "--help"}, std::nullopt, "--window takes one picture to open, or none"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const std::optional<SDialCommand> command = ParseDialCommand(c.args, &error);
+        if (c.refusal != nullptr) {
+            EXPECT_FALSE(command);
+            EXPECT_EQ(error, c.refusal);
+            continue;
+        }
+        ASSERT_TRUE(command) << error;
+        const auto* window = std::get_if<SWindowCommand>(&command->command);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->picture, c.picture);
+    }
+}
+
 TEST_F(WorkshopFacesTest, CropAutoCutsTheDiscOutAsTheWorkshopDoes) {
     const SPhotoDial photo;
     const std::string picture = dir.File("photo.png");
