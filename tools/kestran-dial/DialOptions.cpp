@@ -208,7 +208,8 @@ const std::vector<SOption<SPreviewCommand>> kPreviewOptions = {
 const std::vector<SOption<STableCommand>> kTableOptions = {
     {"--mark", "KNOTS:DEGREES|KNOTS@X,Y",
      "a needle angle read off the dial, or the point of the dial where\nthe mark lies (in dial "
-     "pixels, its angle read in the geometry\ngiven, on the nearest tick within 3 degrees); give "
+     "pixels, its angle read from the pivot\nand the zero of --pivot, --zero and "
+     "--counter-clockwise, as\npreview takes them, on the nearest tick within 3 degrees); give\n"
      "several",
      [](STableCommand& c, const Values& v, Reader& in) {
          if (v[0].find('@') != std::string::npos) {
