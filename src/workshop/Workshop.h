@@ -64,6 +64,8 @@ private:
         workshop::SDisc disc;   // as the press found it
     };
     enum class EDialDrag { None, Pivot, Mark };
+    // A mark moves once the pointer has gone this far from where it took hold of it.
+    static constexpr double kLeastDrag = 3.0;
 
     // the picture and its dial (WorkshopPicture.cpp)
     void OpenPicture(const std::string& path);
@@ -116,6 +118,8 @@ private:
 
     SPictureDrag m_pictureDrag;
     EDialDrag m_dialDrag = EDialDrag::None;
+    workshop::SPoint m_pressedAt;  // where a mark was taken hold of, in the view's pixels
+    bool m_markMoved = false;      // and whether it has moved since
     std::optional<size_t> m_selected;
     std::optional<workshop::SWorkshopMark> m_pending;
     std::optional<workshop::SPoint> m_pointer;  // over the dial, in its pixels

@@ -54,6 +54,8 @@ void CWorkshop::OnDialPointer(EPointer what, workshop::SPoint at) {
                     m_pending.reset();
                     Select(i);
                     m_dialDrag = EDialDrag::Mark;
+                    m_pressedAt = at;
+                    m_markMoved = false;
                     return;
                 }
             }
@@ -68,6 +70,11 @@ void CWorkshop::OnDialPointer(EPointer what, workshop::SPoint at) {
                 m_calibration.geometry.pivotY = std::clamp(dial.y, 0.0, double(gauge::kDialSide));
                 ShowCalibration();
             } else if (m_dialDrag == EDialDrag::Mark && m_selected) {
+                // A click that only chooses the mark leaves it, turned by the keys or not,
+                // where it is.
+                m_markMoved = m_markMoved || workshop::Distance(at, m_pressedAt) >= kLeastDrag;
+                if (!m_markMoved)
+                    return;
                 const workshop::SWorkshopMark moved = workshop::SnapMark(
                     m_strokes.ticks, workshop::PivotOf(m_calibration.geometry), dial);
                 m_calibration.marks[*m_selected].at = moved.at;

@@ -157,6 +157,13 @@ TEST_F(WorkshopTest, ArrowKeysTurnTheChosenMarkByATenthOfADegree) {
         EXPECT_TRUE(workshop.OnKey(wsids::kMarks, EWorkshopKey::Left));
         EXPECT_NEAR(degrees(), before + 0.1, 1e-9);
         EXPECT_FALSE(workshop.Calibration().marks[0].snapped);
+        // Chosen again by a click that trembles a pixel, it stays where the keys put it.
+        const workshop::SPoint turned = workshop.Calibration().marks[0].at;
+        const workshop::SPoint on = view.ToView(turned);
+        workshop.OnPointer(wsids::kCalibrationView, EPointer::Press, on.x, on.y);
+        workshop.OnPointer(wsids::kCalibrationView, EPointer::Move, on.x + 1, on.y);
+        workshop.OnPointer(wsids::kCalibrationView, EPointer::Release, on.x + 1, on.y);
+        EXPECT_EQ(workshop.Calibration().marks[0].at.x, turned.x);
         EXPECT_TRUE(workshop.OnKey(wsids::kMarks, EWorkshopKey::Delete));
         EXPECT_TRUE(workshop.Calibration().marks.empty());
     }
