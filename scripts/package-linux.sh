@@ -72,7 +72,7 @@ timed "install tree" make_tree
 # Every program in /usr/bin with its manual page, and the desktop files: a missing tool at
 # build time (help2man, Python) leaves them out, which must not pass unnoticed.
 check_tree() {
-    local missing=() program size sizes=(16 32 48 64 128 256)
+    local missing=() program size entry sizes=(16 32 48 64 128 256)
     for program in kestran kestran-upload kestran-gauge kestran-dial; do
         [ -x "$stage/usr/bin/$program" ] || missing+=("usr/bin/$program")
     done
@@ -87,8 +87,9 @@ check_tree() {
     done
     compgen -G "$stage/usr/share/metainfo/*.metainfo.xml" >/dev/null ||
         missing+=("usr/share/metainfo/*.metainfo.xml")
-    [ -f "$stage/usr/share/applications/kestran.desktop" ] ||
-        missing+=("usr/share/applications/kestran.desktop")
+    for entry in kestran.desktop kestran-dial-workshop.desktop; do
+        [ -f "$stage/usr/share/applications/$entry" ] || missing+=("usr/share/applications/$entry")
+    done
     [ -f "$stage/usr/share/kestran/examples/dials/ias.png" ] ||
         missing+=("usr/share/kestran/examples/dials/ias.png")
     if [ ${#missing[@]} -gt 0 ]; then
@@ -108,7 +109,8 @@ for size in map(int, sys.argv[2:]):
 EOF
     appstreamcli validate --no-net "$stage"/usr/share/metainfo/*.metainfo.xml &&
         desktop-file-validate "$stage/usr/share/applications/kestran.desktop" &&
-        echo "the install tree holds every file; metainfo and desktop entry valid"
+        desktop-file-validate "$stage/usr/share/applications/kestran-dial-workshop.desktop" &&
+        echo "the install tree holds every file; metainfo and desktop entries valid"
 }
 timed "install tree check" check_tree
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the Windows packages from the Windows build, and tests the installer under Wine:
-#   dist/kestran-<version>-windows.zip  the programs, the example dials, a read-me and the
+#   dist/kestran-<version>-windows.zip  the programs (the window, the dial workshop, the
+#                                       uploader, kestran-dial), the example dials, a read-me and the
 #                                       licence texts of what the programs carry inside
 #   dist/kestran-<version>-setup.exe    an NSIS installer of the same
 # Usage: scripts/package-windows.sh (builds the Windows programs first when they are not
@@ -14,7 +15,7 @@ build=$root/build-windows
 if [ ! -f "$build/CMakeCache.txt" ]; then
     bash scripts/build-windows.sh
 fi
-cmake --build --preset windows --target kestran kestran-upload kestran-dial
+cmake --build --preset windows --target kestran kestran-upload kestran-dial kestran-workshop
 
 version=$(sed -n 's/^project(Kestran VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=kestran-$version
@@ -22,8 +23,9 @@ stage=$build/package/$name
 rm -rf "$build/package"
 mkdir -p "$stage/dials" "$stage/licenses" dist
 
-cp "$build/src/app/win32/kestran.exe" "$build/tools/kestran-upload/kestran-upload.exe" \
-    "$build/tools/kestran-dial/kestran-dial.exe" "$stage/"
+cp "$build/src/app/win32/kestran.exe" "$build/src/app/win32/kestran-workshop.exe" \
+    "$build/tools/kestran-upload/kestran-upload.exe" "$build/tools/kestran-dial/kestran-dial.exe" \
+    "$stage/"
 # The build keeps its debugging information; the packages leave it out.
 x86_64-w64-mingw32-strip "$stage"/*.exe
 cp examples/dials/*.png "$stage/dials/"

@@ -1,5 +1,6 @@
-; The Kestran installer: kestran.exe, kestran-upload.exe and kestran-dial.exe into Program
-; Files, a Start-menu shortcut, kestran-dial in Explorer's "Send to" menu, and an uninstaller
+; The Kestran installer: kestran.exe, kestran-workshop.exe, kestran-upload.exe and
+; kestran-dial.exe into Program Files, Start-menu shortcuts to Kestran and its Dial Workshop,
+; kestran-dial in Explorer's "Send to" menu, and an uninstaller
 ; that Apps & features lists. /S installs and uninstalls
 ; silently. Made by scripts/package-windows.sh, which defines VERSION, STAGE (the folder
 ; with the files to install) and OUTFILE.
@@ -28,6 +29,7 @@ Section "Kestran"
     SetShellVarContext all
     SetOutPath "$INSTDIR"
     File "${STAGE}\kestran.exe"
+    File "${STAGE}\kestran-workshop.exe"
     File "${STAGE}\kestran-upload.exe"
     File "${STAGE}\kestran-dial.exe"
     File "${STAGE}\README-Windows.txt"
@@ -40,6 +42,7 @@ Section "Kestran"
 
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\Kestran.lnk" "$INSTDIR\kestran.exe"
+    CreateShortcut "$SMPROGRAMS\Kestran Dial Workshop.lnk" "$INSTDIR\kestran-workshop.exe"
     ; "Send to" is the installing user's own: a picture sent there becomes a dial beside it.
     SetShellVarContext current
     CreateShortcut "$SENDTO\Kestran dial.lnk" "$INSTDIR\kestran-dial.exe"
@@ -63,10 +66,12 @@ Section "Uninstall"
     SetRegView 64
     SetShellVarContext all
     Delete "$SMPROGRAMS\Kestran.lnk"
+    Delete "$SMPROGRAMS\Kestran Dial Workshop.lnk"
     SetShellVarContext current
     Delete "$SENDTO\Kestran dial.lnk"
     SetShellVarContext all
     Delete "$INSTDIR\kestran.exe"
+    Delete "$INSTDIR\kestran-workshop.exe"
     Delete "$INSTDIR\kestran-upload.exe"
     Delete "$INSTDIR\kestran-dial.exe"
     Delete "$INSTDIR\README-Windows.txt"

@@ -33,6 +33,11 @@ SPoint Direction(const SNeedleGeometry& g, double angle) {
     return {std::sin(radians), -std::cos(radians)};
 }
 
+// The labels' height at a scale.
+double LabelPixels(int scale) {
+    return std::max(10, 4 * scale);
+}
+
 std::string Caption(const SSheetOptions& options, size_t entries, size_t failing) {
     const SNeedleGeometry& g = options.geometry;
     const std::string zero =
@@ -62,13 +67,25 @@ std::optional<double> AngleAtSpeed(const std::vector<double>& angles, double kno
     return from + (angles[below] - from) * share;
 }
 
+SSheetLayout SheetLayout(int dialWidth, int dialHeight, int scale) {
+    SSheetLayout layout;
+    layout.scale = std::clamp(scale, 1, kMaxSheetScale);
+    const double label = LabelPixels(layout.scale);
+    layout.margin = static_cast<int>(std::lround(3.6 * label)) + 4;
+    const int caption = static_cast<int>(std::lround(2.2 * label));
+    layout.width = dialWidth * layout.scale + 2 * layout.margin;
+    layout.height = dialHeight * layout.scale + 2 * layout.margin + caption;
+    return layout;
+}
+
 SRgbaPicture DrawNeedleSheet(const SRgbaPicture& dial, const std::vector<double>& angles,
                              const SSheetOptions& options) {
-    const int scale = std::clamp(options.scale, 1, kMaxSheetScale);
-    const double label = std::max(10, 4 * scale);
-    const int margin = static_cast<int>(std::lround(3.6 * label)) + 4;
-    const int caption = static_cast<int>(std::lround(2.2 * label));
-    SRgbaPicture sheet(dial.width * scale + 2 * margin, dial.height * scale + 2 * margin + caption);
+    const SSheetLayout layout = SheetLayout(dial.width, dial.height, options.scale);
+    const int scale = layout.scale;
+    const double label = LabelPixels(scale);
+    const int margin = layout.margin;
+    const int caption = layout.height - dial.height * scale - 2 * margin;
+    SRgbaPicture sheet(layout.width, layout.height);
     for (size_t i = 0; i < sheet.rgba.size(); i += 4) {
         std::copy(kPaper.begin(), kPaper.end(), sheet.rgba.begin() + static_cast<long>(i));
         sheet.rgba[i + 3] = 255;

@@ -28,6 +28,16 @@ struct SSheetOptions {
 
 constexpr int kMaxSheetScale = 8;
 
+// Where a sheet drawn at `scale` (clamped to 1 ... kMaxSheetScale) puts the dial: `margin`
+// pixels in from the sheet's left and top edges, each dial pixel `scale` sheet pixels across.
+struct SSheetLayout {
+    int scale = 1;
+    int margin = 0;
+    int width = 0;  // the sheet's size, the caption beneath the dial included
+    int height = 0;
+};
+SSheetLayout SheetLayout(int dialWidth, int dialHeight, int scale);
+
 // The angle at `knots` on the table, linear between the entries around it, 0 knots at 0
 // degrees. Nothing beyond the table's last entry or below 0 knots.
 std::optional<double> AngleAtSpeed(const std::vector<double>& angles, double knots);

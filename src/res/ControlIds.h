@@ -29,6 +29,7 @@ constexpr int kStatus = 1058;
 
 constexpr int kAboutOk = 1;  // IDOK of the About box
 constexpr int kAboutCommand = 0x0010;
+constexpr int kWorkshopCommand = 0x0020;  // the system menu's "Dial workshop..."
 
 constexpr int kEntryCount = gauge::kMaxEntries;  // one angle entry per 10 knots
 

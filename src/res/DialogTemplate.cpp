@@ -119,6 +119,8 @@ std::string LoadString(int id) {
     switch (id) {
         case kIdsAboutBox:
             return "\u5173\u4e8e Kestran(&A)...";
+        case kIdsDialWorkshop:
+            return "Dial workshop...";
         case kIdsAppName:
             return "Kestran";
         default:

@@ -87,6 +87,7 @@ constexpr int kIdrMainFrame = 128;
 
 // String table.
 constexpr int kIdsAboutBox = 101;
+constexpr int kIdsDialWorkshop = 103;
 constexpr int kIdsAppName = 57344;
 std::string LoadString(int id);  // empty for an unknown id
 

@@ -148,12 +148,25 @@ kestran-dial cost "$work/art-dial.png" >"$work/cost.txt" && grep -q 'pixel lines
     fail "kestran-dial cost does not take the dial it made"
 echo "kestran-dial made a dial and its sheet from an installed example"
 
-# --- The window, as the desktop starts it ----------------------------------------------------
+# --- The windows, as the desktop starts them --------------------------------------------------
+# The command of a desktop entry; its field codes (%f, %U, ...) stand for files the desktop
+# would pass, none here.
+exec_of() {
+    local line
+    line=$(sed -n 's/^Exec=//p' "$1" | head -n 1)
+    [ -n "$line" ] || fail "$1 has no Exec line"
+    printf '%s' "$line" | sed -E 's/ ?%[fFuUdDnNickvm]//g'
+}
+# Waits for a window of that title on the display.
+shows_window() {
+    for _ in $(seq 300); do
+        xwininfo -root -tree 2>/dev/null | grep -qF "\"$1\"" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 desktop=/usr/share/applications/kestran.desktop
-exec_line=$(sed -n 's/^Exec=//p' "$desktop" | head -n 1)
-[ -n "$exec_line" ] || fail "$desktop has no Exec line"
-# Field codes (%f, %U, ...) stand for files the desktop would pass; none here.
-exec_line=$(printf '%s' "$exec_line" | sed -E 's/ ?%[fFuUdDnNickvm]//g')
+exec_line=$(exec_of "$desktop")
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
 window=$!
 for _ in $(seq 100); do
@@ -167,16 +180,16 @@ xvfb=$window
 # shellcheck disable=SC2086
 sh -c "exec $exec_line" >"$work/window.out" 2>&1 &
 window="$! $xvfb"
-title=""
-for _ in $(seq 300); do
-    if xwininfo -root -tree 2>/dev/null | grep -qF '"Kestran V0.1"'; then
-        title=found
-        break
-    fi
-    sleep 0.1
-done
-[ -n "$title" ] || fail "no window \"Kestran V0.1\" from \"$exec_line\": $(cat "$work/window.out")"
+shows_window "Kestran V0.1" ||
+    fail "no window \"Kestran V0.1\" from \"$exec_line\": $(cat "$work/window.out")"
 echo "the desktop entry's \"$exec_line\" shows the window \"Kestran V0.1\""
+workshop_line=$(exec_of /usr/share/applications/kestran-dial-workshop.desktop)
+# shellcheck disable=SC2086
+sh -c "exec $workshop_line" >"$work/workshop.out" 2>&1 &
+window="$! $window"
+shows_window "Kestran Dial Workshop" ||
+    fail "no window \"Kestran Dial Workshop\" from \"$workshop_line\": $(cat "$work/workshop.out")"
+echo "the desktop entry's \"$workshop_line\" shows the window \"Kestran Dial Workshop\""
 
 # --- The manual ------------------------------------------------------------------------------
 for program in "${programs[@]}"; do

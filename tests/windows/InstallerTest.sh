@@ -33,12 +33,15 @@ shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestran'
 
 wine "$setup" /S
-for file in kestran.exe kestran-upload.exe kestran-dial.exe uninstall.exe README-Windows.txt \
+for file in kestran.exe kestran-workshop.exe kestran-upload.exe kestran-dial.exe uninstall.exe \
+    README-Windows.txt \
     dials/ias.png licenses/libpng-LICENSE.txt licenses/zlib-LICENSE.txt \
     licenses/libjpeg-turbo-LICENSE.txt licenses/DejaVu-fonts-LICENSE.txt; do
     [ -f "$program_files/$file" ] || fail "the install left out $file"
 done
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
+workshop_shortcut="${shortcut%/*}/Kestran Dial Workshop.lnk"
+[ -f "$workshop_shortcut" ] || fail "no Start-menu shortcut to the Dial Workshop"
 send_to=$(find "$WINEPREFIX/drive_c/users" -path '*/SendTo/Kestran dial.lnk' | head -n 1)
 [ -n "$send_to" ] || fail "no Send to shortcut"
 wine reg query "$key" /v UninstallString 2>/dev/null | grep -q 'uninstall.exe' ||
@@ -59,12 +62,19 @@ sleep 5
 kill -0 "$window" 2>/dev/null || fail "the installed kestran.exe ended at once"
 wineserver -k
 wait "$window" 2>/dev/null || true
+wine 'C:\Program Files\Kestran\kestran-workshop.exe' 'C:\Program Files\Kestran\dials\tas.png' &
+window=$!
+sleep 5
+kill -0 "$window" 2>/dev/null || fail "the installed kestran-workshop.exe ended at once"
+wineserver -k
+wait "$window" 2>/dev/null || true
 echo "the installed programs start"
 
 wine 'C:\Program Files\Kestran\uninstall.exe' /S
 # The uninstaller runs on from a copy of itself and returns at once.
 eventually test ! -e "$program_files" || fail "the uninstall left $program_files behind"
 [ ! -e "$shortcut" ] || fail "the uninstall left the shortcut behind"
+[ ! -e "$workshop_shortcut" ] || fail "the uninstall left the Dial Workshop's shortcut behind"
 [ ! -e "$send_to" ] || fail "the uninstall left the Send to shortcut behind"
 if wine reg query "$key" >/dev/null 2>&1; then
     fail "the uninstall left the Apps & features entry behind"

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <filesystem>
 
-#include "angles/GacLine.h"
 #include "angles/NumberText.h"
 #include "angles/Plausibility.h"
 #include "angles/StartTable.h"
 #include "angles/TextFile.h"
 #include "artwork/DecodeArtwork.h"
+#include "artwork/MarkTable.h"
 #include "base/DraftFile.h"
 #include "base/GaugeFacts.h"
 #include "base/Utf8Path.h"
@@ -18,6 +18,8 @@
 #include "kestran-dial/DialInputs.h"
 #include "upload/UploadCost.h"
 #include "upload/WireFormat.h"
+#include "workshop/DialPicture.h"
+#include "workshop/DiscSquare.h"
 
 namespace {
 
@@ -138,15 +140,29 @@ EDialExit Prepare(const SPrepareCommand& c, SDialReport& report) {
     // Without a crop, given in the picture's own pixels, a large JPEG may be decoded reduced
     // to twice the dial's size, which the resampling then takes down to it.
     std::string why = ReadInput(c.input, c.output, c.force, "picture", art,
-                                c.options.crop ? 0 : 2 * gauge::kDialSide);
+                                c.cropAuto       ? workshop::kPictureMinSide
+                                : c.options.crop ? 0
+                                                 : 2 * gauge::kDialSide);
     if (!why.empty())
         return run.Refuse(why);
+    std::optional<workshop::SDisc> disc;
+    if (c.cropAuto) {
+        // As the dial workshop cuts it out.
+        disc = workshop::DialDisc(art);
+        art = workshop::DiscSquare(art, *disc);
+    }
     artwork::SPreparedDial prepared;
     if (!artwork::PrepareDial(art, c.options, prepared, &why))
         return run.Refuse(Refusal(c.input, why));
     if (!WritePicture(c.output, prepared.dial, &why))
         return run.WriteFailed(c.output, why);
 
+    if (disc) {
+        run.Say("--crop auto: the disc at " + numtext::FormatFixed(disc->cx, 1) + "," +
+                numtext::FormatFixed(disc->cy, 1) + ", radius " +
+                numtext::FormatFixed(disc->radius, 1) + " (" +
+                workshop::DiscSourceText(disc->source) + ")");
+    }
     run.Say(c.input + " -> " + c.output + ": " + std::to_string(gauge::kDialSide) + " x " +
             std::to_string(gauge::kDialSide) + " with alpha");
     const upload::SUploadCost before = DialCost(prepared.asFitted);
@@ -266,17 +282,14 @@ std::optional<STablePlan> PlanTable(const STableCommand& c, std::string* why) {
         maxKnots = static_cast<int>(highest);
     }
     STablePlan plan;
-    // The file holds one decimal: the rule is judged on what it will hold.
-    const std::optional<std::string> line = gacfile::BuildLine(artwork::FillTable(marks, maxKnots));
-    const auto parsed = line ? gacfile::ParseLine(*line) : std::nullopt;
-    if (!parsed)
+    const std::optional<artwork::SMarkTable> table = artwork::FillMarkTable(marks, maxKnots);
+    if (!table)
         return refuse("the marks give no table that can be saved");
-    plan.line = *line;
-    plan.entries = parsed->angles;
-    plan.angles = Degrees(plan.entries);
-    const int failing = plausibility::FirstFailingEntry(plan.angles);
-    if (failing != 0)
-        return refuse(plausibility::Message(failing) +
+    plan.line = table->line;
+    plan.entries = table->entries;
+    plan.angles = table->angles;
+    if (table->firstFailing != 0)
+        return refuse(plausibility::Message(table->firstFailing) +
                       ": with one decimal the marks rise too little there");
     if (!c.previewDial)
         return plan;
@@ -303,7 +316,15 @@ std::optional<STablePlan> PlanTable(const STableCommand& c, std::string* why) {
 EDialExit Table(const STableCommand& c, SDialReport& report) {
     CRun run(report);
     std::string why;
-    const std::optional<STablePlan> plan = PlanTable(c, &why);
+    STableCommand withPoints = c;
+    std::vector<std::string> pointLines;
+    if (!c.pointMarks.empty()) {
+        const auto marks = PointMarkAngles(c, pointLines, &why);
+        if (!marks)
+            return run.Refuse(why);
+        withPoints.marks.insert(withPoints.marks.end(), marks->begin(), marks->end());
+    }
+    const std::optional<STablePlan> plan = PlanTable(withPoints, &why);
     if (!plan)
         return run.Refuse(why);
     switch (textfile::ReplaceFile(c.output, plan->line)) {
@@ -314,6 +335,8 @@ EDialExit Table(const STableCommand& c, SDialReport& report) {
         case textfile::EWriteResult::WriteFailed:
             return run.WriteFailed(c.output, "Error writing file.");
     }
+    for (const std::string& line : pointLines)
+        run.Say(line);
     std::string listing = c.output + ": " + std::to_string(plan->angles.size()) + " entries";
     for (size_t i = 0; i < plan->entries.size(); ++i)
         listing += (i % 10 == 0 ? "\n " : " ") + plan->entries[i];
@@ -336,6 +359,13 @@ EDialExit RunDialCommand(const SDialCommand& command, SDialReport& report) {
         EDialExit operator()(const SCostCommand& c) { return dialcommands::Cost(c, report); }
         EDialExit operator()(const SPreviewCommand& c) { return dialcommands::Preview(c, report); }
         EDialExit operator()(const STableCommand& c) { return dialcommands::Table(c, report); }
+        EDialExit operator()(const STicksCommand& c) { return dialcommands::Ticks(c, report); }
+        EDialExit operator()(const SWindowCommand&) {
+            // The programs built with a window open it before they come here.
+            report.err +=
+                "kestran-dial: this build has no window; kestran-dial --help lists the commands\n";
+            return EDialExit::Refused;
+        }
         EDialExit operator()(const SPictureAloneCommand& c) {
             return dialcommands::PictureAlone(c, report);
         }

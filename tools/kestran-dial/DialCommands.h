@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "kestran-dial/DialOptions.h"
 
@@ -23,6 +25,13 @@ EDialExit Cost(const SCostCommand& command, SDialReport& report);
 EDialExit Preview(const SPreviewCommand& command, SDialReport& report);
 EDialExit Table(const STableCommand& command, SDialReport& report);
 EDialExit PictureAlone(const SPictureAloneCommand& command, SDialReport& report);
+EDialExit Ticks(const STicksCommand& command, SDialReport& report);
+
+// The angles of the marks a table command gives as points, with a line saying how each was
+// read; nothing, with the refusal, when the dial they snap to is missing or unreadable.
+std::optional<std::vector<artwork::SMark>> PointMarkAngles(const STableCommand& command,
+                                                           std::vector<std::string>& said,
+                                                           std::string* why);
 
 // Where a picture given alone goes: PICTURE-dial.png beside it and its sheet
 // PICTURE-dial-needles.png, numbered -2, -3 ... until neither exists.

@@ -73,18 +73,27 @@ std::optional<artwork::SMark> ParseMark(const std::string& text) {
     return artwork::SMark{*knots, *degrees};
 }
 
+// KNOTS@X,Y
+std::optional<SPointMark> ParsePointMark(const std::string& text) {
+    const std::vector<std::string> parts = Split(text, '@');
+    const std::vector<std::string> xy =
+        parts.size() == 2 ? Split(parts[1], ',') : std::vector<std::string>{};
+    if (xy.size() != 2)
+        return std::nullopt;
+    const auto knots = ParseNumber(parts[0], false);
+    const auto x = ParseNumber(xy[0], false);
+    const auto y = ParseNumber(xy[1], false);
+    if (!knots || !x || !y || *knots > gauge::kKnotsPerEntry * gauge::kMaxEntries || *x > 16384 ||
+        *y > 16384)
+        return std::nullopt;
+    return SPointMark{*knots, *x, *y};
+}
+
 using Values = OptionValues;
 using Reader = CArgumentReader;
 
-// The options that place and draw the needles, wherever a sheet is made.
-const std::vector<SOption<SSheetRequest>> kSheetOptions = {
-    {"--scale", "N",
-     "enlargement, 1 to " + std::to_string(artwork::kMaxSheetScale) + " (default " +
-         std::to_string(artwork::SSheetOptions{}.scale) + ")",
-     [](SSheetRequest& s, const Values& v, Reader& in) {
-         if (const auto scale = in.WholeNumber(v[0], 1, artwork::kMaxSheetScale))
-             s.options.scale = static_cast<int>(*scale);
-     }},
+// The options that place the needle, wherever angles are drawn or read on a dial.
+const std::vector<SOption<SSheetRequest>> kGeometryOptions = {
     {"--pivot", "X,Y",
      "the needle's pivot in dial pixels (default: the dial's centre,\n115,115 on a 230 x 230 "
      "dial)",
@@ -115,6 +124,21 @@ const std::vector<SOption<SSheetRequest>> kSheetOptions = {
      [](SSheetRequest& s, const Values&, Reader&) { s.options.geometry.clockwise = false; }},
 };
 
+// The options that place and draw the needles, wherever a sheet is made.
+const std::vector<SOption<SSheetRequest>> kSheetOptions = [] {
+    std::vector<SOption<SSheetRequest>> options = {
+        {"--scale", "N",
+         "enlargement, 1 to " + std::to_string(artwork::kMaxSheetScale) + " (default " +
+             std::to_string(artwork::SSheetOptions{}.scale) + ")",
+         [](SSheetRequest& s, const Values& v, Reader& in) {
+             if (const auto scale = in.WholeNumber(v[0], 1, artwork::kMaxSheetScale))
+                 s.options.scale = static_cast<int>(*scale);
+         }},
+    };
+    options.insert(options.end(), kGeometryOptions.begin(), kGeometryOptions.end());
+    return options;
+}();
+
 const std::vector<SOption<SPrepareCommand>> kPrepareOptions = {
     {"-o", "FILE", "the dial to write",
      [](SPrepareCommand& c, const Values& v, Reader&) { c.output = v[0]; }},
@@ -127,11 +151,16 @@ const std::vector<SOption<SPrepareCommand>> kPrepareOptions = {
          else
              in.RefuseValue("contain or cover", v[0]);
      }},
-    {"--crop", "X,Y,W,H", "take this part of the picture, in its pixels, before fitting",
+    {"--crop", "X,Y,W,H|auto",
+     "take this part of the picture, in its pixels, before fitting;\nauto: the square around the "
+     "dial's disc, found in the picture\n(the largest round edge, or the opaque pixels' bounds)",
      [](SPrepareCommand& c, const Values& v, Reader& in) {
+         c.cropAuto = v[0] == "auto";
+         if (c.cropAuto)
+             return;
          c.options.crop = ParseCrop(v[0]);
          if (!c.options.crop)
-             in.RefuseValue("X,Y,W,H in pixels of the picture, W and H above 0", v[0]);
+             in.RefuseValue("X,Y,W,H in pixels of the picture, W and H above 0, or auto", v[0]);
      }},
     {"--circle", "", "make what lies outside the inscribed circle transparent",
      [](SPrepareCommand& c, const Values&, Reader&) { c.options.circle = true; }},
@@ -177,8 +206,22 @@ const std::vector<SOption<SPreviewCommand>> kPreviewOptions = {
 };
 
 const std::vector<SOption<STableCommand>> kTableOptions = {
-    {"--mark", "KNOTS:DEGREES", "a needle angle read off the dial; give several",
+    {"--mark", "KNOTS:DEGREES|KNOTS@X,Y",
+     "a needle angle read off the dial, or the point of the dial where\nthe mark lies (in dial "
+     "pixels, its angle read from the pivot\nand the zero of --pivot, --zero and "
+     "--counter-clockwise, as\npreview takes them, on the nearest tick within 3 degrees); give\n"
+     "several",
      [](STableCommand& c, const Values& v, Reader& in) {
+         if (v[0].find('@') != std::string::npos) {
+             if (const auto point = ParsePointMark(v[0]))
+                 c.pointMarks.push_back(*point);
+             else
+                 in.RefuseValue(
+                     "KNOTS@X,Y, knots from 0 to 500 at a point of the dial in its "
+                     "pixels, for instance 100@52,178",
+                     v[0]);
+             return;
+         }
          const auto parsed = ParseMark(v[0]);
          if (!parsed)
              in.RefuseValue("KNOTS:DEGREES, knots from 0 to 500 and degrees from 0 to " +
@@ -188,6 +231,12 @@ const std::vector<SOption<STableCommand>> kTableOptions = {
              c.marks.push_back(*parsed);
      },
      true},
+    {"--dial", "DIAL.png",
+     "the dial the points of KNOTS@X,Y lie on, whose ticks they snap\nto (default: the dial of "
+     "--preview)",
+     [](STableCommand& c, const Values& v, Reader&) { c.dial = v[0]; }},
+    {"--no-snap", "", "take the points of KNOTS@X,Y as they are, on a tick or not",
+     [](STableCommand& c, const Values&, Reader&) { c.snap = false; }},
     {"--max", "KNOTS", "the maximum speed, 100 to 500 in tens (default: the highest mark)",
      [](STableCommand& c, const Values& v, Reader& in) {
          const auto max = in.WholeNumber(v[0], 100, 500);
@@ -237,6 +286,16 @@ bool ReadArgument(Reader& in, SPreviewCommand& c) {
 bool ReadArgument(Reader& in, STableCommand& c) {
     return ReadOption(in, kTableOptions, c) || ReadOption(in, kSheetOptions, c.sheet);
 }
+bool ReadArgument(Reader& in, STicksCommand& c) {
+    if (ReadOption(in, kGeometryOptions, c.sheet))
+        return true;
+    const auto file = in.Operand();
+    if (file && !c.dial.empty())
+        in.Refuse("ticks takes one dial, not also " + *file);
+    if (file)
+        c.dial = *file;
+    return file.has_value();
+}
 
 // The first of a command's required parts that is absent, as the message naming it; empty
 // when none is.
@@ -258,7 +317,11 @@ std::string MissingPart(const SPreviewCommand& c) {
     return Missing({{c.dial.empty(), "--dial DIAL.png"}, {c.output.empty(), "-o SHEET.png"}});
 }
 std::string MissingPart(const STableCommand& c) {
-    return Missing({{c.marks.empty(), "--mark KNOTS:DEGREES"}, {c.output.empty(), "-o FILE.gac"}});
+    return Missing({{c.marks.empty() && c.pointMarks.empty(), "--mark KNOTS:DEGREES"},
+                    {c.output.empty(), "-o FILE.gac"}});
+}
+std::string MissingPart(const STicksCommand& c) {
+    return Missing({{c.dial.empty(), "the dial"}});
 }
 
 // Reads a command's arguments; a refusal, or the first of its required parts it lacks,
@@ -276,7 +339,12 @@ std::optional<SDialCommand> ReadCommand(Reader& in, std::string* error) {
     *error = in.Failed() ? in.Error() : help ? std::string() : MissingPart(command);
     if (!error->empty())
         return std::nullopt;
-    return SDialCommand{help, std::move(command)};
+    // Built in place: through a temporary SDialCommand, GCC 12 warns (wrongly) that another
+    // alternative's optional member may be read uninitialised.
+    std::optional<SDialCommand> read(std::in_place);
+    read->help = help;
+    read->command.emplace<Command>(std::move(command));
+    return read;
 }
 
 // The commands, as the usage lists them.
@@ -310,6 +378,12 @@ const SVerb kVerbs[] = {
      "table: every 10-knot entry up to the maximum speed, by monotone piecewise-cubic\n"
      "interpolation through the marks (0 knots is 0 degrees unless a mark says otherwise).\n",
      [] { return OptionHelp(kTableOptions, kHelpColumn); }},
+    {"ticks", ReadCommand<STicksCommand>,
+     "ticks DIAL.png [--pivot X,Y] [--zero DEG] [--counter-clockwise]",
+     "ticks: the ticks of the dial's scale (short radial strokes that stand out of the face),\n"
+     "a line each: its angle in the geometry given, with one decimal, and whether it is long\n"
+     "or short. The dial workshop snaps a click to them, and table a mark given as KNOTS@X,Y.\n",
+     [] { return OptionHelp(kGeometryOptions, kHelpColumn); }},
 };
 
 }  // namespace
@@ -321,6 +395,7 @@ std::string DialUsage() {
                  verb.synopsis + "\n";
     usage +=
         "  or:  kestran-dial PICTURE...\n"
+        "  or:  kestran-dial [--window [PICTURE]]\n"
         "Makes dials for the gauge out of artwork, draws the needle of an angle table on a dial,\n"
         "fills a table from a few marks, and tells an upload's time before it starts.\n";
     for (const SVerb& verb : kVerbs)
@@ -329,18 +404,29 @@ std::string DialUsage() {
         "PICTURE alone: prepared with the defaults into PICTURE-dial.png beside it (never over a\n"
         "file: PICTURE-dial-2.png and so on), its sheet with the start-up table as\n"
         "PICTURE-dial-needles.png, and its cost printed.\n";
-    return usage + "\n" + alone +
+    const char* const window =
+        "No command, or --window: the dial workshop, a window that makes a dial and a table\n"
+        "from a picture by pointing and clicking (PICTURE opened in it): the disc found and\n"
+        "corrected, the needle's rest and the marks clicked on the dial, each on its tick, and\n"
+        "the dial, its table and its marks saved.\n";
+    return usage + "\n" + alone + "\n" + window +
            "\nExit status: 0 done, 1 an output could not be written, 2 input refused (nothing "
            "written).\n";
 }
 
 std::optional<SDialCommand> ParseDialCommand(const std::vector<std::string>& args,
                                              std::string* error) {
-    if (args.empty()) {
-        *error = "a command or a picture is missing";
-        return std::nullopt;
-    }
+    if (args.empty())
+        return SDialCommand{false, SWindowCommand{}};
     const std::string& verb = args[0];
+    if (verb == "--window") {
+        if (args.size() > 2 || (args.size() == 2 && (args[1].empty() || args[1][0] == '-'))) {
+            *error = "--window takes one picture to open, or none";
+            return std::nullopt;
+        }
+        return SDialCommand{
+            false, SWindowCommand{args.size() == 2 ? std::optional(args[1]) : std::nullopt}};
+    }
     if (verb == "--help" || verb == "-h")
         return SDialCommand{true, {}};
     for (const SVerb& known : kVerbs) {

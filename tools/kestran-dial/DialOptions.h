@@ -14,6 +14,7 @@ struct SPrepareCommand {
     std::string input;
     std::string output;
     artwork::SPrepareOptions options;
+    bool cropAuto = false;  // --crop auto: the dial's disc found in the picture
     bool force = false;
 };
 
@@ -37,14 +38,35 @@ struct SPreviewCommand {
     bool force = false;
 };
 
+// A mark given as the point of the dial where it lies, in dial pixels.
+struct SPointMark {
+    double knots = 0;
+    double x = 0;
+    double y = 0;
+};
+
 struct STableCommand {
     std::vector<artwork::SMark> marks;
+    std::vector<SPointMark> pointMarks;  // their angles read in the sheet's geometry
+    std::string dial;  // the dial the points lie on, whose ticks they snap to; empty: none given
+    bool snap = true;
     std::optional<int> maxKnots;
     std::string output;
     std::optional<std::string> previewDial;
     std::optional<std::string> previewSheet;
     SSheetRequest sheet;
     bool force = false;
+};
+
+// The ticks found on a dial, in the geometry given.
+struct STicksCommand {
+    std::string dial;
+    SSheetRequest sheet;  // its geometry; the scale is not used
+};
+
+// No command, or --window: the dial workshop's window, with the picture opened in it.
+struct SWindowCommand {
+    std::optional<std::string> picture;
 };
 
 // Pictures given alone (dropped on the program): each prepared with the defaults.
@@ -54,7 +76,7 @@ struct SPictureAloneCommand {
 
 // One of kestran-dial's commands, as its arguments asked for it.
 using DialCommand = std::variant<SPrepareCommand, SCostCommand, SPreviewCommand, STableCommand,
-                                 SPictureAloneCommand>;
+                                 SPictureAloneCommand, STicksCommand, SWindowCommand>;
 
 struct SDialCommand {
     bool help = false;  // --help: the usage, and nothing else

@@ -32,6 +32,7 @@
 #include "app/qt/CSpinButton.h"
 #include "app/qt/DialogBuilder.h"
 #include "app/qt/FileDialogFilter.h"
+#include "app/qt/WorkshopWindow.h"
 #include "base/GaugeFacts.h"
 #include "dial/PixelOps.h"
 #include "host/HostRules.h"
@@ -87,6 +88,9 @@ CDialogWindow::CDialogWindow(SDialogServices services, QWidget* parent) : QDialo
     setMinimumSize(m_templateSize);
 
     m_systemMenu = new QMenu(this);
+    QAction* workshop = m_systemMenu->addAction(Text(res::LoadString(res::kIdsDialWorkshop)));
+    connect(workshop, &QAction::triggered, this, [this] { OnSysCommand(ids::kWorkshopCommand); });
+    m_systemMenu->addSeparator();
     QAction* about = m_systemMenu->addAction(Text(res::LoadString(res::kIdsAboutBox)));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(ids::kAboutCommand); });
 
@@ -139,7 +143,28 @@ CSpinButton* CDialogWindow::Spin(int id) const {
     return qobject_cast<CSpinButton*>(Control(id));
 }
 
+CWorkshopWindow* CDialogWindow::Workshop() const {
+    return m_workshop;
+}
+
 void CDialogWindow::OnSysCommand(int id) {
+    if ((id & 0xFFF0) == ids::kWorkshopCommand) {
+        if (!m_workshop) {
+            // "Use in Kestran": the files taken as Select TAS Dial and Load take them.
+            m_workshop = new CWorkshopWindow(
+                [this](const std::string& dial, const std::string& table) {
+                    return m_dialog->SelectDialFile(ids::kSelectTasDial, dial) &&
+                           m_dialog->LoadTableFile(table);
+                },
+                this);
+            m_workshop->setAttribute(Qt::WA_DeleteOnClose);
+            m_workshop->Open(std::nullopt);
+        }
+        m_workshop->show();
+        m_workshop->raise();
+        m_workshop->activateWindow();
+        return;
+    }
     if ((id & 0xFFF0) != ids::kAboutCommand)
         return;
     CAboutDlg about(this);
@@ -479,6 +504,9 @@ void CDialogWindow::PostSerialNotification() {
 }
 
 void CDialogWindow::done(int result) {
+    // The workshop's marks are not lost without its question.
+    if (m_workshop && !m_workshop->close())
+        return;
     m_end.End();
     QDialog::done(result);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <map>
 #include <memory>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "res/DialogTemplate.h"
 
 class CSpinButton;
+class CWorkshopWindow;
 class QMenu;
 
 // The main dialog's window: builds the 220 controls of template 102, forwards their
@@ -37,8 +39,11 @@ public:
     QRect PreviewPlace(int x, int y, int w, int h) const;
     // The context menu of the dialog, standing in for the system menu.
     QMenu* SystemMenu() const { return m_systemMenu; }
-    // A command of the system menu: the About entry shows the About box.
+    // A command of the system menu: the About entry shows the About box, "Dial workshop..."
+    // opens the dial workshop beside the dialog (or brings it to the front).
     void OnSysCommand(int id);
+    // The dial workshop opened from the system menu; null before, and once it is closed.
+    CWorkshopWindow* Workshop() const;
 
     KESTRAN_DIALOG_HOST_OVERRIDES
 
@@ -79,4 +84,5 @@ private:
     std::map<int, int> m_timers;  // the dialog's timer id -> Qt's
     std::unique_ptr<CTillerbyDlg> m_dialog;
     CDialogEnd m_end;
+    QPointer<CWorkshopWindow> m_workshop;
 };

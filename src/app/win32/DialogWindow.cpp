@@ -87,7 +87,9 @@ CDialogWindow::CDialogWindow(SDialogServices services, HINSTANCE instance)
 }
 
 CDialogWindow::~CDialogWindow() {
-    // The dialog logic goes first: it may still close the port through the controls.
+    // The workshop hands over to the dialog logic, which goes next: it may still close the
+    // port through the controls.
+    m_workshop.reset();
     m_dialog.reset();
     if (m_window != nullptr)
         DestroyWindow(m_window);
@@ -145,6 +147,10 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_dialog->OnTimer(static_cast<int>(wParam));
             return TRUE;
         case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == static_cast<WPARAM>(ids::kWorkshopCommand)) {
+                OpenWorkshop();
+                return TRUE;
+            }
             if ((wParam & 0xFFF0) != static_cast<WPARAM>(ids::kAboutCommand))
                 return FALSE;  // Close, Move, Size: the default handling
             CAboutDlg(m_instance).DoModal(m_window);
@@ -173,6 +179,9 @@ void CDialogWindow::OnInitDialog() {
     HMENU systemMenu = GetSystemMenu(m_window, FALSE);
     const std::string about = res::LoadString(res::kIdsAboutBox);
     if (systemMenu != nullptr && !about.empty()) {
+        AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(systemMenu, MF_STRING, ids::kWorkshopCommand,
+                    Wide(res::LoadString(res::kIdsDialWorkshop)).c_str());
         AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuW(systemMenu, MF_STRING, ids::kAboutCommand, Wide(about).c_str());
     }
@@ -207,7 +216,10 @@ void CDialogWindow::OnCommand(int id, int code, HWND control) {
     if (id == IDOK || id == IDCANCEL) {
         // Enter while the focus is not on a push button, and Escape or the close box. The
         // port closes and the reader thread ends while the window still stands, so that
-        // nothing reaches the dialog afterwards.
+        // nothing reaches the dialog afterwards. The workshop's marks are not lost without
+        // its question.
+        if (m_workshop && !m_workshop->Close())
+            return;
         if (m_end.EndIf(id == IDOK ? EEndRequest::Ok : EEndRequest::Cancel))
             m_result = id;
         return;
@@ -252,10 +264,29 @@ int CDialogWindow::RunModal() {
 }
 
 void CDialogWindow::HandleMessage(MSG& message) {
+    if (m_workshop && m_workshop->HandleDialogKeys(message))
+        return;
     if (m_window != nullptr && IsDialogMessageW(m_window, &message))
         return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
+}
+
+void CDialogWindow::OpenWorkshop() {
+    if (m_workshop && m_workshop->Window() != nullptr) {
+        SetForegroundWindow(m_workshop->Window());
+        return;
+    }
+    // "Use in Kestran": the files taken as Select TAS Dial and Load take them.
+    m_workshop = std::make_unique<CWorkshopWindow>(
+        m_instance,
+        [this](const std::string& dial, const std::string& table) {
+            return m_dialog->SelectDialFile(ids::kSelectTasDial, dial) &&
+                   m_dialog->LoadTableFile(table);
+        },
+        m_window);
+    if (!m_workshop->Open(std::nullopt))
+        MessageBox("The dial workshop could not open its window.");
 }
 
 // --- controls ------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/win32/WinGdi.h"
+#include "app/win32/WorkshopWindow.h"
 #include "dialog/CTillerbyDlg.h"
 #include "dialog/DialogEnd.h"
 #include "host/DialogHost.h"
@@ -36,6 +37,8 @@ public:
     // arrows) first.
     void HandleMessage(MSG& message);
     bool Ended() const { return m_end.Ended(); }
+    // The dial workshop opened from the system menu; null before.
+    CWorkshopWindow* Workshop() const { return m_workshop.get(); }
 
     KESTRAN_DIALOG_HOST_OVERRIDES
 
@@ -58,6 +61,7 @@ private:
     // holds a client point, 0 for none.
     void OnDropFiles(HDROP drop);
     int SlotAt(POINT point) const;
+    void OpenWorkshop();
 
     HWND At(int id) const;
     RECT DialogUnitsToPixels(int x, int y, int w, int h) const;
@@ -73,4 +77,5 @@ private:
     int m_result = IDCANCEL;
     std::unique_ptr<CTillerbyDlg> m_dialog;
     CDialogEnd m_end;
+    std::unique_ptr<CWorkshopWindow> m_workshop;
 };

@@ -9,6 +9,7 @@
 using CUniqueBitmap = CWinOwner<HBITMAP, &DeleteObject>;
 using CUniqueMemoryDc = CWinOwner<HDC, &DeleteDC>;
 using CUniqueIcon = CWinOwner<HICON, &DestroyIcon>;
+using CUniqueFont = CWinOwner<HFONT, &DeleteObject>;
 
 // Selects an object into a device context and puts the previous one back on the way out.
 class CSelection {
