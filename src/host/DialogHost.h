@@ -10,6 +10,7 @@ class CImage;
 // Flags of the file dialogs, with the values the dialog resources use.
 constexpr unsigned kOfnOverwritePrompt = 0x0002;
 constexpr unsigned kOfnHideReadOnly = 0x0004;
+constexpr unsigned kOfnFileMustExist = 0x1000;
 
 struct SFileDialogRequest {
     bool open = true;        // open dialog; false: save-as dialog

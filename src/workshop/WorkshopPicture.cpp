@@ -24,7 +24,7 @@ const std::optional<std::array<uint8_t, 3>> kBackgrounds[] = {
 void CWorkshop::ChoosePicture() {
     SFileDialogRequest request;
     request.open = true;
-    request.flags = kOfnHideReadOnly;
+    request.flags = kOfnHideReadOnly | kOfnFileMustExist;
     request.filter =
         "Pictures "
         "(*.png;*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.webp)|*.png;*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*."

@@ -8,14 +8,12 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QProgressBar>
@@ -31,7 +29,7 @@
 #include "app/qt/AppIcon.h"
 #include "app/qt/CSpinButton.h"
 #include "app/qt/DialogBuilder.h"
-#include "app/qt/FileDialogFilter.h"
+#include "app/qt/ModalBoxes.h"
 #include "app/qt/WorkshopWindow.h"
 #include "base/GaugeFacts.h"
 #include "dial/PixelOps.h"
@@ -313,38 +311,15 @@ void CDialogWindow::SetSpinPos(int id, int pos) {
 // --- modal dialogs -------------------------------------------------------------------
 
 void CDialogWindow::MessageBox(const SMessage& message) {
-    QMessageBox box(QMessageBox::NoIcon, Text(res::AppName()), Text(message.text), QMessageBox::Ok,
-                    this);
-    if (!message.reason.empty())
-        box.setInformativeText(Text(message.reason));
-    box.exec();
+    modalboxes::ShowMessage(this, message);
 }
 
 bool CDialogWindow::AskYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, Text(res::AppName()), Text(text),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return modalboxes::AskYesNo(this, text);
 }
 
 std::optional<std::string> CDialogWindow::FileDialog(const SFileDialogRequest& request) {
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(ToQtNameFilters(request.filter));
-    dialog.setDefaultSuffix(Text(request.defaultExt));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite,
-                     request.open || (request.flags & kOfnOverwritePrompt) == 0);
-    if (!request.folder.empty())
-        dialog.setDirectory(Text(request.folder));
-    if (!request.fileName.empty())
-        dialog.selectFile(Text(request.fileName));
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty())
-        return std::nullopt;
-    return Utf8(chosen.front());
+    return modalboxes::AskForFile(this, request);
 }
 
 // --- previews ------------------------------------------------------------------------

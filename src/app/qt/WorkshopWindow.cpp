@@ -5,19 +5,17 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
 #include "app/qt/AppIcon.h"
-#include "app/qt/FileDialogFilter.h"
+#include "app/qt/ModalBoxes.h"
 #include "app/qt/WorkshopBuilder.h"
 #include "app/qt/WorkshopView.h"
 #include "artwork/NeedleSheet.h"
@@ -223,34 +221,15 @@ void CWorkshopWindow::SetCaption(const std::string& text) {
 }
 
 void CWorkshopWindow::MessageBox(const SMessage& message) {
-    QMessageBox box(QMessageBox::NoIcon, Text(res::AppName()), Text(message.text), QMessageBox::Ok,
-                    this);
-    if (!message.reason.empty())
-        box.setInformativeText(Text(message.reason));
-    box.exec();
+    modalboxes::ShowMessage(this, message);
 }
 
 bool CWorkshopWindow::AskYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, Text(res::AppName()), Text(text),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    // No is the default: Enter alone must not throw the marks away.
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return modalboxes::AskYesNo(this, text);
 }
 
 std::optional<std::string> CWorkshopWindow::FileDialog(const SFileDialogRequest& request) {
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(ToQtNameFilters(request.filter));
-    dialog.setDefaultSuffix(Text(request.defaultExt));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite,
-                     request.open || (request.flags & kOfnOverwritePrompt) == 0);
-    if (!request.fileName.empty())
-        dialog.selectFile(Text(request.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return Utf8(dialog.selectedFiles().front());
+    return modalboxes::AskForFile(this, request);
 }
 
 // --- window events ---------------------------------------------------------------------

@@ -1,7 +1,6 @@
 #include "app/win32/DialogWindow.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -12,7 +11,7 @@
 #include "app/win32/AppIcon.h"
 #include "app/win32/CSpinButton.h"
 #include "app/win32/DialogBuilder.h"
-#include "app/win32/FileDialogFilter.h"
+#include "app/win32/ModalBoxes.h"
 #include "base/GaugeFacts.h"
 #include "dial/CImage.h"
 #include "host/HostRules.h"
@@ -27,9 +26,6 @@ namespace {
 // sends with wParam 0; the notification carries 1.
 constexpr UINT kSerialNotification = WM_USER;
 constexpr WPARAM kSerialWParam = 1;
-
-// Room for the longest path the common dialogs give.
-constexpr size_t kPathBufferLength = 32768;
 
 std::wstring Wide(const std::string& utf8) {
     return wintext::Wide(utf8);
@@ -399,46 +395,15 @@ void CDialogWindow::SetSpinPos(int id, int pos) {
 // --- modal dialogs -------------------------------------------------------------------
 
 void CDialogWindow::MessageBox(const SMessage& message) {
-    // The reason as a paragraph of its own beneath the message's text.
-    const std::string text =
-        message.reason.empty() ? message.text : message.text + "\n\n" + message.reason;
-    MessageBoxW(m_window, Wide(text).c_str(), Wide(res::AppName()).c_str(), MB_OK);
+    modalboxes::ShowMessage(m_window, message);
 }
 
 bool CDialogWindow::AskYesNo(const std::string& text) {
-    // No is the default: Enter alone must not throw an upload away.
-    return MessageBoxW(m_window, Wide(text).c_str(), Wide(res::AppName()).c_str(),
-                       MB_YESNO | MB_DEFBUTTON2) == IDYES;
+    return modalboxes::AskYesNo(m_window, text);
 }
 
 std::optional<std::string> CDialogWindow::FileDialog(const SFileDialogRequest& request) {
-    const std::wstring filter = ToWindowsFilter(request.filter);
-    const std::wstring defaultExt = Wide(request.defaultExt);
-    const std::wstring folder = Wide(request.folder);
-    std::wstring path = Wide(request.fileName);
-    if (path.size() >= kPathBufferLength)
-        path.clear();
-    path.resize(kPathBufferLength, L'\0');
-
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = m_window;
-    dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
-    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.Flags = OFN_EXPLORER;
-    if ((request.flags & kOfnOverwritePrompt) != 0)
-        dialog.Flags |= OFN_OVERWRITEPROMPT;
-    if ((request.flags & kOfnHideReadOnly) != 0)
-        dialog.Flags |= OFN_HIDEREADONLY;
-    // False for a cancel, and for a failure of the dialog itself: either way nothing chosen.
-    const BOOL chosen = request.open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
-    if (!chosen)
-        return std::nullopt;
-    return wintext::Utf8(path.c_str());
+    return modalboxes::AskForFile(m_window, request);
 }
 
 // --- previews ------------------------------------------------------------------------

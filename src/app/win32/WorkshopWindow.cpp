@@ -1,13 +1,12 @@
 #include "app/win32/WorkshopWindow.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
 
 #include "app/win32/AppIcon.h"
-#include "app/win32/FileDialogFilter.h"
+#include "app/win32/ModalBoxes.h"
 #include "app/win32/WorkshopBuilder.h"
 #include "app/win32/WorkshopView.h"
 #include "artwork/NeedleSheet.h"
@@ -473,42 +472,13 @@ void CWorkshopWindow::SetCaption(const std::string& text) {
 }
 
 void CWorkshopWindow::MessageBox(const SMessage& message) {
-    // The reason as a paragraph of its own beneath the message's text.
-    const std::string text =
-        message.reason.empty() ? message.text : message.text + "\n\n" + message.reason;
-    MessageBoxW(m_window, Wide(text).c_str(), Wide(res::AppName()).c_str(), MB_OK);
+    modalboxes::ShowMessage(m_window, message);
 }
 
 bool CWorkshopWindow::AskYesNo(const std::string& text) {
-    // No is the default: Enter alone must not throw the marks away.
-    return MessageBoxW(m_window, Wide(text).c_str(), Wide(res::AppName()).c_str(),
-                       MB_YESNO | MB_DEFBUTTON2) == IDYES;
+    return modalboxes::AskYesNo(m_window, text);
 }
 
 std::optional<std::string> CWorkshopWindow::FileDialog(const SFileDialogRequest& request) {
-    const std::wstring filter = ToWindowsFilter(request.filter);
-    const std::wstring defaultExt = Wide(request.defaultExt);
-    std::wstring path = Wide(request.fileName);
-    if (path.size() >= kPathBufferLength)
-        path.clear();
-    path.resize(kPathBufferLength, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = m_window;
-    dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
-    dialog.Flags = OFN_EXPLORER;
-    if ((request.flags & kOfnOverwritePrompt) != 0)
-        dialog.Flags |= OFN_OVERWRITEPROMPT;
-    if ((request.flags & kOfnHideReadOnly) != 0)
-        dialog.Flags |= OFN_HIDEREADONLY;
-    if (request.open)
-        dialog.Flags |= OFN_FILEMUSTEXIST;
-    const BOOL chosen = request.open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
-    if (!chosen)
-        return std::nullopt;
-    return wintext::Utf8(path.c_str());
+    return modalboxes::AskForFile(m_window, request);
 }
