@@ -30,6 +30,7 @@
 #include "app/qt/CSpinButton.h"
 #include "app/qt/DialogBuilder.h"
 #include "app/qt/ModalBoxes.h"
+#include "app/qt/WidgetText.h"
 #include "app/qt/WorkshopWindow.h"
 #include "base/GaugeFacts.h"
 #include "dial/PixelOps.h"
@@ -172,31 +173,11 @@ void CDialogWindow::OnSysCommand(int id) {
 // --- texts, states and lists ---------------------------------------------------------
 
 std::string CDialogWindow::GetWindowText(int id) const {
-    QWidget* widget = At(id);
-    if (auto* combo = qobject_cast<QComboBox*>(widget))
-        return Utf8(combo->currentText());
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return Utf8(edit->text());
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        return Utf8(button->text());
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return Utf8(label->text());
-    if (auto* group = qobject_cast<QGroupBox*>(widget))
-        return Utf8(group->title());
-    return {};
+    return widgettext::TextOf(At(id));
 }
 
 void CDialogWindow::SetWindowText(int id, const std::string& text) {
-    QWidget* widget = At(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(Text(text));
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(Text(text));
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(Text(text));
-    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        group->setTitle(Text(text));
-    }
+    widgettext::SetTextOf(At(id), text);
 }
 
 bool CDialogWindow::IsWindowEnabled(int id) const {

@@ -16,6 +16,7 @@
 
 #include "app/qt/AppIcon.h"
 #include "app/qt/ModalBoxes.h"
+#include "app/qt/WidgetText.h"
 #include "app/qt/WorkshopBuilder.h"
 #include "app/qt/WorkshopView.h"
 #include "artwork/NeedleSheet.h"
@@ -131,24 +132,11 @@ void CWorkshopWindow::LayOutControls() {
 // --- the host seam ---------------------------------------------------------------------
 
 std::string CWorkshopWindow::GetText(int id) const {
-    QWidget* widget = Control(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return Utf8(edit->text());
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        return Utf8(button->text());
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return Utf8(label->text());
-    return {};
+    return widgettext::TextOf(Control(id));
 }
 
 void CWorkshopWindow::SetText(int id, const std::string& text) {
-    QWidget* widget = Control(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        edit->setText(Text(text));
-    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        button->setText(Text(text));
-    else if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setText(Text(text));
+    widgettext::SetTextOf(Control(id), text);
 }
 
 void CWorkshopWindow::Enable(int id, bool enable) {

@@ -31,15 +31,6 @@ std::wstring Wide(const std::string& utf8) {
     return wintext::Wide(utf8);
 }
 
-std::string TextOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return wintext::Utf8(text);
-}
-
 // A 32-bit top-down DIB section holding `image` with premultiplied alpha, as AlphaBlend
 // takes it; an opaque picture gets an alpha of 255.
 CUniqueBitmap PremultipliedBitmap(const CImage& image) {
@@ -300,7 +291,7 @@ HWND CDialogWindow::At(int id) const {
 }
 
 std::string CDialogWindow::GetWindowText(int id) const {
-    return TextOf(At(id));  // a drop-down list answers its selected item
+    return wintext::WindowText(At(id));  // a drop-down list answers its selected item
 }
 
 void CDialogWindow::SetWindowText(int id, const std::string& text) {

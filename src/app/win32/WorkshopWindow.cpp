@@ -28,15 +28,6 @@ std::wstring Wide(const std::string& utf8) {
     return wintext::Wide(utf8);
 }
 
-std::string TextOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return wintext::Utf8(text);
-}
-
 // Windows' text boxes break lines at CR LF.
 std::wstring WithWindowsLines(const std::string& utf8) {
     std::wstring text;
@@ -410,7 +401,7 @@ void CWorkshopWindow::LayOutControls() {
 // --- the host seam ------------------------------------------------------------------------
 
 std::string CWorkshopWindow::GetText(int id) const {
-    return TextOf(Control(id));
+    return wintext::WindowText(Control(id));
 }
 
 void CWorkshopWindow::SetText(int id, const std::string& text) {

@@ -36,6 +36,15 @@ std::string FromWide(UINT codePage, const std::wstring& text) {
 std::wstring Wide(const std::string& utf8) {
     return ToWide(CP_UTF8, utf8);
 }
+std::string WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return Utf8(text);
+}
+
 std::string Utf8(const std::wstring& wide) {
     return FromWide(CP_UTF8, wide);
 }

@@ -3,11 +3,15 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/win32/WinApi.h"
+
 // Texts at the edge to the Windows API: the core keeps UTF-8; Windows speaks UTF-16 and, in
 // its narrow calls, the ANSI code page.
 namespace wintext {
 
 std::wstring Wide(const std::string& utf8);
+// A window's text, as UTF-8.
+std::string WindowText(HWND window);
 std::string Utf8(const std::wstring& wide);
 // From and to the ANSI code page of the narrow calls.
 std::string Utf8FromAnsi(const std::string& ansi);
